@@ -1,0 +1,126 @@
+// POSIX implementation of module loading (a Win32 build uses LoadLibraryA/GetProcAddress).
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+
+#include "dynamic_library.h"
+
+namespace grx::platform {
+namespace {
+
+std::string FolderOfThisModule() {
+  Dl_info info{};
+  if (dladdr(reinterpret_cast<void*>(&FolderOfThisModule), &info) == 0 || !info.dli_fname) {
+    return {};
+  }
+  std::error_code ec;
+  const auto path = std::filesystem::canonical(info.dli_fname, ec);
+  return ec ? std::string() : path.parent_path().string();
+}
+
+std::string FolderOfProgram() {
+  std::error_code ec;
+  const auto path = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return ec ? std::string() : path.parent_path().string();
+}
+
+} // namespace
+
+Module::Module(Module&& other) noexcept : handle_(other.handle_), path_(std::move(other.path_)) {
+  other.handle_ = nullptr;
+}
+
+Module& Module::operator=(Module&& other) noexcept {
+  if (this != &other) {
+    if (handle_) dlclose(handle_);
+    handle_ = other.handle_;
+    path_ = std::move(other.path_);
+    other.handle_ = nullptr;
+  }
+  return *this;
+}
+
+Module::~Module() {
+  if (handle_) dlclose(handle_);
+}
+
+std::string ModuleFileName(std::string_view name) {
+  std::string file(name);
+  std::string lower = file;
+  std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+  if (lower.size() > 4 && lower.compare(lower.size() - 4, 4, ".dll") == 0) {
+    file.resize(file.size() - 4);
+  }
+  const auto slash = file.find_last_of('/');
+  const auto dot = file.find('.', slash == std::string::npos ? 0 : slash + 1);
+  if (dot == std::string::npos) {
+    file += ".so";
+  }
+  return file;
+}
+
+std::vector<std::string> ModuleSearchFolders() {
+  std::vector<std::string> folders;
+  auto add = [&](const std::string& folder) {
+    if (!folder.empty() && std::find(folders.begin(), folders.end(), folder) == folders.end()) {
+      folders.push_back(folder);
+    }
+  };
+  add(FolderOfProgram());
+  add(FolderOfThisModule());
+  if (const char* extra = std::getenv("GRX_MODULE_PATH")) {
+    std::string list = extra;
+    std::size_t start = 0;
+    while (start <= list.size()) {
+      const auto end = list.find(':', start);
+      add(list.substr(start, end == std::string::npos ? std::string::npos : end - start));
+      if (end == std::string::npos) break;
+      start = end + 1;
+    }
+  }
+  return folders;
+}
+
+Module Module::Load(std::string_view name, std::string* error) {
+  const std::string file = ModuleFileName(name);
+  std::string problems;
+  auto tryOpen = [&](const std::string& candidate) -> void* {
+    dlerror();
+    void* handle = dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle) {
+      const char* why = dlerror();
+      if (why && std::filesystem::exists(candidate)) problems += std::string(why) + "; ";
+    }
+    return handle;
+  };
+  if (file.find('/') != std::string::npos) {
+    if (void* handle = tryOpen(file)) return Module(handle, file);
+  } else {
+    for (const auto& folder : ModuleSearchFolders()) {
+      const std::string candidate = folder + "/" + file;
+      if (void* handle = tryOpen(candidate)) return Module(handle, candidate);
+    }
+    dlerror();
+    if (void* handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL)) return Module(handle, file);
+  }
+  if (error) {
+    *error = "cannot load " + std::string(name) + " (" + file + ")" + (problems.empty() ? ": not found" : ": " + problems);
+  }
+  return Module();
+}
+
+void* Module::Find(const char* exportedName) const { return handle_ ? dlsym(handle_, exportedName) : nullptr; }
+
+void* Module::Detach() {
+  void* handle = handle_;
+  handle_ = nullptr;
+  return handle;
+}
+
+void* FindInHandle(void* handle, const char* exportedName) { return handle ? dlsym(handle, exportedName) : nullptr; }
+
+} // namespace grx::platform

@@ -1,0 +1,29 @@
+// JSON project descriptions: a whole project by names (docs/project-description.md), imported
+// into a store and exported from it.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+#include "project_store.h"
+
+namespace q3 {
+
+// A description that cannot be imported; the text starts with the JSON path of the fault.
+class DescriptionError : public std::runtime_error {
+public:
+  using std::runtime_error::runtime_error;
+};
+
+inline constexpr const char* kDescriptionFormat = "grx-project/1";
+
+// Fills an empty store from the description (one transaction: all or nothing).
+void ImportDescription(ProjectStore& store, const std::string& json);
+// Describes the project in the store.
+std::string ExportDescription(ProjectStore& store);
+
+// ISO 8601 time ("2026-01-01T08:00:00Z", optional ".mmm") and back.
+std::int64_t ParseIsoTime(const std::string& text);  // throws std::invalid_argument
+std::string FormatIsoTime(std::int64_t ms);
+
+} // namespace q3

@@ -1,0 +1,46 @@
+// Strict, path-aware reading of JSON description nodes: unknown keys, wrong kinds and values
+// out of range are reported with the JSON path of the fault.
+#pragma once
+
+#include <nlohmann/json.hpp>
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "description.h"
+
+namespace q3 {
+
+class DescriptionReader {
+public:
+  DescriptionReader(const nlohmann::json& node, std::string path) : node_(&node), path_(std::move(path)) {}
+
+  const std::string& path() const { return path_; }
+  const nlohmann::json& node() const { return *node_; }
+  std::string PathOf(const std::string& key) const { return path_ + "/" + key; }
+  [[noreturn]] void Fail(const std::string& message) const;
+  [[noreturn]] void Fail(const std::string& key, const std::string& message) const;
+
+  // Requires an object whose keys are all among the given ones.
+  void RequireObject(std::initializer_list<const char*> keys) const;
+  bool Has(const std::string& key) const;
+
+  std::string Text(const std::string& key, const std::string& fallback = {}, std::size_t maxLength = 256) const;
+  std::string RequiredText(const std::string& key, std::size_t maxLength = 256) const;
+  // A whole number; also accepts a text holding a decimal or 0x hexadecimal number.
+  std::int64_t Integer(const std::string& key, std::int64_t fallback, std::int64_t min, std::int64_t max) const;
+  bool Boolean(const std::string& key, bool fallback) const;
+  // The elements of an array member (empty when absent).
+  std::vector<DescriptionReader> Array(const std::string& key) const;
+  DescriptionReader Object(const std::string& key) const;
+
+private:
+  const nlohmann::json& Member(const std::string& key) const { return node_->at(key); }
+
+  const nlohmann::json* node_;
+  std::string path_;
+};
+
+} // namespace q3

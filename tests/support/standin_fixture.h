@@ -1,0 +1,56 @@
+// Test fixture for the chart-database stand-in: the API library loaded by name as a host loads
+// it, a project imported from a description, and helpers for paths, error ids and iterations.
+#pragma once
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "chartdb_client.h"
+
+namespace grx::testing {
+
+// The demo project's description (examples/demo.json).
+const std::string& DemoJson();
+// A small project: controller R with block types, charts, tasks and connections (see source).
+const std::string& SmallProjectJson();
+
+class StandInTest : public ::testing::Test {
+protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Imports a description into a fresh in-memory project and opens it.
+  void Load(const std::string& json);
+  GlObjectId Id(const std::string& path);
+  std::string PathOf(GlObjectId id);
+  std::uint32_t Err(GlResult result) { return db.gl_ErrorIdGet(result); }
+  std::string Name(GlObjectId id);
+
+  // Runs an iteration to its end: the ids delivered and the error id of every call.
+  template <class Call>
+  std::vector<GlObjectId> Collect(Call&& call, GlObjectId& out, std::vector<std::uint32_t>* codes = nullptr) {
+    std::vector<GlObjectId> ids;
+    MODE mode = M_FIRST;
+    for (int guard = 0; guard < 100000; ++guard) {
+      const std::uint32_t e = Err(call(mode));
+      if (codes) codes->push_back(e);
+      if (e != 0 && e != GL_ERR_LAST_ELEMENT) break;
+      ids.push_back(out);
+      if (e == GL_ERR_LAST_ELEMENT) break;
+      mode = M_NEXT;
+    }
+    return ids;
+  }
+
+  std::vector<GlObjectId> Blocks(const std::string& chart, GlSelect filter = IEC_SELECT_ALL);
+  std::vector<GlObjectId> Vars(const std::string& owner, GlSelect filter = IEC_SELECT_ALL);
+  std::vector<std::string> Paths(const std::vector<GlObjectId>& ids);
+
+  grx::cli::ChartDbClient& db = grx::cli::ChartDbClient::Instance();
+  static constexpr GlTransactionId kTr = kNoTransaction;
+};
+
+} // namespace grx::testing

@@ -1,0 +1,90 @@
+#include "chartdb_client.h"
+
+#include "grx_error.h"
+
+namespace grx::cli {
+
+namespace {
+template <class Fn>
+void Bind(const platform::Module& module, Fn& slot, const char* name) {
+  slot = reinterpret_cast<Fn>(module.Find(name));
+  if (!slot) {
+    throw GrxError("the chart database " + module.path() + " does not export " + name);
+  }
+}
+} // namespace
+
+ChartDbClient& ChartDbClient::Instance() {
+  static ChartDbClient client;
+  return client;
+}
+
+ChartDbClient::ChartDbClient() {
+  std::string error;
+  module_ = platform::Module::Load("Q3JDBMOX.DLL", &error);
+  if (!module_) {
+    throw GrxError(error);
+  }
+#define GRX_API_FUNCTION(result, name, params) Bind(module_, name, #name);
+#define GRX_API_OVERLOAD(result, name, decorated, params) Bind(module_, name, decorated);
+#include "chartdb/q3jdbmox_functions.def"
+  Bind(module_, OpenProject, "q3sim_OpenProject");
+  Bind(module_, CloseProject, "q3sim_CloseProject");
+  Bind(module_, LastError, "q3sim_LastError");
+  Bind(module_, ImportDescription, "q3sim_ImportDescription");
+  Bind(module_, ExportDescription, "q3sim_ExportDescription");
+  Bind(module_, Controllers, "q3sim_Controllers");
+  Bind(module_, ResolvePath, "q3sim_ResolvePath");
+  Bind(module_, PathOf, "q3sim_PathOf");
+  Bind(module_, InjectFault, "q3sim_InjectFault");
+  Bind(module_, ClearFaults, "q3sim_ClearFaults");
+  Bind(module_, CallCount, "q3sim_CallCount");
+  Bind(module_, ResetCallCounts, "q3sim_ResetCallCounts");
+  Bind(module_, ErrorHandlerCalls, "q3sim_ErrorHandlerCalls");
+  Bind(module_, ObjectSetContents, "q3sim_ObjectSetContents");
+  Bind(module_, SetSoftwareVersion, "q3sim_SetSoftwareVersion");
+}
+
+void ChartDbClient::Open(const std::string& path) {
+  if (OpenProject(path.c_str(), 0) != 0) {
+    throw GrxError(LastError());
+  }
+}
+
+void ChartDbClient::Import(const std::string& json, const std::string& path) {
+  if (ImportDescription(json.c_str(), path.c_str()) != 0) {
+    throw GrxError(LastError());
+  }
+}
+
+std::string ChartDbClient::Export() {
+  const char* text = nullptr;
+  if (ExportDescription(&text) != 0) {
+    throw GrxError(LastError());
+  }
+  return text;
+}
+
+std::vector<GlObjectId> ChartDbClient::ControllerIds() {
+  std::vector<GlObjectId> ids(Controllers(nullptr, 0));
+  ids.resize(Controllers(ids.data(), ids.size()));
+  return ids;
+}
+
+GlObjectId ChartDbClient::Resolve(const std::string& path) {
+  GlObjectId id = 0;
+  if (ResolvePath(path.c_str(), &id) != 0) {
+    throw GrxError(LastError());
+  }
+  return id;
+}
+
+std::string ChartDbClient::Path(GlObjectId id) {
+  const char* text = nullptr;
+  if (PathOf(id, &text) != 0) {
+    throw GrxError(LastError());
+  }
+  return text;
+}
+
+} // namespace grx::cli

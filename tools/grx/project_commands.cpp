@@ -1,0 +1,92 @@
+// grx import, export and info.
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "chartdb_client.h"
+#include "commands.h"
+#include "grx_error.h"
+#include "project_summary.h"
+
+namespace grx::cli {
+namespace {
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    throw GrxError("cannot read " + path + ": " + (std::filesystem::exists(path) ? "permission denied" : "no such file"));
+  }
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void RequireProjectFile(const std::string& path) {
+  if (!std::filesystem::exists(path)) {
+    throw GrxError("no such project: " + path);
+  }
+}
+
+} // namespace
+
+int RunImport(const Options& options, const std::string& description, const std::string& project, bool force,
+              std::ostream& out) {
+  const std::string json = ReadFile(description);
+  if (std::filesystem::exists(project) && !force) {
+    throw GrxError(project + " exists already (use --force to replace it)");
+  }
+  ChartDbClient& db = ChartDbClient::Instance();
+  try {
+    db.Import(json, project);
+  } catch (const GrxError& e) {
+    throw GrxError("invalid project description " + description + ": " + e.what());
+  }
+  db.Open(project);
+  const auto summary = SummarizeProject(db);
+  if (options.json) {
+    nlohmann::ordered_json result;
+    result["project"] = project;
+    result["controllers"] = summary["controllers"].size();
+    out << result.dump(2) << "\n";
+  } else {
+    out << "Imported " << description << " into " << project << " (" << summary["controllers"].size()
+        << " controller(s))\n";
+  }
+  return kExitOk;
+}
+
+int RunExport(const Options&, const std::string& project, const std::string& outputFile, std::ostream& out) {
+  RequireProjectFile(project);
+  ChartDbClient& db = ChartDbClient::Instance();
+  db.Open(project);
+  const std::string text = db.Export();
+  if (outputFile.empty()) {
+    out << text;
+    return kExitOk;
+  }
+  const std::string temporary = outputFile + ".writing";
+  {
+    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+    if (!file || !(file << text) || !file.flush()) {
+      std::filesystem::remove(temporary);
+      throw GrxError("cannot write " + outputFile);
+    }
+  }
+  std::filesystem::rename(temporary, outputFile);
+  return kExitOk;
+}
+
+int RunInfo(const Options& options, const std::string& project, std::ostream& out) {
+  RequireProjectFile(project);
+  ChartDbClient& db = ChartDbClient::Instance();
+  db.Open(project);
+  const auto summary = SummarizeProject(db);
+  if (options.json) {
+    out << summary.dump(2) << "\n";
+  } else {
+    PrintSummary(summary, out);
+  }
+  return kExitOk;
+}
+
+} // namespace grx::cli

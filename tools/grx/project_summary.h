@@ -1,0 +1,16 @@
+// The summary of a project that `grx info` prints: controllers, charts as a tree, tasks with
+// their processing groups and members, and counts; gathered through the chart-database API.
+#pragma once
+
+#include <nlohmann/json.hpp>
+
+#include <ostream>
+
+#include "chartdb_client.h"
+
+namespace grx::cli {
+
+nlohmann::ordered_json SummarizeProject(ChartDbClient& db);
+void PrintSummary(const nlohmann::ordered_json& summary, std::ostream& out);
+
+} // namespace grx::cli
