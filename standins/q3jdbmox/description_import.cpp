@@ -491,6 +491,7 @@ private:
     try {
       return ResolvePath(store_, controllerName_ + "/" + relative);
     } catch (const ApiError& e) {
+      if (key.empty()) node.Fail(e.what());
       node.Fail(key, e.what());
     }
   }

@@ -33,7 +33,8 @@ int main(int argc, char** argv) {
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
-    return app.exit(e);
+    // --help answers 0; any other parse failure is a usage error.
+    return app.exit(e) == 0 ? kExitOk : kExitUsage;
   }
   try {
     if (*import) return RunImport(options, description, project, force, std::cout);

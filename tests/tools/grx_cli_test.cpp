@@ -1,0 +1,126 @@
+// grx as a person runs it: import, info, export, demo, and the errors for bad input.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+namespace grx::testing {
+namespace {
+
+using ::testing::HasSubstr;
+namespace fs = std::filesystem;
+
+struct GrxRun {
+  int exitCode = -1;
+  std::string out;
+};
+
+class GrxCliTest : public ::testing::Test {
+protected:
+  void SetUp() override { fs::create_directories(folder_); }
+  void TearDown() override { fs::remove_all(folder_); }
+
+  static fs::path BinDir() { return fs::read_symlink("/proc/self/exe").parent_path(); }
+
+  // Runs grx with the arguments; stdout and stderr together.
+  GrxRun Grx(const std::string& arguments) {
+    const std::string command = (BinDir() / "grx").string() + " " + arguments + " 2>&1";
+    GrxRun run;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return run;
+    char buffer[4096];
+    std::size_t n = 0;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
+    const int status = pclose(pipe);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+  }
+
+  std::string Write(const std::string& name, const std::string& text) {
+    const fs::path path = folder_ / name;
+    std::ofstream(path) << text;
+    return path.string();
+  }
+
+  static std::string DemoJsonPath() { return (fs::path(GRX_SOURCE_DIR) / "examples" / "demo.json").string(); }
+
+  fs::path folder_ = fs::temp_directory_path() / ("grx-cli-test-" + std::to_string(::getpid()));
+};
+
+TEST_F(GrxCliTest, ImportThenInfoPrintsTheTree) {
+  const std::string db = (folder_ / "d.db").string();
+  const GrxRun imported = Grx("import " + DemoJsonPath() + " " + db);
+  ASSERT_EQ(imported.exitCode, 0) << imported.out;
+  const GrxRun info = Grx("info " + db);
+  ASSERT_EQ(info.exitCode, 0) << info.out;
+  EXPECT_THAT(info.out, HasSubstr("Controller D445_AXES"));
+  EXPECT_THAT(info.out, HasSubstr("    Axis1  (5 blocks)\n      Homing  (3 blocks)\n        HomeSeq  (2 blocks)\n"
+                                  "          Search  (2 blocks)\n"));
+  EXPECT_THAT(info.out, HasSubstr("G_Safety: D445_AXES/Safety"));
+
+  const GrxRun json = Grx("--json info " + db);
+  ASSERT_EQ(json.exitCode, 0) << json.out;
+  const auto summary = nlohmann::json::parse(json.out);
+  EXPECT_EQ(summary["controllers"].size(), 2u);
+  EXPECT_EQ(summary["controllers"][0]["counts"]["blocks"], 29);
+  EXPECT_EQ(summary["controllers"][1]["counts"]["blocks"], 13);
+
+  EXPECT_EQ(Grx("import " + DemoJsonPath() + " " + db).exitCode, 1);  // exists already
+  EXPECT_EQ(Grx("import --force " + DemoJsonPath() + " " + db).exitCode, 0);
+}
+
+TEST_F(GrxCliTest, ExportRoundTrips) {
+  const std::string db = (folder_ / "d.db").string();
+  ASSERT_EQ(Grx("import " + DemoJsonPath() + " " + db).exitCode, 0);
+  const std::string exported = (folder_ / "d.json").string();
+  ASSERT_EQ(Grx("export " + db + " -o " + exported).exitCode, 0);
+  const std::string again = (folder_ / "again.db").string();
+  ASSERT_EQ(Grx("import " + exported + " " + again).exitCode, 0);
+  const GrxRun first = Grx("export " + db);
+  const GrxRun second = Grx("export " + again);
+  EXPECT_EQ(first.out, second.out);
+  EXPECT_THAT(first.out, HasSubstr("\"format\": \"grx-project/1\""));
+}
+
+TEST_F(GrxCliTest, ClearErrors) {
+  const GrxRun missing = Grx("import " + (folder_ / "nope.json").string() + " " + (folder_ / "x.db").string());
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_THAT(missing.out, HasSubstr("cannot read"));
+  EXPECT_THAT(missing.out, HasSubstr("no such file"));
+
+  const std::string bad = Write("bad.json", R"({"controllers": [{"name": "R", "charts": [{"name": "C", "blocks": [{"name": "B", "type": "X"}]}]}]})");
+  const GrxRun invalid = Grx("import " + bad + " " + (folder_ / "x.db").string());
+  EXPECT_EQ(invalid.exitCode, 1);
+  EXPECT_THAT(invalid.out, HasSubstr("invalid project description"));
+  EXPECT_THAT(invalid.out, HasSubstr("/controllers/0/charts/0/blocks/0/type: unknown block type \"X\""));
+  EXPECT_FALSE(fs::exists(folder_ / "x.db"));
+
+  const std::string notProject = Write("text.db", "hello");
+  const GrxRun info = Grx("info " + notProject);
+  EXPECT_EQ(info.exitCode, 1);
+  EXPECT_THAT(info.out, HasSubstr("grx: "));
+  EXPECT_EQ(Grx("info " + (folder_ / "none.db").string()).exitCode, 1);
+  EXPECT_EQ(Grx("frobnicate").exitCode, 2);
+  EXPECT_EQ(Grx("--help").exitCode, 0);
+}
+
+TEST_F(GrxCliTest, DemoTours) {
+  const GrxRun demo = Grx("demo");
+  ASSERT_EQ(demo.exitCode, 0) << demo.out;
+  EXPECT_THAT(demo.out, HasSubstr("== Export and import give the same project"));
+  EXPECT_THAT(demo.out, HasSubstr("identical"));
+  EXPECT_THAT(demo.out, HasSubstr("aborted: gDemoOnly is gone"));
+  const GrxRun json = Grx("--json demo");
+  ASSERT_EQ(json.exitCode, 0) << json.out;
+  const auto tour = nlohmann::json::parse(json.out);
+  EXPECT_GE(tour["tour"].size(), 7u);
+  EXPECT_FALSE(fs::exists(tour["project"].get<std::string>()));
+}
+
+} // namespace
+} // namespace grx::testing
