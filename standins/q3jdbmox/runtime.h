@@ -134,8 +134,15 @@ std::uint32_t Iterate(MODE mode, IterationPlace place, Fetch&& fetch, Deliver&& 
     return GL_ERR_NO_MORE_ELEMENTS;
   }
   deliver(rows.front());
+  if (rows.size() == 1) {
+    // Nothing follows: a keyed place is dropped (M_NEXT without a place finds nothing), a
+    // cursor keeps the position so that M_NEXT finds nothing after it.
+    place.Set(rows.front().order);
+    place.Finish();
+    return GL_ERR_LAST_ELEMENT;
+  }
   place.Set(rows.front().order);
-  return rows.size() == 1 ? std::uint32_t{GL_ERR_LAST_ELEMENT} : 0u;
+  return 0;
 }
 
 // Text helpers. Out-buffers receive at most size-1 characters and a terminating zero.

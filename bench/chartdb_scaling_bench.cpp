@@ -1,0 +1,185 @@
+// How the chart-database stand-in's calls scale with the size of a project: every call must stay
+// cheap (logarithmic) on projects of 10^5 objects. Each operation is measured on a small project
+// (about 10^3 objects, the baseline) and on a large one (about 10^5 objects) in the same run,
+// and the ratio large/small is printed.
+#include <benchmark/benchmark.h>
+#include <nlohmann/json.hpp>
+
+#include <filesystem>
+#include <iostream>
+#include <map>
+#include <random>
+
+#include "chartdb_client.h"
+
+namespace {
+
+using grx::cli::ChartDbClient;
+constexpr GlTransactionId kTr = kNoTransaction;
+
+// A project of `charts` charts with 100 blocks each (four objects per block), every block's IN1
+// fed by the OUT of the block before it.
+std::string Description(int charts) {
+  nlohmann::json controller = {{"name", "R"}};
+  controller["blockTypes"] = {{{"name", "ADD"},
+                               {"kind", "function"},
+                               {"parameters",
+                                {{{"name", "IN1"}, {"type", "REAL"}},
+                                 {{"name", "IN2"}, {"type", "REAL"}},
+                                 {{"name", "OUT"}, {"direction", "out"}, {"type", "REAL"}}}}}};
+  nlohmann::json chartList = nlohmann::json::array(), connections = nlohmann::json::array();
+  for (int c = 0; c < charts; ++c) {
+    nlohmann::json blocks = nlohmann::json::array();
+    const std::string chart = "C" + std::to_string(c);
+    for (int b = 0; b < 100; ++b) {
+      blocks.push_back({{"name", "B" + std::to_string(b)}, {"type", "ADD"}});
+      if (b > 0) {
+        connections.push_back({{"from", chart + "/B" + std::to_string(b - 1) + ".OUT"},
+                               {"to", chart + "/B" + std::to_string(b) + ".IN1"}});
+      }
+    }
+    chartList.push_back({{"name", chart}, {"blocks", blocks}});
+  }
+  controller["charts"] = chartList;
+  controller["connections"] = connections;
+  return nlohmann::json{{"controllers", {controller}}}.dump();
+}
+
+const std::string& ProjectFile(int charts) {
+  static std::map<int, std::string> files;
+  auto it = files.find(charts);
+  if (it == files.end()) {
+    const auto path = std::filesystem::temp_directory_path() / ("grx-bench-" + std::to_string(charts) + ".db");
+    std::filesystem::remove(path);
+    if (ChartDbClient::Instance().ImportDescription(Description(charts).c_str(), path.c_str()) != 0) {
+      std::cerr << ChartDbClient::Instance().LastError() << "\n";
+      std::abort();
+    }
+    it = files.emplace(charts, path.string()).first;
+  }
+  return it->second;
+}
+
+// Opens the project of the size and hands out random block identifiers.
+struct Project {
+  explicit Project(int charts) : db(ChartDbClient::Instance()), charts(charts) { db.Open(ProjectFile(charts)); }
+  GlObjectId RandomBlock() {
+    return db.Resolve("R/C" + std::to_string(random() % charts) + "/B" + std::to_string(random() % 100));
+  }
+  std::vector<GlObjectId> Sample(std::size_t n, const std::string& suffix = {}) {
+    std::vector<GlObjectId> ids;
+    for (std::size_t i = 0; i < n; ++i) {
+      ids.push_back(db.Resolve("R/C" + std::to_string(random() % charts) + "/B" + std::to_string(1 + random() % 99) + suffix));
+    }
+    return ids;
+  }
+  ChartDbClient& db;
+  int charts;
+  std::mt19937 random{7};
+};
+
+void NameGet(benchmark::State& state) {
+  Project p(static_cast<int>(state.range(0)));
+  const auto ids = p.Sample(512);
+  char name[kGlNameSize];
+  std::size_t i = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(p.db.gl_ObjectNameGet(ids[i++ % ids.size()], name, kTr));
+  }
+}
+
+void ChartBlocksStep(benchmark::State& state) {
+  Project p(static_cast<int>(state.range(0)));
+  const GlObjectId chart = p.db.Resolve("R/C0");
+  GlObjectId iter = 0, block = 0;
+  GlObjectType type = 0;
+  MODE mode = M_FIRST;
+  for (auto _ : state) {
+    const GlResult r = p.db.iec_CfcBlocksGet(mode, IEC_SELECT_ALL, chart, iter, block, type, kTr);
+    mode = p.db.gl_ErrorIdGet(r) == 0 ? M_NEXT : M_FIRST;
+  }
+}
+
+void BlockParameters(benchmark::State& state) {
+  Project p(static_cast<int>(state.range(0)));
+  const auto blocks = p.Sample(512);
+  GlObjectId var = 0;
+  GlObjectType type = 0;
+  std::size_t i = 0;
+  for (auto _ : state) {
+    const GlObjectId block = blocks[i++ % blocks.size()];
+    for (MODE mode = M_FIRST;; mode = M_NEXT) {
+      if (p.db.gl_ErrorIdGet(p.db.iec_VarsGet(mode, IEC_SELECT_ALL, block, var, type, kTr)) != 0) break;
+    }
+  }
+}
+
+void SourcesOfAnInput(benchmark::State& state) {
+  Project p(static_cast<int>(state.range(0)));
+  const auto inputs = p.Sample(512, ".IN1");
+  GlObjectId source = 0;
+  GlObjectType type = 0;
+  std::int32_t connectionType = 0;
+  Iec_Connection connection{};
+  std::size_t i = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(p.db.iec_SourcesGetV6_0(M_FIRST, inputs[i++ % inputs.size()], source, type,
+                                                     connectionType, connection, kTr));
+  }
+}
+
+void ReadInput(benchmark::State& state) {
+  Project p(static_cast<int>(state.range(0)));
+  const auto inputs = p.Sample(512, ".IN2");
+  Iec_InVar var{};
+  Iec_VarIdent ident{};
+  std::size_t i = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(p.db.iec_InVarRead(inputs[i++ % inputs.size()], var, ident, kTr));
+  }
+}
+
+constexpr int kSmall = 2;     // 2 charts:   about 800 objects
+constexpr int kLarge = 250;   // 250 charts: about 100,000 objects
+
+BENCHMARK(NameGet)->Arg(kSmall)->Arg(kLarge);
+BENCHMARK(ChartBlocksStep)->Arg(kSmall)->Arg(kLarge);
+BENCHMARK(BlockParameters)->Arg(kSmall)->Arg(kLarge);
+BENCHMARK(SourcesOfAnInput)->Arg(kSmall)->Arg(kLarge);
+BENCHMARK(ReadInput)->Arg(kSmall)->Arg(kLarge);
+
+// Keeps the per-call times so that the ratios can be printed after the run.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const auto& run : runs) times_[run.benchmark_name()] = run.GetAdjustedCPUTime();
+    ConsoleReporter::ReportRuns(runs);
+  }
+  void PrintRatios(std::ostream& out) const {
+    out << "\nlarge (10^5 objects) / small (10^3 objects), time per call:\n";
+    for (const char* name : {"NameGet", "ChartBlocksStep", "BlockParameters", "SourcesOfAnInput", "ReadInput"}) {
+      const auto small = times_.find(std::string(name) + "/" + std::to_string(kSmall));
+      const auto large = times_.find(std::string(name) + "/" + std::to_string(kLarge));
+      if (small == times_.end() || large == times_.end() || small->second <= 0) continue;
+      const double ratio = large->second / small->second;
+      out << "  " << name << ": " << ratio << (ratio < 3.0 ? "  (ok: grows at most logarithmically)" : "  (TOO SLOW)")
+          << "\n";
+    }
+  }
+
+private:
+  std::map<std::string, double> times_;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  reporter.PrintRatios(std::cout);
+  ChartDbClient::Instance().CloseProject();
+  for (int charts : {kSmall, kLarge}) std::filesystem::remove(ProjectFile(charts));
+  benchmark::Shutdown();
+  return 0;
+}
