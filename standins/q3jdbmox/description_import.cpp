@@ -104,6 +104,17 @@ private:
     if (!seen.insert(name).second) node.Fail("name", std::string("a ") + what + " named \"" + name + "\" exists already here");
   }
 
+  // The object type for a "direction" member: in (the default), out or inout.
+  GlObjectType Direction(const DescriptionReader& node, GlObjectType in, GlObjectType out, GlObjectType inOut) {
+    const std::string direction = node.Text("direction", "in");
+    if (direction == "in") return in;
+    if (direction == "out") return out;
+    if (direction != "inout") {
+      node.Fail("direction", "expected \"in\", \"out\" or \"inout\", not \"" + direction + "\"");
+    }
+    return inOut;
+  }
+
   GlDataType DataType(const DescriptionReader& node, const std::string& key, GlDataType fallback) {
     if (!node.Has(key)) return fallback;
     const std::string name = node.Text(key);
@@ -266,19 +277,8 @@ private:
       p.RequireObject({"name", "direction", "type", "default", "comment", "ident", "elements"});
       ParamSpec param;
       ObjectRow prow;
-      const std::string direction = p.Text("direction", "in");
-      if (direction == "in") {
-        prow.type = IEC_OBJ_IN_VAR_TYPE;
-        param.instanceType = IEC_OBJ_IN_VAR;
-      } else if (direction == "out") {
-        prow.type = IEC_OBJ_OUT_VAR_TYPE;
-        param.instanceType = IEC_OBJ_OUT_VAR;
-      } else if (direction == "inout") {
-        prow.type = IEC_OBJ_IN_OUT_VAR_TYPE;
-        param.instanceType = IEC_OBJ_IN_OUT_VAR;
-      } else {
-        p.Fail("direction", "expected \"in\", \"out\" or \"inout\", not \"" + direction + "\"");
-      }
+      prow.type = Direction(p, IEC_OBJ_IN_VAR_TYPE, IEC_OBJ_OUT_VAR_TYPE, IEC_OBJ_IN_OUT_VAR_TYPE);
+      param.instanceType = Direction(p, IEC_OBJ_IN_VAR, IEC_OBJ_OUT_VAR, IEC_OBJ_IN_OUT_VAR);
       param.name = p.RequiredText("name");
       CheckNameAt(p, prow.type, param.name);
       CheckUnique(paramNames, p, param.name, "parameter");
@@ -353,16 +353,7 @@ private:
       v.RequireObject({"name", "direction", "type", "value", "comment", "itemName", "itemText", "udas", "blob",
                        "elements"});
       ObjectRow var;
-      const std::string direction = v.Text("direction", "in");
-      if (direction == "in") {
-        var.type = IEC_OBJ_CFC_IN_VAR;
-      } else if (direction == "out") {
-        var.type = IEC_OBJ_CFC_OUT_VAR;
-      } else if (direction == "inout") {
-        var.type = IEC_OBJ_CFC_IN_OUT_VAR;
-      } else {
-        v.Fail("direction", "expected \"in\", \"out\" or \"inout\", not \"" + direction + "\"");
-      }
+      var.type = Direction(v, IEC_OBJ_CFC_IN_VAR, IEC_OBJ_CFC_OUT_VAR, IEC_OBJ_CFC_IN_OUT_VAR);
       var.name = v.RequiredText("name");
       CheckNameAt(v, var.type, var.name);
       CheckUnique(varNames, v, var.name, "interface variable");

@@ -336,16 +336,20 @@ void ProjectStore::Delete(GlObjectId id) {
   }
   // Close the gaps the deleted members left in the run sequences.
   for (GlObjectId container : containers) {
-    std::vector<std::int64_t> ords;
-    auto& s = db_->Prepare("SELECT ord FROM membership WHERE container = ? ORDER BY position");
-    s.Bind(1, container);
-    while (s.Step()) ords.push_back(s.Int(0));
-    for (std::size_t i = 0; i < ords.size(); ++i) {
-      db_->Prepare("UPDATE membership SET position = ? WHERE ord = ?")
-          .Bind(1, static_cast<std::int64_t>(i + 1))
-          .Bind(2, ords[i])
-          .Run();
-    }
+    RenumberMembers(container);
+  }
+}
+
+void ProjectStore::RenumberMembers(GlObjectId container) {
+  std::vector<std::int64_t> ords;
+  auto& s = db_->Prepare("SELECT ord FROM membership WHERE container = ? ORDER BY position");
+  s.Bind(1, container);
+  while (s.Step()) ords.push_back(s.Int(0));
+  for (std::size_t i = 0; i < ords.size(); ++i) {
+    db_->Prepare("UPDATE membership SET position = ? WHERE ord = ?")
+        .Bind(1, static_cast<std::int64_t>(i + 1))
+        .Bind(2, ords[i])
+        .Run();
   }
 }
 
@@ -495,19 +499,7 @@ void ProjectStore::MoveMembers(const std::vector<GlObjectId>& members, GlObjectI
   for (GlObjectId m : members) {
     db_->Prepare("DELETE FROM membership WHERE container = ? AND member = ?").Bind(1, source).Bind(2, m).Run();
   }
-  // Renumber what stays in the source.
-  {
-    std::vector<std::int64_t> ords;
-    auto& s = db_->Prepare("SELECT ord FROM membership WHERE container = ? ORDER BY position");
-    s.Bind(1, source);
-    while (s.Step()) ords.push_back(s.Int(0));
-    for (std::size_t i = 0; i < ords.size(); ++i) {
-      db_->Prepare("UPDATE membership SET position = ? WHERE ord = ?")
-          .Bind(1, static_cast<std::int64_t>(i + 1))
-          .Bind(2, ords[i])
-          .Run();
-    }
-  }
+  RenumberMembers(source);
   const std::int64_t after = pred == 0 ? 0 : *positionIn(dest, pred);
   const auto count = static_cast<std::int64_t>(members.size());
   // Two steps keep the (container, position) ordering free of collisions.

@@ -187,6 +187,8 @@ public:
 private:
   struct Transaction;
   ObjectRow ReadRow(const Statement& s) const;
+  // Numbers the members of a run sequence 1, 2, ... in their order.
+  void RenumberMembers(GlObjectId container);
   std::uint64_t NextSerial();
 
   std::unique_ptr<Database> db_;
