@@ -5,8 +5,9 @@
 
 #include "chartdb/q3jdbmox_types.h"
 
-#define GRX_API_FUNCTION(result, name, params) extern "C" result name params;
-#define GRX_API_OVERLOAD(result, name, decorated, params) result name params;
+#define GRX_API_FUNCTION(result, name, params, args) extern "C" result name params;
+#define GRX_API_OVERLOAD(result, name, decorated, params, args) result name params;
+#define GRX_API_SPECIAL(kind, result, name, params, args) extern "C" result name params;
 #include "chartdb/q3jdbmox_functions.def"
 
 namespace chartdb {
@@ -18,8 +19,9 @@ struct ApiFunctionName {
 };
 
 inline constexpr ApiFunctionName kApiFunctions[] = {
-#define GRX_API_FUNCTION(result, name, params) {#name, #name},
-#define GRX_API_OVERLOAD(result, name, decorated, params) {#name, decorated},
+#define GRX_API_FUNCTION(result, name, params, args) {#name, #name},
+#define GRX_API_OVERLOAD(result, name, decorated, params, args) {#name, decorated},
+#define GRX_API_SPECIAL(kind, result, name, params, args) {#name, #name},
 #include "chartdb/q3jdbmox_functions.def"
 };
 
@@ -27,8 +29,9 @@ inline constexpr std::size_t kApiFunctionCount = sizeof(kApiFunctions) / sizeof(
 
 // Function pointer types, one per function: chartdb::fn::iec_TaskRead and so on.
 namespace fn {
-#define GRX_API_FUNCTION(result, name, params) using name = result(*) params;
-#define GRX_API_OVERLOAD(result, name, decorated, params) using name = result(*) params;
+#define GRX_API_FUNCTION(result, name, params, args) using name = result(*) params;
+#define GRX_API_OVERLOAD(result, name, decorated, params, args) using name = result(*) params;
+#define GRX_API_SPECIAL(kind, result, name, params, args) using name = result(*) params;
 #include "chartdb/q3jdbmox_functions.def"
 } // namespace fn
 

@@ -42,5 +42,7 @@ std::string ModuleFileName(std::string_view name);
 std::vector<std::string> ModuleSearchFolders();
 // Finds an exported symbol in a handle returned by Detach.
 void* FindInHandle(void* handle, const char* exportedName);
+// Releases a handle returned by Detach (FreeLibrary).
+void FreeHandle(void* handle);
 
 } // namespace grx::platform

@@ -123,4 +123,8 @@ void* Module::Detach() {
 
 void* FindInHandle(void* handle, const char* exportedName) { return handle ? dlsym(handle, exportedName) : nullptr; }
 
+void FreeHandle(void* handle) {
+  if (handle) dlclose(handle);
+}
+
 } // namespace grx::platform

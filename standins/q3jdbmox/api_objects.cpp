@@ -251,3 +251,17 @@ Q3_EXPORT GlResult iec_ObjectTypeGet(GlObjectId objectId, GlObjectType& type, Gl
     return 0u;
   });
 }
+
+// Editors of process values and alarms belong to the engineering system's user interface; the
+// chart database answers that no editor was opened.
+Q3_EXPORT std::int32_t es_PVEdit(void*, GlObjectId, GlTransactionId) { return 0; }
+Q3_EXPORT std::int32_t es_AlarmEdit(void*, GlObjectId, GlTransactionId) { return 0; }
+
+// The stand-in keeps no undo history.
+Q3_EXPORT GlBool gl_UndoRedoAvail(GlObjectId, GlBool, GlTransactionId) { return 0; }
+
+// Memory that the chart database hands out to callers and takes back.
+Q3_EXPORT void* _gl_MemoryAllocate(long nItems) {
+  return nItems > 0 ? std::calloc(static_cast<std::size_t>(nItems), 1) : nullptr;
+}
+Q3_EXPORT void _gl_MemoryDeallocate(void* toObject) { std::free(toObject); }

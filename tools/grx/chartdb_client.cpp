@@ -25,8 +25,9 @@ ChartDbClient::ChartDbClient() {
   if (!module_) {
     throw GrxError(error);
   }
-#define GRX_API_FUNCTION(result, name, params) Bind(module_, name, #name);
-#define GRX_API_OVERLOAD(result, name, decorated, params) Bind(module_, name, decorated);
+#define GRX_API_FUNCTION(result, name, params, args) Bind(module_, name, #name);
+#define GRX_API_OVERLOAD(result, name, decorated, params, args) Bind(module_, name, decorated);
+#define GRX_API_SPECIAL(kind, result, name, params, args) Bind(module_, name, #name);
 #include "chartdb/q3jdbmox_functions.def"
   Bind(module_, OpenProject, "q3sim_OpenProject");
   Bind(module_, CloseProject, "q3sim_CloseProject");

@@ -15,8 +15,9 @@ public:
   // Loads Q3JDBMOX.DLL on first use; throws GrxError when it or one of its functions is missing.
   static ChartDbClient& Instance();
 
-#define GRX_API_FUNCTION(result, name, params) chartdb::fn::name name = nullptr;
-#define GRX_API_OVERLOAD(result, name, decorated, params) chartdb::fn::name name = nullptr;
+#define GRX_API_FUNCTION(result, name, params, args) chartdb::fn::name name = nullptr;
+#define GRX_API_OVERLOAD(result, name, decorated, params, args) chartdb::fn::name name = nullptr;
+#define GRX_API_SPECIAL(kind, result, name, params, args) chartdb::fn::name name = nullptr;
 #include "chartdb/q3jdbmox_functions.def"
 
   decltype(&q3sim_OpenProject) OpenProject = nullptr;

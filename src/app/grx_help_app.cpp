@@ -1,0 +1,73 @@
+#include "app/grx_help_app.h"
+
+#include <mutex>
+#include <vector>
+
+#include "app/tool_library.h"
+#include "platform/dynamic_library.h"
+
+namespace grx::app {
+namespace {
+
+char moduleMarker;
+
+std::vector<std::function<void()>>& UnloadSteps() {
+  static std::vector<std::function<void()>> steps;
+  return steps;
+}
+
+} // namespace
+
+platform::ModuleState& LibraryModuleState() {
+  static platform::ModuleState state{"w5lhlpax", &moduleMarker, &moduleMarker};
+  return state;
+}
+
+void AddUnloadStep(std::function<void()> step) { UnloadSteps().push_back(std::move(step)); }
+
+} // namespace grx::app
+
+bool CGRXHelpApp::InitInstance() {
+  auto& state = grx::app::LibraryModuleState();
+  if (void* module = W5TL_LoadLanguageDllEx(state.instanceHandle, "w5lresax")) {
+    m_hLanguageModule = module;
+    m_hSavedResource = state.resourceHandle;
+    state.resourceHandle = module;
+  }
+  return CWinApp::InitInstance();
+}
+
+int CGRXHelpApp::ExitInstance() {
+  ExitCleanup();
+  return CWinApp::ExitInstance();
+}
+
+void CGRXHelpApp::ExitCleanup() {
+  auto& state = grx::app::LibraryModuleState();
+  if (m_hSavedResource) {
+    state.resourceHandle = m_hSavedResource;
+    m_hSavedResource = nullptr;
+  }
+  if (m_hLanguageModule) {
+    grx::platform::FreeHandle(m_hLanguageModule);
+    m_hLanguageModule = nullptr;
+  }
+  auto& steps = grx::app::UnloadSteps();
+  for (auto& step : steps) step();
+  steps.clear();
+}
+
+namespace {
+
+// The one application object, and the start and end of its instance with the library's load and
+// unload.
+CGRXHelpApp theApp;
+
+struct InstanceLifetime {
+  InstanceLifetime() { theApp.InitInstance(); }
+  ~InstanceLifetime() { theApp.ExitInstance(); }
+} instanceLifetime;
+
+} // namespace
+
+CGRXHelpApp& grx::app::TheApp() { return theApp; }

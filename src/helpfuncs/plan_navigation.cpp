@@ -1,0 +1,125 @@
+// Plan navigation: root charts of a controller by name, window title or member object, lists of
+// root charts, the root-chart test and ExistPlan.
+#include <strings.h>
+
+#include <cstring>
+
+#include "app/grx_help_app.h"
+#include "dbaccess/api_wrappers.h"
+#include "grx/w5lhlpax.h"
+#include "platform/window_handles.h"
+
+namespace {
+
+constexpr std::size_t kNameBuffer = 52;
+
+// Iterates the root charts of a controller (filter IEC_SELECT_IS_CFC); onChart gets each
+// delivered chart. True when the iteration ended (36 or the last chart), false on a failure.
+template <class OnChart>
+bool ForEachRootChart(GlObjectId cpuId, GlTransactionId tr, OnChart&& onChart) {
+  GlObjectId chart = 0;
+  GlObjectType type = IEC_OBJ_NULL;
+  for (MODE mode = M_FIRST;; mode = M_NEXT) {
+    const std::uint32_t errorId = gl_ErrorIdGet(iec_ChartsGet(mode, IEC_SELECT_IS_CFC, cpuId, chart, type, tr));
+    if (errorId == GL_ERR_NO_MORE_ELEMENTS) return true;
+    if (errorId != 0 && errorId != GL_ERR_LAST_ELEMENT) return false;
+    onChart(chart);
+    if (errorId == GL_ERR_LAST_ELEMENT) return true;
+  }
+}
+
+bool ReadName(GlObjectId id, char (&name)[kNameBuffer], GlTransactionId tr) {
+  return gl_ErrorIdGet(gl_ObjectNameGet(id, name, tr)) == 0;
+}
+
+} // namespace
+
+bool W5GRX_RootPlanFromName(GlObjectId cpuId, char* name, GlObjectId& chartId, GlTransactionId prevTransactionId) {
+  GRX_EXPORT_FRAME;
+  char stored[kNameBuffer] = {};
+  GlObjectType type = IEC_OBJ_NULL;
+  // The loop ends only on a failure or a match: after the last chart one more M_NEXT call is
+  // made, whose answer ends the search.
+  for (MODE mode = M_FIRST;; mode = M_NEXT) {
+    const std::uint32_t errorId =
+        gl_ErrorIdGet(iec_ChartsGet(mode, IEC_SELECT_IS_CFC, cpuId, chartId, type, prevTransactionId));
+    if (errorId != 0 && errorId != GL_ERR_LAST_ELEMENT) return false;
+    if (!ReadName(chartId, stored, prevTransactionId)) return false;
+    if (name && strcasecmp(stored, name) == 0) {
+      std::memcpy(name, stored, std::strlen(stored) + 1);
+      return true;
+    }
+  }
+}
+
+bool W5GRX_RootPlanFromVarOrBlock(GlObjectId objectId, GlObjectId& chartId, GlTransactionId prevTransactionId) {
+  GRX_EXPORT_FRAME;
+  chartId = 0;
+  GlObjectId owner = 0;
+  GlObjectId current = gl_ErrorIdGet(iec_VarBlockGet(objectId, owner, prevTransactionId)) == 0 ? owner : objectId;
+  for (;;) {
+    const std::uint32_t errorId = gl_ErrorIdGet(iec_BlockCfcGet(current, chartId, prevTransactionId));
+    if (errorId == 0) {
+      current = chartId;
+    } else if (errorId == GL_ERR_NOT_IN_CHART) {
+      chartId = current;
+      return true;
+    } else {
+      return false;
+    }
+  }
+}
+
+bool W5GRX_ActivePlanFromTitle(HWND window, GlObjectId cpuId, GlObjectId& chartId, std::string& name,
+                               GlTransactionId prevTransactionId) {
+  GRX_EXPORT_FRAME;
+  namespace platform = grx::platform;
+  if (window == 0) return false;
+  std::string title;
+  for (platform::WindowHandle current = window;;) {
+    const platform::WindowHandle parent = platform::ParentWindow(current);
+    if (parent == platform::DesktopWindow()) return false;
+    title = platform::WindowTitle(current, 511).value_or("");
+    if (title.find("--") != std::string::npos) break;
+    if (parent == platform::kNoWindow) return false;
+    current = parent;
+  }
+  for (char stop : {' ', '\\', '/', ':'}) {
+    const auto at = title.find(stop);
+    if (at != std::string::npos) title.resize(at);
+  }
+  std::string buffer = title;
+  buffer.resize(std::max(title.size(), kNameBuffer) + 1, '\0');
+  if (!W5GRX_RootPlanFromName(cpuId, buffer.data(), chartId, prevTransactionId)) return false;
+  name = buffer.c_str();
+  return true;
+}
+
+bool W5GRX_RootPlansFromCPU(GlObjectId cpuId, std::vector<std::string>& names, GlTransactionId prevTransactionId) {
+  GRX_EXPORT_FRAME;
+  return ForEachRootChart(cpuId, prevTransactionId, [&](GlObjectId chart) {
+    char name[kNameBuffer] = {};
+    if (ReadName(chart, name, prevTransactionId)) names.emplace_back(name);
+  });
+}
+
+bool W5GRX_RootPlanIDsFromCPU(GlObjectId cpuId, std::vector<GlObjectId>& ids, GlTransactionId prevTransactionId) {
+  GRX_EXPORT_FRAME;
+  return ForEachRootChart(cpuId, prevTransactionId, [&](GlObjectId chart) { ids.push_back(chart); });
+}
+
+bool W5GRX_IsRootPlan(GlObjectId chartId, GlTransactionId prevTransactionId) {
+  GRX_EXPORT_FRAME;
+  GlObjectId chart = 0;
+  return gl_ErrorIdGet(iec_BlockCfcGet(chartId, chart, prevTransactionId)) == GL_ERR_NOT_IN_CHART;
+}
+
+bool ExistPlan(GlObjectId objectId, std::vector<CString> names) {
+  GRX_EXPORT_FRAME;
+  char name[kNameBuffer] = {};
+  if (!ReadName(objectId, name, kNoTransaction)) return false;
+  for (const CString& candidate : names) {
+    if (candidate == name) return true;
+  }
+  return false;
+}

@@ -1,0 +1,70 @@
+#include "platform/settings_store.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <fstream>
+
+namespace grx::platform {
+namespace {
+
+std::string Lower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+  return text;
+}
+
+std::string Trim(const std::string& text) {
+  const auto first = text.find_first_not_of(" \t\r");
+  if (first == std::string::npos) return {};
+  const auto last = text.find_last_not_of(" \t\r");
+  return text.substr(first, last - first + 1);
+}
+
+std::string HiveName(Hive hive) { return hive == Hive::LocalMachine ? "hkey_local_machine" : "hkey_current_user"; }
+
+} // namespace
+
+std::string SettingsFile() {
+  const char* file = std::getenv("GRX_SETTINGS_FILE");
+  return file ? file : "";
+}
+
+std::optional<SettingValue> ReadSetting(Hive hive, const std::string& key, const std::string& valueName) {
+  const std::string file = SettingsFile();
+  if (file.empty()) return std::nullopt;
+  std::ifstream in(file);
+  if (!in) return std::nullopt;
+  const std::string wantedKey = HiveName(hive) + "\\" + Lower(key);
+  const std::string wantedValue = Lower(valueName);
+  std::string line;
+  bool inKey = false;
+  while (std::getline(in, line)) {
+    line = Trim(line);
+    if (line.empty() || line[0] == ';' || line[0] == '#') continue;
+    if (line.front() == '[' && line.back() == ']') {
+      inKey = Lower(Trim(line.substr(1, line.size() - 2))) == wantedKey;
+      continue;
+    }
+    const auto equals = line.find('=');
+    if (!inKey || equals == std::string::npos || Lower(Trim(line.substr(0, equals))) != wantedValue) continue;
+    const std::string data = Trim(line.substr(equals + 1));
+    SettingValue value;
+    if (Lower(data).rfind("dword:", 0) == 0) {
+      value.kind = SettingValue::Kind::Number;
+      value.number = static_cast<std::uint32_t>(std::strtoul(data.c_str() + 6, nullptr, 0));
+    } else {
+      value.text = data;
+    }
+    return value;
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> ReadSettingText(Hive hive, const std::string& key, const std::string& valueName,
+                                           std::size_t maxLength) {
+  const auto value = ReadSetting(hive, key, valueName);
+  if (!value || value->kind != SettingValue::Kind::Text || value->text.size() > maxLength) return std::nullopt;
+  return value->text;
+}
+
+} // namespace grx::platform
