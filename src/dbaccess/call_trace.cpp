@@ -1,23 +1,27 @@
 #include "dbaccess/call_trace.h"
 
+#include <cstdio>
+
 #include "dbaccess/es_log_client.h"
 
 namespace grx::dbaccess {
 
 void TraceCallBegin(const char* function) { DbTrace().DeliverFormatted("BEGIN %s", function); }
 
-void TraceCallEnd(const char* function, GlResult result) {
+std::string FormatCallEnd(const char* function, GlResult result) {
   const auto errorId = static_cast<unsigned>(result & 0xFFFFFF);
+  char line[1024];
   if (errorId == 0) {
-    DbTrace().DeliverFormatted("END %s", function);
-    return;
+    std::snprintf(line, sizeof line, "END %s", function);
+  } else {
+    const unsigned severity = static_cast<unsigned>((result >> 16) & 0xFF);
+    const char* marks = severity == 0 ? "#" : severity == 1 ? "##" : "#####";
+    std::snprintf(line, sizeof line, "END %s %sERROR_ID=0x%.5X", function, marks, errorId);
   }
-  switch ((result >> 16) & 0xFF) {
-  case 0: DbTrace().DeliverFormatted("END %s #ERROR_ID=0x%.5X", function, errorId); break;
-  case 1: DbTrace().DeliverFormatted("END %s ##ERROR_ID=0x%.5X", function, errorId); break;
-  default: DbTrace().DeliverFormatted("END %s #####ERROR_ID=0x%.5X", function, errorId); break;
-  }
+  return line;
 }
+
+void TraceCallEnd(const char* function, GlResult result) { DbTrace().Deliver(FormatCallEnd(function, result)); }
 
 void TraceCallEndPlain(const char* function) { DbTrace().DeliverFormatted("END %s", function); }
 

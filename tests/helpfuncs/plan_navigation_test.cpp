@@ -1,0 +1,100 @@
+// Plan navigation exports against stand-in projects, as a host calls them.
+#include <cstring>
+
+#include "grx/w5lhlpax.h"
+#include "platform/window_handles.h"
+#include "standin_fixture.h"
+
+namespace grx::testing {
+namespace {
+
+using ::testing::ElementsAre;
+
+class PlanNavigationTest : public StandInTest {
+protected:
+  void SetUp() override {
+    StandInTest::SetUp();
+    Load(R"({"controllers": [{"name": "R",
+      "blockTypes": [{"name": "ADD", "kind": "function", "parameters": [{"name": "IN1"}, {"name": "OUT", "direction": "out"}]}],
+      "charts": [{"name": "Plan1", "blocks": [{"name": "B1", "type": "ADD"}],
+                  "charts": [{"name": "S", "blocks": [{"name": "B2", "type": "ADD"}]}]},
+                 {"name": "R1"}, {"name": "Other"}]},
+      {"name": "EMPTY"}]})");
+  }
+};
+
+TEST_F(PlanNavigationTest, RootPlanFromNameRewritesTheCase) {
+  char name[52] = "plan1";
+  GlObjectId chart = 0;
+  EXPECT_TRUE(W5GRX_RootPlanFromName(Id("R"), name, chart, kTr));
+  EXPECT_STREQ(name, "Plan1");
+  EXPECT_EQ(chart, Id("R/Plan1"));
+  char missing[52] = "S";  // a sub-chart is no root chart
+  EXPECT_FALSE(W5GRX_RootPlanFromName(Id("R"), missing, chart, kTr));
+  EXPECT_STREQ(missing, "S");
+  EXPECT_FALSE(W5GRX_RootPlanFromName(Id("EMPTY"), missing, chart, kTr));
+  EXPECT_FALSE(W5GRX_RootPlanFromName(0x999, missing, chart, kTr));
+}
+
+TEST_F(PlanNavigationTest, RootPlanFromVarOrBlock) {
+  GlObjectId chart = 77;
+  EXPECT_TRUE(W5GRX_RootPlanFromVarOrBlock(Id("R/Plan1/S/B2.IN1"), chart, kTr));
+  EXPECT_EQ(chart, Id("R/Plan1"));
+  EXPECT_TRUE(W5GRX_RootPlanFromVarOrBlock(Id("R/Plan1/S"), chart, kTr));
+  EXPECT_EQ(chart, Id("R/Plan1"));
+  EXPECT_TRUE(W5GRX_RootPlanFromVarOrBlock(Id("R/R1"), chart, kTr));
+  EXPECT_EQ(chart, Id("R/R1"));
+  EXPECT_FALSE(W5GRX_RootPlanFromVarOrBlock(0x999, chart, kTr));
+  EXPECT_EQ(chart, 0u);  // set to 0 first
+}
+
+TEST_F(PlanNavigationTest, ActivePlanFromTitle) {
+  using namespace grx::platform;
+  const WindowHandle frame = CreateWindowHandle("Chart editor");
+  const WindowHandle chartWindow = CreateWindowHandle("R1 -- CFC editing", frame);
+  const WindowHandle child = CreateWindowHandle("toolbar", chartWindow);
+  GlObjectId chart = 0;
+  std::string name;
+  EXPECT_TRUE(W5GRX_ActivePlanFromTitle(child, Id("R"), chart, name, kTr));
+  EXPECT_EQ(name, "R1");
+  EXPECT_EQ(chart, Id("R/R1"));
+  name.clear();
+  EXPECT_TRUE(W5GRX_ActivePlanFromTitle(chartWindow, Id("R"), chart, name, kTr));
+  const WindowHandle plain = CreateWindowHandle("no dashes here", frame);
+  EXPECT_FALSE(W5GRX_ActivePlanFromTitle(plain, Id("R"), chart, name, kTr));
+  EXPECT_FALSE(W5GRX_ActivePlanFromTitle(frame, Id("R"), chart, name, kTr));  // a top-level window
+  EXPECT_FALSE(W5GRX_ActivePlanFromTitle(0, Id("R"), chart, name, kTr));
+  const WindowHandle pathTitle = CreateWindowHandle("plan1\\S:x -- CFC", frame);
+  EXPECT_TRUE(W5GRX_ActivePlanFromTitle(pathTitle, Id("R"), chart, name, kTr));
+  EXPECT_EQ(name, "Plan1");
+  for (WindowHandle w : {pathTitle, plain, child, chartWindow, frame}) DestroyWindowHandle(w);
+}
+
+TEST_F(PlanNavigationTest, ListsAppendBehindWhatTheCallerHas) {
+  std::vector<std::string> names{"x", "y"};
+  EXPECT_TRUE(W5GRX_RootPlansFromCPU(Id("R"), names, kTr));
+  EXPECT_THAT(names, ElementsAre("x", "y", "Plan1", "R1", "Other"));
+  std::vector<GlObjectId> ids{5};
+  EXPECT_TRUE(W5GRX_RootPlanIDsFromCPU(Id("R"), ids, kTr));
+  EXPECT_THAT(ids, ElementsAre(5u, Id("R/Plan1"), Id("R/R1"), Id("R/Other")));
+  EXPECT_TRUE(W5GRX_RootPlansFromCPU(Id("EMPTY"), names, kTr));
+  EXPECT_EQ(names.size(), 5u);
+  ASSERT_EQ(db.InjectFault("iec_ChartsGet", 0x777, 2, 1), 0);
+  EXPECT_FALSE(W5GRX_RootPlanIDsFromCPU(Id("R"), ids, kTr));
+  ASSERT_EQ(db.InjectFault("gl_ObjectNameGet", 0x777, 1, 1), 0);
+  names.clear();
+  EXPECT_TRUE(W5GRX_RootPlansFromCPU(Id("R"), names, kTr));  // an unreadable name is skipped
+  EXPECT_THAT(names, ElementsAre("R1", "Other"));
+}
+
+TEST_F(PlanNavigationTest, IsRootPlanAndExistPlan) {
+  EXPECT_TRUE(W5GRX_IsRootPlan(Id("R/Plan1"), kTr));
+  EXPECT_FALSE(W5GRX_IsRootPlan(Id("R/Plan1/S"), kTr));
+  EXPECT_FALSE(W5GRX_IsRootPlan(0x999, kTr));
+  EXPECT_TRUE(ExistPlan(Id("R/Plan1/S"), {"A", "S"}));
+  EXPECT_FALSE(ExistPlan(Id("R/Plan1/S"), {"s"}));
+  EXPECT_FALSE(ExistPlan(0x999, {"S"}));
+}
+
+} // namespace
+} // namespace grx::testing
