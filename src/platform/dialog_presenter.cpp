@@ -33,6 +33,7 @@ struct ScriptedPresenter::State {
   std::vector<BoxAnswer> answers;
   std::size_t next = 0;
   std::vector<MessageBoxRequest> shown;
+  std::vector<BoxAnswer> answered;
 };
 
 const char* IconName(BoxIcon icon) {
@@ -112,7 +113,10 @@ ScriptedPresenter::ScriptedPresenter(std::vector<BoxAnswer> answers) : state_(st
   previous_ = SetPresenter([state](const MessageBoxRequest& request) {
     std::lock_guard lock(state->mutex);
     state->shown.push_back(request);
-    return state->next < state->answers.size() ? state->answers[state->next++] : DefaultAnswer(request.buttons);
+    const BoxAnswer answer =
+        state->next < state->answers.size() ? state->answers[state->next++] : DefaultAnswer(request.buttons);
+    state->answered.push_back(answer);
+    return answer;
   });
 }
 
@@ -121,6 +125,11 @@ ScriptedPresenter::~ScriptedPresenter() { SetPresenter(std::move(previous_)); }
 std::vector<MessageBoxRequest> ScriptedPresenter::shown() const {
   std::lock_guard lock(state_->mutex);
   return state_->shown;
+}
+
+std::vector<BoxAnswer> ScriptedPresenter::answered() const {
+  std::lock_guard lock(state_->mutex);
+  return state_->answered;
 }
 
 } // namespace grx::platform

@@ -49,6 +49,8 @@ public:
   ScriptedPresenter& operator=(const ScriptedPresenter&) = delete;
 
   std::vector<MessageBoxRequest> shown() const;
+  // The answer each shown box got, in the same order.
+  std::vector<BoxAnswer> answered() const;
 
 private:
   struct State;

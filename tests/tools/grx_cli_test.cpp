@@ -109,6 +109,60 @@ TEST_F(GrxCliTest, ClearErrors) {
   EXPECT_EQ(Grx("--help").exitCode, 0);
 }
 
+TEST_F(GrxCliTest, CallRewritesTheNameToItsStoredCase) {
+  const GrxRun call = Grx("call W5GRX_RootPlanFromName cpuId=D445_AXES name=aXiS2");
+  ASSERT_EQ(call.exitCode, 0) << call.out;
+  EXPECT_EQ(call.out, "result: true\nname: Axis2\nchartId: D445_AXES/Axis2\n");
+  const GrxRun json = Grx("--json call W5GRX_RootPlanFromVarOrBlock objectId=D445_AXES/Axis1/Homing/HomeSeq/Step1.IN");
+  ASSERT_EQ(json.exitCode, 0) << json.out;
+  const auto result = nlohmann::json::parse(json.out);
+  EXPECT_EQ(result["result"], true);
+  EXPECT_EQ(result["chartId"], "D445_AXES/Axis1");
+  EXPECT_FALSE(result.contains("dialogs"));
+}
+
+TEST_F(GrxCliTest, CallOnAProjectFileAndWithAWindow) {
+  const std::string db = (folder_ / "d.db").string();
+  ASSERT_EQ(Grx("import " + DemoJsonPath() + " " + db).exitCode, 0);
+  const GrxRun ids = Grx("--project " + db + " call W5GRX_RootPlanIDsFromCPU cpuId=CX32_LINE");
+  EXPECT_EQ(ids.out, "result: true\nids:\n  CX32_LINE/Line\n  CX32_LINE/Diag\n");
+  const GrxRun window = Grx("--project " + db + " --window 'Safety -- CFC' --window 'child' call "
+                            "W5GRX_ActivePlanFromTitle cpuId=D445_AXES");
+  EXPECT_EQ(window.out, "result: true\nchartId: D445_AXES/Safety\nname: Safety\n");
+  const GrxRun none = Grx("--project " + db + " --window 'no title' call W5GRX_ActivePlanFromTitle cpuId=D445_AXES");
+  EXPECT_THAT(none.out, HasSubstr("result: false"));
+  const GrxRun plans = Grx("--project " + db + " plans D445_AXES");
+  EXPECT_EQ(plans.out, "4 root chart(s) of D445_AXES\n  D445_AXES/Axis1\n  D445_AXES/Axis2\n  D445_AXES/Safety\n"
+                       "  D445_AXES/Monitor\n");
+}
+
+TEST_F(GrxCliTest, CallTraceDecodes) {
+  const std::string log = (folder_ / "t.log").string();
+  ASSERT_EQ(Grx("--call-trace " + log + " call W5GRX_IsRootPlan chartId=D445_AXES/Axis1/Homing").exitCode, 0);
+  std::ifstream raw(log);
+  std::string first;
+  std::getline(raw, first);
+  EXPECT_THAT(first, HasSubstr("DB\t@3#C3"));  // stored scrambled
+  const GrxRun decoded = Grx("trace decode " + log);
+  ASSERT_EQ(decoded.exitCode, 0);
+  EXPECT_THAT(decoded.out, HasSubstr("DB: [BEGIN EsLogClient DB, Version V6.2]\nDB: BEGIN iec_BlockCfcGet\n"
+                                     "DB_PARATRACE:   IN: objectId = 0001:0001:1:"));
+  EXPECT_THAT(decoded.out, HasSubstr("DB_PARATRACE:   OUT: chartId = 0001:0001:1:"));
+  EXPECT_THAT(decoded.out, HasSubstr("DB: END iec_BlockCfcGet\n"));
+  EXPECT_THAT(decoded.out, HasSubstr("DB: [END EsLogClient DB, Version V6.2]"));
+}
+
+TEST_F(GrxCliTest, CallUsageErrors) {
+  EXPECT_EQ(Grx("call NoSuchExport").exitCode, 2);
+  EXPECT_EQ(Grx("call W5GRX_IsRootPlan chartId=D445_AXES/Axis1 bogus=1").exitCode, 2);
+  EXPECT_EQ(Grx("call W5GRX_IsRootPlan").exitCode, 2);
+  EXPECT_EQ(Grx("call W5GRX_IsRootPlan chartId=D445_AXES/Axis1 prevTransactionId=70000").exitCode, 2);
+  const GrxRun missing = Grx("call W5GRX_IsRootPlan chartId=D445_AXES/Nope");
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_THAT(missing.out, HasSubstr("no object \"Nope\""));
+  EXPECT_EQ(Grx("--answer maybe call W5GRX_IsRootPlan chartId=D445_AXES/Axis1").exitCode, 2);
+}
+
 TEST_F(GrxCliTest, DemoTours) {
   const GrxRun demo = Grx("demo");
   ASSERT_EQ(demo.exitCode, 0) << demo.out;

@@ -3,11 +3,16 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace grx::cli {
 
 struct Options {
   bool json = false;
+  std::string project;                  // --project: the project file exports work on
+  std::vector<std::string> answers;     // --answer: answers to message boxes, in order
+  std::vector<std::string> windows;     // --window: titles of a chain of windows
+  std::string callTrace;                // --call-trace: file of the call trace
 };
 
 int RunImport(const Options& options, const std::string& description, const std::string& project, bool force,
@@ -15,6 +20,10 @@ int RunImport(const Options& options, const std::string& description, const std:
 int RunExport(const Options& options, const std::string& project, const std::string& outputFile, std::ostream& out);
 int RunInfo(const Options& options, const std::string& project, std::ostream& out);
 int RunDemo(const Options& options, bool keep, std::ostream& out);
+int RunCall(const Options& options, const std::string& exportName, const std::vector<std::string>& arguments,
+            std::ostream& out);
+int RunPlans(const Options& options, const std::string& controller, std::ostream& out);
+int RunTraceDecode(const Options& options, const std::string& file, std::ostream& out);
 
 // The demo project's description, built into grx.
 const std::string& DemoDescription();

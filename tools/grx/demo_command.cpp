@@ -11,6 +11,7 @@
 #include "chartdb_client.h"
 #include "commands.h"
 #include "data_type_text.h"
+#include "grx/w5lhlpax.h"
 #include "grx_error.h"
 #include "project_summary.h"
 
@@ -157,6 +158,26 @@ public:
     s.lines.push_back(std::string("aborted: ") + (probe == 0 ? "gDemoOnly is gone" : "gDemoOnly is still there!"));
   }
 
+  void PlanNavigation() {
+    Section& s = Add("Plan navigation through the helper library's exports");
+    const GlObjectId cpu = db_.Resolve("D445_AXES");
+    std::vector<std::string> names;
+    W5GRX_RootPlansFromCPU(cpu, names, kTr);
+    std::string list;
+    for (const auto& n : names) list += (list.empty() ? "" : ", ") + n;
+    s.lines.push_back("W5GRX_RootPlansFromCPU(D445_AXES): " + list);
+    char name[64] = "safety";
+    GlObjectId chart = 0;
+    const bool found = W5GRX_RootPlanFromName(cpu, name, chart, kTr);
+    s.lines.push_back(std::string("W5GRX_RootPlanFromName(\"safety\"): ") + (found ? "true" : "false") + ", name now \"" +
+                      name + "\", " + db_.Path(chart));
+    GlObjectId root = 0;
+    W5GRX_RootPlanFromVarOrBlock(db_.Resolve("D445_AXES/Axis1/Homing/HomeSeq/Search/SrchCnt.CU"), root, kTr);
+    s.lines.push_back("W5GRX_RootPlanFromVarOrBlock(.../Search/SrchCnt.CU): " + db_.Path(root));
+    const GlObjectId homing = db_.Resolve("D445_AXES/Axis1/Homing");
+    s.lines.push_back(std::string("W5GRX_IsRootPlan(Axis1/Homing): ") + (W5GRX_IsRootPlan(homing, kTr) ? "true" : "false"));
+  }
+
   void RoundTrip(std::string& failure) {
     Section& s = Add("Export and import give the same project");
     const std::string first = db_.Export();
@@ -213,6 +234,7 @@ int RunDemo(const Options& options, bool keep, std::ostream& out) {
     tour.RunSequence("D445_AXES/#T1", "D445_AXES/Axis1/Homing/HomeTrig");
     tour.Attributes("D445_AXES/Axis1/Move1");
     tour.RolledBackTransaction("D445_AXES");
+    tour.PlanNavigation();
     tour.RoundTrip(failure);
     sections = std::move(tour.sections);
   } catch (...) {

@@ -1,6 +1,7 @@
 // grx: runs the helper library against a project (a chart database file).
 #include <CLI/CLI.hpp>
 
+#include <cstdlib>
 #include <iostream>
 
 #include "commands.h"
@@ -12,6 +13,11 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
   Options options;
   app.add_flag("--json", options.json, "print results as JSON");
+  app.add_option("--project", options.project, "project file that exports work on (default: the demo project)");
+  app.add_option("--answer", options.answers, "answers to message boxes, in order (ok, cancel, retry, yes, no)")
+      ->delimiter(',');
+  app.add_option("--window", options.windows, "build a window with this title (repeat for a chain of children)");
+  app.add_option("--call-trace", options.callTrace, "write the call trace of the chart-database API to FILE");
 
   std::string description, project, output;
   bool force = false, keep = false;
@@ -30,13 +36,34 @@ int main(int argc, char** argv) {
   auto* demo = app.add_subcommand("demo", "build the demo project in a temporary folder and tour it");
   demo->add_flag("--keep", keep, "keep the temporary folder");
 
+  std::string exportName, controller, traceFile;
+  std::vector<std::string> callArguments;
+  auto* call = app.add_subcommand("call", "call an export: grx call EXPORT name=value ...");
+  call->add_option("EXPORT", exportName, "name of the export")->required();
+  call->add_option("ARGUMENTS", callArguments, "name=value; objects as paths");
+
+  auto* plans = app.add_subcommand("plans", "list the root charts of a controller");
+  plans->add_option("CONTROLLER", controller, "controller path")->required();
+
+  auto* trace = app.add_subcommand("trace", "work with call-trace files");
+  trace->require_subcommand(1);
+  auto* decode = trace->add_subcommand("decode", "turn a scrambled call-trace file back into readable lines");
+  decode->add_option("FILE", traceFile, "call-trace file")->required();
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
     // --help answers 0; any other parse failure is a usage error.
     return app.exit(e) == 0 ? kExitOk : kExitUsage;
   }
+  if (!options.callTrace.empty()) {
+    // The logging library reads where to write before the first traced call.
+    ::setenv("ES_LOG_FILE", options.callTrace.c_str(), 1);
+  }
   try {
+    if (*call) return RunCall(options, exportName, callArguments, std::cout);
+    if (*plans) return RunPlans(options, controller, std::cout);
+    if (*decode) return RunTraceDecode(options, traceFile, std::cout);
     if (*import) return RunImport(options, description, project, force, std::cout);
     if (*exportCommand) return RunExport(options, project, output, std::cout);
     if (*info) return RunInfo(options, project, std::cout);

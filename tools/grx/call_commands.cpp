@@ -1,0 +1,174 @@
+// grx call, grx plans and grx trace decode.
+#include <cxxabi.h>
+
+#include <fstream>
+#include <memory>
+#include <typeinfo>
+
+#include "chartdb_client.h"
+#include "commands.h"
+#include "dbaccess/trace_scramble.h"
+#include "export_call.h"
+#include "grx/w5lhlpax.h"
+#include "grx_error.h"
+#include "platform/dialog_presenter.h"
+#include "platform/window_handles.h"
+
+namespace grx::cli {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// The project the exports work on: --project, else the one Q3JDBMOX_PROJECT names, else the demo
+// project imported into memory.
+void OpenProject(const Options& options, ChartDbClient& db) {
+  if (!options.project.empty()) {
+    db.Open(options.project);
+  } else if (const char* named = std::getenv("Q3JDBMOX_PROJECT"); !(named && *named)) {
+    db.Import(DemoDescription(), ":memory:");
+  }
+}
+
+platform::BoxAnswer ParseAnswer(const std::string& text) {
+  for (auto answer : {platform::BoxAnswer::Ok, platform::BoxAnswer::Cancel, platform::BoxAnswer::Retry,
+                      platform::BoxAnswer::Yes, platform::BoxAnswer::No}) {
+    if (text == platform::AnswerName(answer)) return answer;
+  }
+  throw GrxError("--answer takes ok, cancel, retry, yes or no, not \"" + text + "\"", kExitUsage);
+}
+
+// Builds the --window chain: a top-level frame, then each title as a child of the one before.
+std::uintptr_t BuildWindows(const Options& options) {
+  if (options.windows.empty()) return 0;
+  platform::WindowHandle window = platform::CreateWindowHandle("grx");
+  for (const std::string& title : options.windows) window = platform::CreateWindowHandle(title, window);
+  return window;
+}
+
+std::string TypeName(const std::exception& e) {
+  int status = 0;
+  std::unique_ptr<char, void (*)(void*)> name(abi::__cxa_demangle(typeid(e).name(), nullptr, nullptr, &status),
+                                               std::free);
+  return status == 0 && name ? name.get() : typeid(e).name();
+}
+
+std::string ValueText(const Json& value) { return value.is_string() ? value.get<std::string>() : value.dump(); }
+
+} // namespace
+
+int RunCall(const Options& options, const std::string& exportName, const std::vector<std::string>& arguments,
+            std::ostream& out) {
+  const ExportEntry* entry = FindExport(exportName);
+  if (!entry) {
+    std::string known;
+    for (const auto& e : Exports()) known += "\n  " + e.name + " " + e.parameters;
+    throw GrxError("no export " + exportName + "; the exports are:" + known, kExitUsage);
+  }
+  ChartDbClient& db = ChartDbClient::Instance();
+  OpenProject(options, db);
+  std::vector<platform::BoxAnswer> answers;
+  for (const std::string& a : options.answers) answers.push_back(ParseAnswer(a));
+  CallContext context(db, arguments, BuildWindows(options));
+  platform::ScriptedPresenter boxes(answers);
+  Json result;
+  std::string failure;
+  try {
+    result = entry->invoke(context);
+    context.CheckAllUsed();
+  } catch (const GrxError&) {
+    throw;
+  } catch (const std::exception& e) {
+    failure = "exception " + TypeName(e) + ": " + e.what();
+  }
+  Json dialogs = Json::array();
+  const auto shown = boxes.shown();
+  const auto given = boxes.answered();
+  for (std::size_t i = 0; i < shown.size(); ++i) {
+    dialogs.push_back(Json{{"caption", shown[i].caption},
+                           {"text", shown[i].text},
+                           {"icon", platform::IconName(shown[i].icon)},
+                           {"buttons", platform::ButtonsName(shown[i].buttons)},
+                           {"answer", platform::AnswerName(given[i])}});
+  }
+  if (options.json) {
+    Json j;
+    if (failure.empty()) {
+      j["result"] = result;
+      for (const auto& [name, value] : context.outs().items()) j[name] = value;
+    } else {
+      j["exception"] = failure;
+    }
+    if (!dialogs.empty()) j["dialogs"] = dialogs;
+    out << j.dump(2) << "\n";
+  } else {
+    for (const auto& d : dialogs) {
+      out << "dialog [" << d["caption"].get<std::string>() << "] (" << d["icon"].get<std::string>() << ", "
+          << d["buttons"].get<std::string>() << ") -> " << d["answer"].get<std::string>() << "\n  "
+          << d["text"].get<std::string>() << "\n";
+    }
+    if (!failure.empty()) {
+      out << failure << "\n";
+    } else {
+      out << "result: " << ValueText(result) << "\n";
+      for (const auto& [name, value] : context.outs().items()) {
+        if (value.is_array()) {
+          out << name << ":\n";
+          for (const auto& item : value) out << "  " << ValueText(item) << "\n";
+        } else {
+          out << name << ": " << ValueText(value) << "\n";
+        }
+      }
+    }
+  }
+  return failure.empty() ? kExitOk : kExitFailure;
+}
+
+int RunPlans(const Options& options, const std::string& controller, std::ostream& out) {
+  ChartDbClient& db = ChartDbClient::Instance();
+  OpenProject(options, db);
+  const GlObjectId cpu = db.Resolve(controller);
+  std::vector<std::string> names;
+  std::vector<GlObjectId> ids;
+  if (!W5GRX_RootPlansFromCPU(cpu, names, kNoTransaction) || !W5GRX_RootPlanIDsFromCPU(cpu, ids, kNoTransaction)) {
+    throw GrxError("the root charts of " + controller + " cannot be listed");
+  }
+  if (options.json) {
+    Json list = Json::array();
+    for (GlObjectId id : ids) list.push_back(db.Path(id));
+    out << Json{{"controller", controller}, {"charts", list}}.dump(2) << "\n";
+  } else {
+    out << names.size() << " root chart(s) of " << controller << "\n";
+    for (GlObjectId id : ids) out << "  " << db.Path(id) << "\n";
+  }
+  return kExitOk;
+}
+
+int RunTraceDecode(const Options& options, const std::string& file, std::ostream& out) {
+  std::ifstream in(file);
+  if (!in) throw GrxError("cannot read " + file);
+  Json lines = Json::array();
+  std::string line;
+  while (std::getline(in, line)) {
+    const auto tab = line.find('\t');
+    const std::string client = tab == std::string::npos ? "" : line.substr(0, tab);
+    std::string text;
+    for (std::size_t i = tab == std::string::npos ? 0 : tab + 1; i < line.size(); ++i) {
+      if (line[i] == '\\' && i + 1 < line.size()) {
+        const char e = line[++i];
+        text += e == 'n' ? '\n' : e == 't' ? '\t' : e == 'r' ? '\r' : e;
+      } else {
+        text += line[i];
+      }
+    }
+    const std::string decoded = dbaccess::DecodeTraceLine(text).value_or(text);
+    if (options.json) {
+      lines.push_back(Json{{"client", client}, {"line", decoded}});
+    } else {
+      out << client << (client.empty() ? "" : ": ") << decoded << "\n";
+    }
+  }
+  if (options.json) out << lines.dump(2) << "\n";
+  return kExitOk;
+}
+
+} // namespace grx::cli

@@ -1,0 +1,58 @@
+// `grx call EXPORT name=value ...`: the exports of the helper library callable by name, with
+// their parameters read from name=value arguments (object identifiers as paths) and their
+// result and out-values printed.
+#pragma once
+
+#include <nlohmann/json.hpp>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "chartdb_client.h"
+
+namespace grx::cli {
+
+// The arguments of one call and the out-values it produces.
+class CallContext {
+public:
+  CallContext(ChartDbClient& db, const std::vector<std::string>& arguments, std::uintptr_t defaultWindow);
+
+  // Inputs; each marks its argument used. Missing required ones throw GrxError.
+  GlObjectId Id(const std::string& name);
+  GlObjectId Id(const std::string& name, GlObjectId fallback);
+  std::string Text(const std::string& name);
+  std::string Text(const std::string& name, const std::string& fallback);
+  std::vector<std::string> List(const std::string& name);  // comma-separated, may be absent
+  GlTransactionId Transaction();                           // prevTransactionId, default 65535
+  std::uintptr_t Window(const std::string& name);          // default: the --window built last
+
+  // Out-values, printed after the result.
+  void Out(const std::string& name, const nlohmann::ordered_json& value);
+  void OutId(const std::string& name, GlObjectId id);
+  void OutIds(const std::string& name, const std::vector<GlObjectId>& ids);
+
+  // Throws GrxError for arguments that no parameter took.
+  void CheckAllUsed() const;
+  const nlohmann::ordered_json& outs() const { return outs_; }
+
+private:
+  const std::string* Find(const std::string& name);
+  ChartDbClient& db_;
+  std::map<std::string, std::string> arguments_;
+  std::map<std::string, bool> used_;
+  std::uintptr_t defaultWindow_;
+  nlohmann::ordered_json outs_ = nlohmann::ordered_json::object();
+};
+
+struct ExportEntry {
+  std::string name;
+  std::string parameters;  // how it is called, for the listing
+  std::function<nlohmann::ordered_json(CallContext&)> invoke;  // returns the export's result
+};
+
+const std::vector<ExportEntry>& Exports();
+const ExportEntry* FindExport(const std::string& name);
+
+} // namespace grx::cli
