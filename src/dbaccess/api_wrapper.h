@@ -68,9 +68,12 @@ typename FunctionTraits<Fn>::Result CallWrapped(ApiEntry& entry, Args&&... args)
   using R = typename FunctionTraits<Fn>::Result;
   using Indexes = std::index_sequence_for<Args...>;
   static_assert(ParamsFit<Params, Args...>(Indexes{}), "a parameter's printer kind does not fit its type");
-  constexpr bool traced = Kind != WrapperKind::ErrorId;
-  if (DbTrace().on()) TraceCallBegin(entry.name);
-  if (traced && ParameterTrace().on()) PrintParams<Params>(Direction::In, Indexes{}, args...);
+  // Two flag tests on the way in; a channel that switches itself off during the call drops its
+  // later lines on its own.
+  const bool db = DbTrace().on();
+  const bool para = Kind != WrapperKind::ErrorId && ParameterTrace().on();
+  if (db) TraceCallBegin(entry.name);
+  if (para) PrintParams<Params>(Direction::In, Indexes{}, args...);
   void* target = entry.slot.load(std::memory_order_acquire);
   int outcome = kBound;
   if (!target) {
@@ -79,13 +82,13 @@ typename FunctionTraits<Fn>::Result CallWrapped(ApiEntry& entry, Args&&... args)
   }
   if constexpr (std::is_void_v<R>) {
     if (outcome == kBound) reinterpret_cast<Fn>(target)(std::forward<Args>(args)...);
-    if (traced && ParameterTrace().on()) PrintParams<Params>(Direction::Out, Indexes{}, args...);
-    if (DbTrace().on()) TraceCallEndPlain(entry.name);
+    if (para) PrintParams<Params>(Direction::Out, Indexes{}, args...);
+    if (db) TraceCallEndPlain(entry.name);
   } else {
     R result = outcome == kBound ? reinterpret_cast<Fn>(target)(std::forward<Args>(args)...)
                                  : UnboundResult<Kind, R>(outcome);
-    if (traced && ParameterTrace().on()) PrintParams<Params>(Direction::Out, Indexes{}, args...);
-    if (DbTrace().on()) {
+    if (para) PrintParams<Params>(Direction::Out, Indexes{}, args...);
+    if (db) {
       if constexpr (Kind == WrapperKind::Ordinary) {
         TraceCallEnd(entry.name, result);
       } else if constexpr (Kind == WrapperKind::Bool) {

@@ -13,8 +13,6 @@ using namespace q3;
 
 namespace {
 
-thread_local std::string exportedText;
-thread_local std::string pathText;
 
 template <class Body>
 int Control(Body&& body) {
@@ -91,8 +89,9 @@ Q3_EXPORT int q3sim_ImportDescription(const char* json, const char* path) {
 Q3_EXPORT int q3sim_ExportDescription(const char** json) {
   return Control([&](Runtime& rt) {
     if (!json) throw std::invalid_argument("no place for the text");
-    exportedText = ExportDescription(rt.Store());
-    *json = exportedText.c_str();
+    std::string& text = ThreadText("export");
+    text = ExportDescription(rt.Store());
+    *json = text.c_str();
   });
 }
 
@@ -106,8 +105,9 @@ Q3_EXPORT int q3sim_ResolvePath(const char* path, GlObjectId* id) {
 Q3_EXPORT int q3sim_PathOf(GlObjectId id, const char** path) {
   return Control([&](Runtime& rt) {
     if (!path) throw std::invalid_argument("no place for the text");
-    pathText = PathOf(rt.Store(), id);
-    *path = pathText.c_str();
+    std::string& text = ThreadText("path");
+    text = PathOf(rt.Store(), id);
+    *path = text.c_str();
   });
 }
 

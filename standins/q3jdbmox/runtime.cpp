@@ -4,8 +4,29 @@
 
 namespace q3 {
 namespace {
-thread_local std::string lastError;
+
+// Texts handed out per calling thread. The module is loaded at run time, so they are kept in
+// a table of its own rather than in thread-local storage.
+class PerThreadTexts {
+public:
+  std::string& For(const char* slot) {
+    std::lock_guard lock(mutex_);
+    return texts_[{std::this_thread::get_id(), slot}];
+  }
+
+private:
+  std::mutex mutex_;
+  std::map<std::pair<std::thread::id, const char*>, std::string> texts_;
+};
+
+PerThreadTexts& Texts() {
+  static PerThreadTexts texts;
+  return texts;
+}
+
 } // namespace
+
+std::string& ThreadText(const char* slot) { return Texts().For(slot); }
 
 Runtime& Runtime::Instance() {
   static Runtime runtime;
@@ -81,8 +102,8 @@ std::optional<std::int64_t> Runtime::Position(const IterationKey& key) const {
   return it->second;
 }
 
-void SetLastError(std::string text) { lastError = std::move(text); }
-const std::string& LastError() { return lastError; }
+void SetLastError(std::string text) { ThreadText("lastError") = std::move(text); }
+const std::string& LastError() { return ThreadText("lastError"); }
 
 std::optional<std::int64_t> IterationPlace::Get() const {
   if (cursor_) {

@@ -72,6 +72,9 @@ private:
   std::uint32_t lastHandledError_ = 0;
 };
 
+// A text kept for the calling thread under a slot name; valid until the thread's next use of
+// the same slot.
+std::string& ThreadText(const char* slot);
 // Text of the last failure seen by the calling thread (API or control call).
 void SetLastError(std::string text);
 const std::string& LastError();

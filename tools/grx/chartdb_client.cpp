@@ -6,25 +6,38 @@ namespace grx::cli {
 
 namespace {
 template <class Fn>
-void Bind(const platform::Module& module, Fn& slot, const char* name) {
-  slot = reinterpret_cast<Fn>(module.Find(name));
+void Bind(void* module, Fn& slot, const char* name) {
+  slot = reinterpret_cast<Fn>(platform::FindInHandle(module, name));
   if (!slot) {
-    throw GrxError("the chart database " + module.path() + " does not export " + name);
+    throw GrxError(std::string("the chart database does not export ") + name);
   }
 }
 } // namespace
 
+ChartDbClient*& ChartDbClient::Loaded() {
+  static ChartDbClient* loaded = nullptr;
+  return loaded;
+}
+
 ChartDbClient& ChartDbClient::Instance() {
   static ChartDbClient client;
+  Loaded() = &client;
   return client;
+}
+
+void CloseChartDatabase() {
+  if (ChartDbClient* client = ChartDbClient::Loaded()) client->CloseProject();
 }
 
 ChartDbClient::ChartDbClient() {
   std::string error;
-  module_ = platform::Module::Load("Q3JDBMOX.DLL", &error);
-  if (!module_) {
+  platform::Module module = platform::Module::Load("Q3JDBMOX.DLL", &error);
+  if (!module) {
     throw GrxError(error);
   }
+  // Kept loaded for the rest of the process, as the library's binding keeps it: its functions
+  // stay callable from static destructors, and its thread-local data is never torn down early.
+  module_ = module.Detach();
 #define GRX_API_FUNCTION(result, name, params, args) Bind(module_, name, #name);
 #define GRX_API_OVERLOAD(result, name, decorated, params, args) Bind(module_, name, decorated);
 #define GRX_API_SPECIAL(kind, result, name, params, args) Bind(module_, name, #name);

@@ -47,8 +47,13 @@ public:
   std::uint32_t ErrorId(GlResult result) { return gl_ErrorIdGet(result); }
 
 private:
+  friend void CloseChartDatabase();
+  static ChartDbClient*& Loaded();
   ChartDbClient();
-  platform::Module module_;
+  void* module_ = nullptr;
 };
+
+// Closes the open project when the chart database was loaded; does nothing otherwise.
+void CloseChartDatabase();
 
 } // namespace grx::cli

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "chartdb_client.h"
 #include "commands.h"
 #include "grx_error.h"
 
@@ -60,7 +61,7 @@ int main(int argc, char** argv) {
     // The logging library reads where to write before the first traced call.
     ::setenv("ES_LOG_FILE", options.callTrace.c_str(), 1);
   }
-  try {
+  auto runCommand = [&]() -> int {
     if (*call) return RunCall(options, exportName, callArguments, std::cout);
     if (*plans) return RunPlans(options, controller, std::cout);
     if (*decode) return RunTraceDecode(options, traceFile, std::cout);
@@ -68,12 +69,19 @@ int main(int argc, char** argv) {
     if (*exportCommand) return RunExport(options, project, output, std::cout);
     if (*info) return RunInfo(options, project, std::cout);
     if (*demo) return RunDemo(options, keep, std::cout);
+    return kExitUsage;
+  };
+  int exitCode = kExitUsage;
+  try {
+    exitCode = runCommand();
   } catch (const GrxError& e) {
     std::cerr << "grx: " << e.what() << "\n";
-    return e.exitCode();
+    exitCode = e.exitCode();
   } catch (const std::exception& e) {
     std::cerr << "grx: unexpected failure: " << e.what() << "\n";
-    return kExitFailure;
+    exitCode = kExitFailure;
   }
-  return kExitUsage;
+  // The project is closed before the program ends, not left to the chart database's teardown.
+  CloseChartDatabase();
+  return exitCode;
 }

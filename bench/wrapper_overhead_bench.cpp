@@ -1,0 +1,90 @@
+// What a wrapper adds to an API call once its function is bound and both trace channels are
+// off: two flag tests and the indirect call. Measured against calling the bound entry point
+// directly (the baseline), on a trivial function (gl_ErrorIdGet) and on a real query.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <iostream>
+#include <map>
+
+#include "chartdb_client.h"
+#include "dbaccess/api_wrappers.h"
+
+namespace {
+
+using grx::cli::ChartDbClient;
+
+void Prepare() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  ::unsetenv("ES_LOG_FILE");  // the logging library then switches both channels off
+  ChartDbClient::Instance().Import(R"({"controllers": [{"name": "R", "charts": [{"name": "C"}]}]})", ":memory:");
+  GlObjectType type = 0;
+  iec_ObjectTypeGet(ChartDbClient::Instance().Resolve("R/C"), type, kNoTransaction);  // binds, traces once
+  gl_ErrorIdGet(0);
+}
+
+void ErrorIdDirect(benchmark::State& state) {
+  Prepare();
+  auto direct = ChartDbClient::Instance().gl_ErrorIdGet;
+  GlResult r = 0x24;
+  for (auto _ : state) benchmark::DoNotOptimize(direct(r++));
+}
+
+void ErrorIdWrapped(benchmark::State& state) {
+  Prepare();
+  GlResult r = 0x24;
+  for (auto _ : state) benchmark::DoNotOptimize(gl_ErrorIdGet(r++));
+}
+
+void ObjectTypeDirect(benchmark::State& state) {
+  Prepare();
+  auto& db = ChartDbClient::Instance();
+  const GlObjectId chart = db.Resolve("R/C");
+  GlObjectType type = 0;
+  for (auto _ : state) benchmark::DoNotOptimize(db.iec_ObjectTypeGet(chart, type, kNoTransaction));
+}
+
+void ObjectTypeWrapped(benchmark::State& state) {
+  Prepare();
+  const GlObjectId chart = ChartDbClient::Instance().Resolve("R/C");
+  GlObjectType type = 0;
+  for (auto _ : state) benchmark::DoNotOptimize(iec_ObjectTypeGet(chart, type, kNoTransaction));
+}
+
+BENCHMARK(ErrorIdDirect);
+BENCHMARK(ErrorIdWrapped);
+BENCHMARK(ObjectTypeDirect);
+BENCHMARK(ObjectTypeWrapped);
+
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const auto& run : runs) times_[run.benchmark_name()] = run.GetAdjustedCPUTime();
+    ConsoleReporter::ReportRuns(runs);
+  }
+  void PrintRatios(std::ostream& out) {
+    out << "\nwrapped / direct call, both trace channels off:\n";
+    for (const char* name : {"ErrorId", "ObjectType"}) {
+      const double direct = times_[std::string(name) + "Direct"], wrapped = times_[std::string(name) + "Wrapped"];
+      if (direct > 0) {
+        out << "  " << name << ": " << wrapped / direct << "  (" << (wrapped - direct) << " ns added per call)\n";
+      }
+    }
+  }
+
+private:
+  std::map<std::string, double> times_;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  reporter.PrintRatios(std::cout);
+  benchmark::Shutdown();
+  return 0;
+}

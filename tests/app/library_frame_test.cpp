@@ -1,0 +1,62 @@
+// The application object and the module state: the language module becomes the resource source
+// at start and is given back at the end; the export frame is left on every way out.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+#include "platform/module_state.h"
+
+namespace grx::testing {
+namespace {
+
+using ::testing::HasSubstr;
+namespace fs = std::filesystem;
+
+std::string RunAppProbe(const std::string& environment) {
+  const std::string probe = (fs::read_symlink("/proc/self/exe").parent_path() / "app_probe").string();
+  FILE* pipe = popen(("env -u GRX_SETTINGS_FILE " + environment + " " + probe).c_str(), "r");
+  std::string out;
+  char buffer[1024];
+  std::size_t n = 0;
+  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+  EXPECT_EQ(pclose(pipe), 0);
+  return out;
+}
+
+TEST(LibraryFrameTest, LanguageModuleIsTheResourceSourceUntilTheEnd) {
+  const std::string english = RunAppProbe("");
+  EXPECT_THAT(english, HasSubstr("language=ENGLISH\nresource-is-language=1\n"));
+  EXPECT_THAT(english, HasSubstr("current-is-library=1\ncurrent-is-host=1\n"));
+  EXPECT_THAT(english, HasSubstr("unload step ran\nresource-restored=1 language-freed=1\n"));
+
+  const fs::path settings = fs::temp_directory_path() / ("grx-frame-" + std::to_string(::getpid()) + ".ini");
+  std::ofstream(settings) << "[HKEY_LOCAL_MACHINE\\Software\\Halvorn\\ORBIX\\2.0\\General\\Languages]\nCurrent=GERMAN\n";
+  EXPECT_THAT(RunAppProbe("GRX_SETTINGS_FILE=" + settings.string()), HasSubstr("language=GERMAN\n"));
+  fs::remove(settings);
+}
+
+TEST(LibraryFrameTest, ModuleStateIsRestoredWhenAnExceptionPasses) {
+  platform::ModuleState library{"library", nullptr, nullptr};
+  platform::ModuleState* host = platform::CurrentModuleState();
+  try {
+    platform::ModuleStateGuard guard(library);
+    EXPECT_EQ(platform::CurrentModuleState(), &library);
+    {
+      platform::ModuleState inner{"inner", nullptr, nullptr};
+      platform::ModuleStateGuard nested(inner);
+      EXPECT_EQ(platform::CurrentModuleState(), &inner);
+    }
+    EXPECT_EQ(platform::CurrentModuleState(), &library);
+    throw std::runtime_error("leaves the export");
+  } catch (const std::runtime_error&) {
+  }
+  EXPECT_EQ(platform::CurrentModuleState(), host);
+}
+
+} // namespace
+} // namespace grx::testing
