@@ -11,6 +11,7 @@
 #include <random>
 
 #include "chartdb_client.h"
+#include "ratio_reporter.h"
 
 namespace {
 
@@ -148,28 +149,17 @@ BENCHMARK(BlockParameters)->Arg(kSmall)->Arg(kLarge);
 BENCHMARK(SourcesOfAnInput)->Arg(kSmall)->Arg(kLarge);
 BENCHMARK(ReadInput)->Arg(kSmall)->Arg(kLarge);
 
-// Keeps the per-call times so that the ratios can be printed after the run.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const auto& run : runs) times_[run.benchmark_name()] = run.GetAdjustedCPUTime();
-    ConsoleReporter::ReportRuns(runs);
+void PrintRatios(const RatioReporter& reporter, std::ostream& out) {
+  out << "\nlarge (10^5 objects) / small (10^3 objects), time per call:\n";
+  for (const char* name : {"NameGet", "ChartBlocksStep", "BlockParameters", "SourcesOfAnInput", "ReadInput"}) {
+    const double small = reporter.Time(std::string(name) + "/" + std::to_string(kSmall));
+    const double large = reporter.Time(std::string(name) + "/" + std::to_string(kLarge));
+    if (small <= 0 || large <= 0) continue;
+    const double ratio = large / small;
+    out << "  " << name << ": " << ratio << (ratio < 3.0 ? "  (ok: grows at most logarithmically)" : "  (TOO SLOW)")
+        << "\n";
   }
-  void PrintRatios(std::ostream& out) const {
-    out << "\nlarge (10^5 objects) / small (10^3 objects), time per call:\n";
-    for (const char* name : {"NameGet", "ChartBlocksStep", "BlockParameters", "SourcesOfAnInput", "ReadInput"}) {
-      const auto small = times_.find(std::string(name) + "/" + std::to_string(kSmall));
-      const auto large = times_.find(std::string(name) + "/" + std::to_string(kLarge));
-      if (small == times_.end() || large == times_.end() || small->second <= 0) continue;
-      const double ratio = large->second / small->second;
-      out << "  " << name << ": " << ratio << (ratio < 3.0 ? "  (ok: grows at most logarithmically)" : "  (TOO SLOW)")
-          << "\n";
-    }
-  }
-
-private:
-  std::map<std::string, double> times_;
-};
+}
 
 } // namespace
 
@@ -177,7 +167,7 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatios(std::cout);
+  PrintRatios(reporter, std::cout);
   ChartDbClient::Instance().CloseProject();
   for (int charts : {kSmall, kLarge}) std::filesystem::remove(ProjectFile(charts));
   benchmark::Shutdown();

@@ -5,10 +5,10 @@
 
 #include <cstdlib>
 #include <iostream>
-#include <map>
 
 #include "chartdb_client.h"
 #include "dbaccess/api_wrappers.h"
+#include "ratio_reporter.h"
 
 namespace {
 
@@ -58,25 +58,16 @@ BENCHMARK(ErrorIdWrapped);
 BENCHMARK(ObjectTypeDirect);
 BENCHMARK(ObjectTypeWrapped);
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const auto& run : runs) times_[run.benchmark_name()] = run.GetAdjustedCPUTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-  void PrintRatios(std::ostream& out) {
-    out << "\nwrapped / direct call, both trace channels off:\n";
-    for (const char* name : {"ErrorId", "ObjectType"}) {
-      const double direct = times_[std::string(name) + "Direct"], wrapped = times_[std::string(name) + "Wrapped"];
-      if (direct > 0) {
-        out << "  " << name << ": " << wrapped / direct << "  (" << (wrapped - direct) << " ns added per call)\n";
-      }
+void PrintRatios(const RatioReporter& reporter, std::ostream& out) {
+  out << "\nwrapped / direct call, both trace channels off:\n";
+  for (const char* name : {"ErrorId", "ObjectType"}) {
+    const double direct = reporter.Time(std::string(name) + "Direct");
+    const double wrapped = reporter.Time(std::string(name) + "Wrapped");
+    if (direct > 0) {
+      out << "  " << name << ": " << wrapped / direct << "  (" << (wrapped - direct) << " ns added per call)\n";
     }
   }
-
-private:
-  std::map<std::string, double> times_;
-};
+}
 
 } // namespace
 
@@ -84,7 +75,7 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatios(std::cout);
+  PrintRatios(reporter, std::cout);
   benchmark::Shutdown();
   return 0;
 }

@@ -11,6 +11,7 @@
 #include <mutex>
 #include <string>
 
+#include "eslog/es_log_file.h"
 #include "platform/settings_store.h"
 
 namespace {
@@ -23,20 +24,6 @@ std::string LogFile() {
       .value_or("");
 }
 
-std::string Escaped(const char* text) {
-  std::string out;
-  for (const char* p = text; *p; ++p) {
-    switch (*p) {
-    case '\\': out += "\\\\"; break;
-    case '\t': out += "\\t"; break;
-    case '\r': out += "\\r"; break;
-    case '\n': out += "\\n"; break;
-    default: out += *p;
-    }
-  }
-  return out;
-}
-
 } // namespace
 
 extern "C" __attribute__((visibility("default"))) std::int32_t eslog_logEventV2(const char* clientName,
@@ -47,7 +34,7 @@ extern "C" __attribute__((visibility("default"))) std::int32_t eslog_logEventV2(
   if (!file.empty() && clientName && text) {
     std::lock_guard lock(fileMutex);
     if (FILE* f = std::fopen(file.c_str(), "a")) {
-      std::fprintf(f, "%s\t%s\n", clientName, Escaped(text).c_str());
+      std::fprintf(f, "%s\t%s\n", clientName, eslog::EscapeText(text).c_str());
       std::fclose(f);
       state = 2;
     }

@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "dbaccess/trace_scramble.h"
+#include "eslog/es_log_file.h"
 
 namespace grx::testing {
 namespace {
@@ -120,20 +121,12 @@ TEST_F(BindingTest, CallTraceThroughTheLoggingLibrary) {
   std::vector<std::string> db, para;
   std::string line;
   while (std::getline(in, line)) {
-    const auto tab = line.find('\t');
-    ASSERT_NE(tab, std::string::npos);
-    std::string text;
-    for (std::size_t i = tab + 1; i < line.size(); ++i) {
-      if (line[i] == '\\' && i + 1 < line.size()) {
-        const char e = line[++i];
-        text += e == 'n' ? '\n' : e == 't' ? '\t' : e == 'r' ? '\r' : e;
-      } else {
-        text += line[i];
-      }
-    }
+    const eslog::Event event = eslog::ParseLine(line);
+    ASSERT_FALSE(event.client.empty()) << line;
+    const std::string& text = event.text;
     const auto decoded = dbaccess::DecodeTraceLine(text);
     ASSERT_TRUE(decoded) << line;
-    (line.substr(0, tab) == "DB" ? db : para).push_back(*decoded);
+    (event.client == "DB" ? db : para).push_back(*decoded);
   }
   ASSERT_GE(db.size(), 4u);
   EXPECT_EQ(db[0], "[BEGIN EsLogClient DB, Version V6.2]");

@@ -8,6 +8,7 @@
 #include "chartdb_client.h"
 #include "commands.h"
 #include "dbaccess/trace_scramble.h"
+#include "eslog/es_log_file.h"
 #include "export_call.h"
 #include "grx/w5lhlpax.h"
 #include "grx_error.h"
@@ -149,17 +150,9 @@ int RunTraceDecode(const Options& options, const std::string& file, std::ostream
   Json lines = Json::array();
   std::string line;
   while (std::getline(in, line)) {
-    const auto tab = line.find('\t');
-    const std::string client = tab == std::string::npos ? "" : line.substr(0, tab);
-    std::string text;
-    for (std::size_t i = tab == std::string::npos ? 0 : tab + 1; i < line.size(); ++i) {
-      if (line[i] == '\\' && i + 1 < line.size()) {
-        const char e = line[++i];
-        text += e == 'n' ? '\n' : e == 't' ? '\t' : e == 'r' ? '\r' : e;
-      } else {
-        text += line[i];
-      }
-    }
+    const eslog::Event event = eslog::ParseLine(line);
+    const std::string& client = event.client;
+    const std::string& text = event.text;
     const std::string decoded = dbaccess::DecodeTraceLine(text).value_or(text);
     if (options.json) {
       lines.push_back(Json{{"client", client}, {"line", decoded}});

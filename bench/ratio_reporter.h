@@ -1,0 +1,25 @@
+// A console reporter that keeps each benchmark's time per iteration, so that a program can print
+// ratios against a baseline measured in the same run.
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const auto& run : runs) times_[run.benchmark_name()] = run.GetAdjustedCPUTime();
+    ConsoleReporter::ReportRuns(runs);
+  }
+  // The time of a benchmark by its full name ("NameGet/250"), 0 when it did not run.
+  double Time(const std::string& name) const {
+    const auto it = times_.find(name);
+    return it == times_.end() ? 0.0 : it->second;
+  }
+
+private:
+  std::map<std::string, double> times_;
+};
