@@ -65,6 +65,12 @@ TEST_F(BindingTest, MissingLibraryEveryCall) {
   EXPECT_EQ(boxes, 5u);  // iec_TasksGet twice, gl_ErrorIdGet after each and gl_ErrorClassGet cannot bind
 }
 
+TEST_F(BindingTest, AFailedLoadIsNotRemembered) {
+  const std::string out = Probe("retry " + std::string(GRX_BINARY_DIR) + "/bin");
+  EXPECT_THAT(out, HasSubstr("first=201EA\nsecond=20106\n"));  // then bound: no project is open
+  EXPECT_THAT(out, HasSubstr("box caption=[Installation error]"));
+}
+
 TEST_F(BindingTest, MissingLibraryInGerman) {
   const std::string out = Probe("tasks-twice", Settings("GERMAN"));
   EXPECT_THAT(out, HasSubstr("box caption=[Fehler in der Installation]"));
