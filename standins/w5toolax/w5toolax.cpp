@@ -1,37 +1,120 @@
-// The tool library stand-in w5toolax (first part): language resource loading.
-// W5TL_LoadLanguageDllEx loads the language resource library named by its base name for the
-// configured language: the module "<base>_<language>" when it exists ("w5lresax_de"), else
-// "<base>" itself; null when neither loads. The language is the "Current" value under
-// Software\Halvorn\ORBIX\2.0\General\Languages (ENGLISH when missing).
-#include <algorithm>
-#include <cctype>
+// The tool library stand-in w5toolax, backed by the same settings store as the platform's
+// registry reads (GRX_SETTINGS_FILE):
+//   language        "Current" under Software\Halvorn\ORBIX\2.0\General\Languages (ENGLISH)
+//   tool settings   dword values under Software\Halvorn\ORBIX\2.0\Settings ("silent-trace")
+//   install path    "InstallPath" under Software\Halvorn\ORBIX\2.0, else the folder of this module
+// W5TL_LoadLanguageDllEx loads "<base>_<language>" when it exists ("w5lresax_de"), else "<base>".
+#include <dlfcn.h>
+
+#include <cstdio>
+#include <filesystem>
 #include <string>
 
+#include "platform/com_lite.h"
 #include "platform/dynamic_library.h"
 #include "platform/settings_store.h"
+#include "w5tool/w5toolax.h"
 
 namespace {
 
-std::string LanguageSuffix() {
-  const std::string language =
-      grx::platform::ReadSettingText(grx::platform::Hive::LocalMachine, "Software\\Halvorn\\ORBIX\\2.0\\General\\Languages",
-                                     "Current", 99)
-          .value_or("ENGLISH");
-  if (language == "GERMAN") return "de";
-  if (language == "FRENCH") return "fr";
-  if (language == "SPANISH") return "es";
-  if (language == "ITALIAN") return "it";
-  return "en";
+constexpr const char* kOrbixKey = "Software\\Halvorn\\ORBIX\\2.0";
+constexpr const char* kLanguageKey = "Software\\Halvorn\\ORBIX\\2.0\\General\\Languages";
+constexpr const char* kToolSettingsKey = "Software\\Halvorn\\ORBIX\\2.0\\Settings";
+constexpr std::uint32_t kNotFound = 2;
+
+struct Language {
+  const char* name;
+  const char* suffix;
+  const char* letter;
+};
+
+Language SelectedLanguage() {
+  static const Language kLanguages[] = {{"GERMAN", "de", "a"}, {"ENGLISH", "en", "b"}, {"FRENCH", "fr", "c"},
+                                        {"SPANISH", "es", "d"}, {"ITALIAN", "it", "e"}};
+  const std::string current =
+      grx::platform::ReadSettingText(grx::platform::Hive::LocalMachine, kLanguageKey, "Current", 99).value_or("ENGLISH");
+  for (const Language& l : kLanguages) {
+    if (current == l.name) return l;
+  }
+  return kLanguages[1];
+}
+
+void CopyOut(char* buffer, std::size_t size, const std::string& text) {
+  std::snprintf(buffer, size, "%s", text.c_str());
 }
 
 } // namespace
 
-extern "C" __attribute__((visibility("default"))) void* W5TL_LoadLanguageDllEx(void* /*instance*/,
-                                                                               const char* baseName) {
+extern "C" W5TL_API void* W5TL_LoadLanguageDllEx(void* /*instance*/, const char* baseName) {
   if (!baseName || !*baseName) return nullptr;
-  for (const std::string& name : {std::string(baseName) + "_" + LanguageSuffix(), std::string(baseName)}) {
+  for (const std::string& name : {std::string(baseName) + "_" + SelectedLanguage().suffix, std::string(baseName)}) {
     grx::platform::Module module = grx::platform::Module::Load(name);
     if (module) return module.Detach();
   }
   return nullptr;
 }
+
+extern "C" W5TL_API std::uint32_t W5TL_SettingGetValue(std::int32_t store, std::int32_t scope, const wchar_t* name,
+                                                       std::uint32_t* value) {
+  if (store != 18 || scope != 1 || !name || !value) return kNotFound;
+  const auto setting =
+      grx::platform::ReadSetting(grx::platform::Hive::LocalMachine, kToolSettingsKey, grx::platform::Narrow(name));
+  if (!setting || setting->kind != grx::platform::SettingValue::Kind::Number) return kNotFound;
+  *value = setting->number;
+  return 0;
+}
+
+extern "C" W5TL_API std::uint32_t W5TL_GetQ3InstallPath(char* path) {
+  if (!path) return kNotFound;
+  if (const auto configured =
+          grx::platform::ReadSettingText(grx::platform::Hive::LocalMachine, kOrbixKey, "InstallPath", 259)) {
+    CopyOut(path, 260, *configured);
+    return 0;
+  }
+  Dl_info info{};
+  if (dladdr(reinterpret_cast<void*>(&W5TL_GetQ3InstallPath), &info) == 0 || !info.dli_fname) return kNotFound;
+  CopyOut(path, 260, std::filesystem::path(info.dli_fname).parent_path().string());
+  return 0;
+}
+
+extern "C" W5TL_API std::uint32_t W5TL_GetSelectedLanguage(char* name, char* letter) {
+  if (!name || !letter) return kNotFound;
+  const Language language = SelectedLanguage();
+  CopyOut(name, 63, language.name);
+  CopyOut(letter, 63, language.letter);
+  return 0;
+}
+
+namespace w5tl {
+
+SettingLocation SettingHkey2Location(std::uintptr_t hkey) {
+  if (hkey == kHkeyLocalMachine) return kLocationMachine;
+  if (hkey == kHkeyCurrentUser) return kLocationUser;
+  return kLocationNone;
+}
+
+SettingPath::SettingPath(const std::wstring& first) { parts_.push_back(first); }
+
+SettingPath& SettingPath::AppendSubPath(const std::wstring& part) {
+  parts_.push_back(part);
+  return *this;
+}
+
+std::wstring SettingPath::Text() const {
+  std::wstring text;
+  for (const auto& part : parts_) text += (text.empty() ? L"" : L"\\") + part;
+  return text;
+}
+
+std::uint32_t SettingGetString(SettingLocation location, const SettingPath& path, const std::wstring& valueName,
+                               std::wstring& value) {
+  if (location == kLocationNone) return kNotFound;
+  const auto hive = location == kLocationMachine ? grx::platform::Hive::LocalMachine : grx::platform::Hive::CurrentUser;
+  const auto text = grx::platform::ReadSettingText(hive, grx::platform::Narrow(path.Text()),
+                                                   grx::platform::Narrow(valueName));
+  if (!text) return kNotFound;
+  value = grx::platform::Widen(*text);
+  return 0;
+}
+
+} // namespace w5tl

@@ -1,0 +1,49 @@
+// The engineering system's tool library w5toolax: settings, installation path, language
+// selection and language resource loading.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#define W5TL_API __attribute__((visibility("default")))
+
+extern "C" {
+// The module of the language resource library for the user's language, or null.
+W5TL_API void* W5TL_LoadLanguageDllEx(void* instance, const char* baseName);
+// A 32-bit setting; selectors 18 and 1 choose the machine-wide tool settings. 0 on success.
+W5TL_API std::uint32_t W5TL_SettingGetValue(std::int32_t store, std::int32_t scope, const wchar_t* name,
+                                            std::uint32_t* value);
+// The installation folder (buffer of 260 characters). 0 on success.
+W5TL_API std::uint32_t W5TL_GetQ3InstallPath(char* path);
+// The selected language's name and letter (two buffers of 63 characters). 0 on success.
+W5TL_API std::uint32_t W5TL_GetSelectedLanguage(char* name, char* letter);
+}
+
+namespace w5tl {
+
+enum SettingLocation : std::int32_t { kLocationNone = 0, kLocationMachine = 1, kLocationUser = 2 };
+
+inline constexpr std::uintptr_t kHkeyCurrentUser = 0x80000001;
+inline constexpr std::uintptr_t kHkeyLocalMachine = 0x80000002;
+
+// The setting location of a registry hive.
+W5TL_API SettingLocation SettingHkey2Location(std::uintptr_t hkey);
+
+// A key path of wide texts ("SOFTWARE", "Halvorn", ...).
+class W5TL_API SettingPath {
+public:
+  SettingPath() = default;
+  explicit SettingPath(const std::wstring& first);
+  SettingPath& AppendSubPath(const std::wstring& part);
+  std::wstring Text() const;  // parts joined by backslashes
+
+private:
+  std::vector<std::wstring> parts_;
+};
+
+// Reads a text setting; the low 16 bits of the result are 0 on success (2: not found).
+W5TL_API std::uint32_t SettingGetString(SettingLocation location, const SettingPath& path,
+                                        const std::wstring& valueName, std::wstring& value);
+
+} // namespace w5tl

@@ -1,0 +1,86 @@
+// COM-lite: the small part of COM that the library needs on this platform. HRESULTs, a
+// reference-counted IUnknown, the error-information object of a failed call (IErrorInfo), and
+// ComError, which holds an HRESULT with an optional error-information reference (the _com_error
+// of a Win32 build).
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+namespace grx::platform {
+
+using HRESULT = std::int32_t;
+inline constexpr HRESULT S_OK = 0;
+inline constexpr HRESULT E_NOTIMPL = static_cast<HRESULT>(0x80004001);
+inline constexpr HRESULT E_NOINTERFACE = static_cast<HRESULT>(0x80004002);
+inline constexpr HRESULT E_POINTER = static_cast<HRESULT>(0x80004003);
+inline constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005);
+inline constexpr HRESULT E_OUTOFMEMORY = static_cast<HRESULT>(0x8007000E);
+inline constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057);
+inline constexpr HRESULT REGDB_E_CLASSNOTREG = static_cast<HRESULT>(0x80040154);
+constexpr bool FAILED(HRESULT hr) { return hr < 0; }
+constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
+
+class IUnknown {
+public:
+  virtual std::uint32_t AddRef() = 0;
+  virtual std::uint32_t Release() = 0;
+
+protected:
+  virtual ~IUnknown() = default;
+};
+
+// What a failed call tells about itself; texts are wide, as COM's.
+class IErrorInfo : public IUnknown {
+public:
+  virtual std::wstring GetDescription() const = 0;
+  virtual std::uint32_t GetHelpContext() const = 0;
+  virtual std::wstring GetHelpFile() const = 0;
+  virtual std::wstring GetSource() const = 0;
+};
+
+// A reference-counted error-information object; created with one reference.
+class ErrorInfo final : public IErrorInfo {
+public:
+  static ErrorInfo* Create(std::wstring description, std::uint32_t helpContext, std::wstring helpFile,
+                           std::wstring source);
+  std::uint32_t AddRef() override { return ++references_; }
+  std::uint32_t Release() override;
+  std::wstring GetDescription() const override { return description_; }
+  std::uint32_t GetHelpContext() const override { return helpContext_; }
+  std::wstring GetHelpFile() const override { return helpFile_; }
+  std::wstring GetSource() const override { return source_; }
+  static int LiveObjects();
+
+private:
+  ErrorInfo() = default;
+  ~ErrorInfo() override;
+  std::atomic<std::uint32_t> references_{1};
+  std::wstring description_, helpFile_, source_;
+  std::uint32_t helpContext_ = 0;
+};
+
+// An HRESULT and, optionally, a reference to its error information.
+class ComError {
+public:
+  explicit ComError(HRESULT hr, IErrorInfo* info = nullptr, bool addRef = false);
+  ComError(const ComError& other);
+  ComError& operator=(const ComError& other);
+  ~ComError();
+
+  HRESULT Error() const { return hr_; }
+  IErrorInfo* ErrorInfoPtr() const { return info_; }
+  // The description of the error information; empty without one.
+  std::wstring Description() const { return info_ ? info_->GetDescription() : std::wstring(); }
+
+private:
+  HRESULT hr_;
+  IErrorInfo* info_;
+};
+
+// Wide text to the narrow code page (UTF-8 here) and back.
+std::string Narrow(const std::wstring& text);
+std::wstring Widen(const std::string& text);
+
+} // namespace grx::platform

@@ -1,0 +1,38 @@
+#include "platform/string_resources.h"
+
+#include <cstring>
+
+#include "platform/dynamic_library.h"
+
+namespace grx::platform {
+
+std::optional<std::string> LoadResourceString(void* module, std::uint32_t id) {
+  const auto* table = static_cast<const StringResource*>(FindInHandle(module, "grx_string_table"));
+  if (!table) return std::nullopt;
+  for (const StringResource* s = table; s->text; ++s) {
+    if (s->id == id) return std::string(s->text);
+  }
+  return std::nullopt;
+}
+
+std::optional<DialogTemplate> LoadDialogTemplate(void* module, std::uint32_t id) {
+  const auto* table = static_cast<const DialogTemplate*>(FindInHandle(module, "grx_dialog_table"));
+  if (!table) return std::nullopt;
+  for (const DialogTemplate* d = table; d->caption; ++d) {
+    if (d->id == id) return *d;
+  }
+  return std::nullopt;
+}
+
+int LoadStringA(void* module, std::uint32_t id, char* buffer, int size) {
+  if (!buffer || size <= 0) return 0;
+  buffer[0] = '\0';
+  const auto text = LoadResourceString(module, id);
+  if (!text) return 0;
+  const std::size_t n = std::min(text->size(), static_cast<std::size_t>(size - 1));
+  std::memcpy(buffer, text->data(), n);
+  buffer[n] = '\0';
+  return static_cast<int>(n);
+}
+
+} // namespace grx::platform

@@ -1,0 +1,44 @@
+// String resources of modules: what LoadStringA reads from a module's string table. A module
+// that carries strings exports its table as grx_string_table (GRX_STRING_TABLE below).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace grx::platform {
+
+struct StringResource {
+  std::uint32_t id;
+  const char* text;
+};
+
+// A dialog template: its caption and the identifiers of its controls (0-terminated).
+struct DialogTemplate {
+  std::uint32_t id;
+  const char* caption;
+  const std::uint32_t* controls;
+};
+
+// The dialog template with that identifier in the module, or nullopt.
+std::optional<DialogTemplate> LoadDialogTemplate(void* module, std::uint32_t id);
+
+// The string with that identifier in the module (a handle of a loaded module); nullopt when the
+// module has no string table or no such string.
+std::optional<std::string> LoadResourceString(void* module, std::uint32_t id);
+// LoadStringA: copies at most size-1 characters and a terminating zero; the number of characters
+// copied, 0 when there is no such string.
+int LoadStringA(void* module, std::uint32_t id, char* buffer, int size);
+
+} // namespace grx::platform
+
+// Declares a module's string table: GRX_STRING_TABLE({509, "Help"}, {511, "&Yes"});
+#define GRX_STRING_TABLE(...)                                                                      \
+  extern "C" __attribute__((visibility("default")))                                               \
+  const grx::platform::StringResource grx_string_table[] = {__VA_ARGS__, {0, nullptr}};
+
+// Declares a module's dialog templates: GRX_DIALOG_TABLE({6506, "Message", kControls}, ...);
+#define GRX_DIALOG_TABLE(...)                                                                      \
+  extern "C" __attribute__((visibility("default")))                                               \
+  const grx::platform::DialogTemplate grx_dialog_table[] = {__VA_ARGS__, {0, nullptr, nullptr}};
