@@ -30,20 +30,23 @@ inline constexpr std::uintptr_t kHkeyLocalMachine = 0x80000002;
 // The setting location of a registry hive.
 W5TL_API SettingLocation SettingHkey2Location(std::uintptr_t hkey);
 
-// A key path of wide texts ("SOFTWARE", "Halvorn", ...).
+// A settings path: a location and key parts of wide texts ("SOFTWARE", "Halvorn", ...); the
+// last part appended names the value to read.
 class W5TL_API SettingPath {
 public:
-  SettingPath() = default;
-  explicit SettingPath(const std::wstring& first);
+  SettingPath(SettingLocation location, const std::wstring& keyPath);
   SettingPath& AppendSubPath(const std::wstring& part);
-  std::wstring Text() const;  // parts joined by backslashes
+  SettingLocation Location() const { return location_; }
+  std::wstring Key() const;        // every part but the last, joined by backslashes
+  std::wstring ValueName() const;  // the last part
 
 private:
+  SettingLocation location_;
   std::vector<std::wstring> parts_;
 };
 
-// Reads a text setting; the low 16 bits of the result are 0 on success (2: not found).
-W5TL_API std::uint32_t SettingGetString(SettingLocation location, const SettingPath& path,
-                                        const std::wstring& valueName, std::wstring& value);
+// Reads the text value the path names; the low 16 bits of the result are 0 on success (2: not
+// found, 3: no location).
+W5TL_API std::uint32_t SettingGetString(const SettingPath& path, std::wstring& value);
 
 } // namespace w5tl

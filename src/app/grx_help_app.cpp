@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/tool_library.h"
+#include "foundation/exceptions.h"
 #include "platform/dynamic_library.h"
 
 namespace grx::app {
@@ -19,7 +20,11 @@ std::vector<std::function<void()>>& UnloadSteps() {
 } // namespace
 
 platform::ModuleState& LibraryModuleState() {
-  static platform::ModuleState state{"w5lhlpax", &moduleMarker, &moduleMarker};
+  // The library's own module supplies resources until a language module replaces it.
+  static platform::ModuleState state = [] {
+    void* self = platform::ModuleHandleOf(&moduleMarker);
+    return platform::ModuleState{"w5lhlpax", self, self};
+  }();
   return state;
 }
 
@@ -34,6 +39,7 @@ bool CGRXHelpApp::InitInstance() {
     m_hSavedResource = state.resourceHandle;
     state.resourceHandle = module;
   }
+  ZEB::CModuleException::SetResourceHandle(state.resourceHandle);
   return CWinApp::InitInstance();
 }
 
@@ -47,6 +53,7 @@ void CGRXHelpApp::ExitCleanup() {
   if (m_hSavedResource) {
     state.resourceHandle = m_hSavedResource;
     m_hSavedResource = nullptr;
+    ZEB::CModuleException::SetResourceHandle(state.resourceHandle);
   }
   if (m_hLanguageModule) {
     grx::platform::FreeHandle(m_hLanguageModule);

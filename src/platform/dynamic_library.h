@@ -42,6 +42,9 @@ std::string ModuleFileName(std::string_view name);
 std::vector<std::string> ModuleSearchFolders();
 // Finds an exported symbol in a handle returned by Detach.
 void* FindInHandle(void* handle, const char* exportedName);
+// The handle of the loaded module that contains the address (GetModuleHandleEx), without a
+// reference of its own; null when there is none.
+void* ModuleHandleOf(const void* address);
 // Releases a handle returned by Detach (FreeLibrary).
 void FreeHandle(void* handle);
 

@@ -123,6 +123,16 @@ void* Module::Detach() {
 
 void* FindInHandle(void* handle, const char* exportedName) { return handle ? dlsym(handle, exportedName) : nullptr; }
 
+void* ModuleHandleOf(const void* address) {
+  Dl_info info{};
+  if (dladdr(address, &info) == 0 || !info.dli_fname) return nullptr;
+  std::error_code ec;
+  const bool program = std::filesystem::equivalent(info.dli_fname, "/proc/self/exe", ec);
+  void* handle = program ? dlopen(nullptr, RTLD_LAZY) : dlopen(info.dli_fname, RTLD_LAZY | RTLD_NOLOAD);
+  if (handle) dlclose(handle);  // the module stays loaded: it holds the address
+  return handle;
+}
+
 void FreeHandle(void* handle) {
   if (handle) dlclose(handle);
 }

@@ -3,7 +3,8 @@
 //   language        "Current" under Software\Halvorn\ORBIX\2.0\General\Languages (ENGLISH)
 //   tool settings   dword values under Software\Halvorn\ORBIX\2.0\Settings ("silent-trace")
 //   install path    "InstallPath" under Software\Halvorn\ORBIX\2.0, else the folder of this module
-// W5TL_LoadLanguageDllEx loads "<base>_<language>" when it exists ("w5lresax_de"), else "<base>".
+// W5TL_LoadLanguageDllEx loads "<base>_<language>" when it exists ("w5lresax_de"), else "<base>";
+// with "LanguageModules" set to "off" under the language key it loads none.
 #include <dlfcn.h>
 
 #include <cstdio>
@@ -47,6 +48,9 @@ void CopyOut(char* buffer, std::size_t size, const std::string& text) {
 
 extern "C" W5TL_API void* W5TL_LoadLanguageDllEx(void* /*instance*/, const char* baseName) {
   if (!baseName || !*baseName) return nullptr;
+  if (grx::platform::ReadSettingText(grx::platform::Hive::LocalMachine, kLanguageKey, "LanguageModules") == "off") {
+    return nullptr;
+  }
   for (const std::string& name : {std::string(baseName) + "_" + SelectedLanguage().suffix, std::string(baseName)}) {
     grx::platform::Module module = grx::platform::Module::Load(name);
     if (module) return module.Detach();
@@ -93,25 +97,29 @@ SettingLocation SettingHkey2Location(std::uintptr_t hkey) {
   return kLocationNone;
 }
 
-SettingPath::SettingPath(const std::wstring& first) { parts_.push_back(first); }
+SettingPath::SettingPath(SettingLocation location, const std::wstring& keyPath) : location_(location) {
+  if (!keyPath.empty()) parts_.push_back(keyPath);
+}
 
 SettingPath& SettingPath::AppendSubPath(const std::wstring& part) {
   parts_.push_back(part);
   return *this;
 }
 
-std::wstring SettingPath::Text() const {
-  std::wstring text;
-  for (const auto& part : parts_) text += (text.empty() ? L"" : L"\\") + part;
-  return text;
+std::wstring SettingPath::Key() const {
+  std::wstring key;
+  for (std::size_t i = 0; i + 1 < parts_.size(); ++i) key += (key.empty() ? L"" : L"\\") + parts_[i];
+  return key;
 }
 
-std::uint32_t SettingGetString(SettingLocation location, const SettingPath& path, const std::wstring& valueName,
-                               std::wstring& value) {
-  if (location == kLocationNone) return kNotFound;
-  const auto hive = location == kLocationMachine ? grx::platform::Hive::LocalMachine : grx::platform::Hive::CurrentUser;
-  const auto text = grx::platform::ReadSettingText(hive, grx::platform::Narrow(path.Text()),
-                                                   grx::platform::Narrow(valueName));
+std::wstring SettingPath::ValueName() const { return parts_.empty() ? std::wstring() : parts_.back(); }
+
+std::uint32_t SettingGetString(const SettingPath& path, std::wstring& value) {
+  if (path.Location() == kLocationNone) return 3;
+  const auto hive =
+      path.Location() == kLocationMachine ? grx::platform::Hive::LocalMachine : grx::platform::Hive::CurrentUser;
+  const auto text =
+      grx::platform::ReadSettingText(hive, grx::platform::Narrow(path.Key()), grx::platform::Narrow(path.ValueName()));
   if (!text) return kNotFound;
   value = grx::platform::Widen(*text);
   return 0;

@@ -30,13 +30,22 @@ std::string RunAppProbe(const std::string& environment) {
 
 TEST(LibraryFrameTest, LanguageModuleIsTheResourceSourceUntilTheEnd) {
   const std::string english = RunAppProbe("");
-  EXPECT_THAT(english, HasSubstr("language=ENGLISH\nresource-is-language=1\n"));
+  EXPECT_THAT(english, HasSubstr("language=ENGLISH\nresource-is-language=1\nstring-511=&Yes\n"));
+  EXPECT_THAT(english, HasSubstr("module-exception=An import step failed:\r%s\rImport\n"));
   EXPECT_THAT(english, HasSubstr("current-is-library=1\ncurrent-is-host=1\n"));
   EXPECT_THAT(english, HasSubstr("unload step ran\nresource-restored=1 language-freed=1\n"));
 
   const fs::path settings = fs::temp_directory_path() / ("grx-frame-" + std::to_string(::getpid()) + ".ini");
   std::ofstream(settings) << "[HKEY_LOCAL_MACHINE\\Software\\Halvorn\\ORBIX\\2.0\\General\\Languages]\nCurrent=GERMAN\n";
-  EXPECT_THAT(RunAppProbe("GRX_SETTINGS_FILE=" + settings.string()), HasSubstr("language=GERMAN\n"));
+  EXPECT_THAT(RunAppProbe("GRX_SETTINGS_FILE=" + settings.string()),
+              HasSubstr("language=GERMAN\nresource-is-language=1\nstring-511=&Ja\n"));
+
+  // Without a language module the library's own (English) resources are used.
+  std::ofstream(settings) << "[HKEY_LOCAL_MACHINE\\Software\\Halvorn\\ORBIX\\2.0\\General\\Languages]\n"
+                          << "Current=GERMAN\nLanguageModules=off\n";
+  const std::string fallback = RunAppProbe("GRX_SETTINGS_FILE=" + settings.string());
+  EXPECT_THAT(fallback, HasSubstr("language=(none)\nresource-is-language=0\nstring-511=&Yes\n"));
+  EXPECT_THAT(fallback, HasSubstr("module-exception=An import step failed:"));
   fs::remove(settings);
 }
 

@@ -28,8 +28,9 @@ protected:
   static fs::path BinDir() { return fs::read_symlink("/proc/self/exe").parent_path(); }
 
   // Runs grx with the arguments; stdout and stderr together.
-  GrxRun Grx(const std::string& arguments) {
-    const std::string command = (BinDir() / "grx").string() + " " + arguments + " 2>&1";
+  GrxRun Grx(const std::string& arguments, const std::string& environment = {}) {
+    const std::string command =
+        "env -u GRX_SETTINGS_FILE " + environment + " " + (BinDir() / "grx").string() + " " + arguments + " 2>&1";
     GrxRun run;
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return run;
@@ -161,6 +162,31 @@ TEST_F(GrxCliTest, CallUsageErrors) {
   EXPECT_EQ(missing.exitCode, 1);
   EXPECT_THAT(missing.out, HasSubstr("no object \"Nope\""));
   EXPECT_EQ(Grx("--answer maybe call W5GRX_IsRootPlan chartId=D445_AXES/Axis1").exitCode, 2);
+}
+
+TEST_F(GrxCliTest, SettingsAndWhereTheyComeFrom) {
+  const std::string settings = Write("s.ini",
+                                     "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Halvorn\\KELPO\\CFC]\nTechnVersion=V7.1.0.3\n"
+                                     "[HKEY_LOCAL_MACHINE\\Software\\Halvorn\\ORBIX\\2.0\\General\\Languages]\n"
+                                     "Current=GERMAN\n");
+  const GrxRun run = Grx("settings", "GRX_SETTINGS_FILE=" + settings);
+  ASSERT_EQ(run.exitCode, 0) << run.out;
+  EXPECT_THAT(run.out, HasSubstr("settings file: " + settings));
+  EXPECT_THAT(run.out, HasSubstr("TechnVersion: V7.1.0.3   [settings file: HKEY_LOCAL_MACHINE\\SOFTWARE\\Halvorn\\KELPO\\CFC\\TechnVersion]"));
+  EXPECT_THAT(run.out, HasSubstr("language: GERMAN (help letter a)"));
+  EXPECT_THAT(run.out, HasSubstr("silent-trace: off   [default: off]"));
+  const auto json = nlohmann::json::parse(Grx("--json settings").out);
+  EXPECT_EQ(json["settings"][0]["name"], "install path");
+}
+
+TEST_F(GrxCliTest, TraceRoutesTheObjectTraceToAFile) {
+  const std::string trace = (folder_ / "trace.log").string();
+  ASSERT_EQ(Grx("--trace " + trace + " call W5GRX_IsRootPlan chartId=D445_AXES/Axis1").exitCode, 0);
+  std::ifstream in(trace);
+  std::string line;
+  std::getline(in, line);
+  EXPECT_THAT(line, HasSubstr("comp 22/7 level 1 grx: run: grx --trace "));
+  EXPECT_EQ(Grx("--trace " + trace + " --trace-level 0 plans D445_AXES").exitCode, 0);
 }
 
 TEST_F(GrxCliTest, DemoTours) {

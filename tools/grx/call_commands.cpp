@@ -10,6 +10,7 @@
 #include "dbaccess/trace_scramble.h"
 #include "eslog/es_log_file.h"
 #include "export_call.h"
+#include "foundation/object_trace.h"
 #include "grx/w5lhlpax.h"
 #include "grx_error.h"
 #include "platform/dialog_presenter.h"
@@ -46,7 +47,8 @@ std::uintptr_t BuildWindows(const Options& options) {
   return window;
 }
 
-std::string TypeName(const std::exception& e) {
+template <class Exception>
+std::string TypeName(const Exception& e) {
   int status = 0;
   std::unique_ptr<char, void (*)(void*)> name(abi::__cxa_demangle(typeid(e).name(), nullptr, nullptr, &status),
                                                std::free);
@@ -78,6 +80,10 @@ int RunCall(const Options& options, const std::string& exportName, const std::ve
     context.CheckAllUsed();
   } catch (const GrxError&) {
     throw;
+  } catch (const ZEB::CException& e) {
+    // Exceptions of the library's family reach the object trace too.
+    ZEB::CObject::TraceException(e, 3);
+    failure = "exception " + TypeName(e) + ": " + e.GetMessage();
   } catch (const std::exception& e) {
     failure = "exception " + TypeName(e) + ": " + e.what();
   }

@@ -13,6 +13,8 @@ struct Options {
   std::vector<std::string> answers;     // --answer: answers to message boxes, in order
   std::vector<std::string> windows;     // --window: titles of a chain of windows
   std::string callTrace;                // --call-trace: file of the call trace
+  std::string trace;                    // --trace: file of the module and object traces
+  int traceLevel = 4;                   // --trace-level: highest level written
 };
 
 int RunImport(const Options& options, const std::string& description, const std::string& project, bool force,
@@ -23,6 +25,7 @@ int RunDemo(const Options& options, bool keep, std::ostream& out);
 int RunCall(const Options& options, const std::string& exportName, const std::vector<std::string>& arguments,
             std::ostream& out);
 int RunPlans(const Options& options, const std::string& controller, std::ostream& out);
+int RunSettings(const Options& options, std::ostream& out);
 int RunTraceDecode(const Options& options, const std::string& file, std::ostream& out);
 
 // The demo project's description, built into grx.

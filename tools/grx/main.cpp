@@ -3,8 +3,10 @@
 
 #include <cstdlib>
 #include <iostream>
+#include <memory>
 
 #include "chartdb_client.h"
+#include "foundation/object_trace.h"
 #include "commands.h"
 #include "grx_error.h"
 
@@ -19,6 +21,8 @@ int main(int argc, char** argv) {
       ->delimiter(',');
   app.add_option("--window", options.windows, "build a window with this title (repeat for a chain of children)");
   app.add_option("--call-trace", options.callTrace, "write the call trace of the chart-database API to FILE");
+  app.add_option("--trace", options.trace, "write the module and object traces of the library to FILE");
+  app.add_option("--trace-level", options.traceLevel, "highest trace level written (default 4)");
 
   std::string description, project, output;
   bool force = false, keep = false;
@@ -46,6 +50,8 @@ int main(int argc, char** argv) {
   auto* plans = app.add_subcommand("plans", "list the root charts of a controller");
   plans->add_option("CONTROLLER", controller, "controller path")->required();
 
+  auto* settings = app.add_subcommand("settings", "the settings the library reads, and where each came from");
+
   auto* trace = app.add_subcommand("trace", "work with call-trace files");
   trace->require_subcommand(1);
   auto* decode = trace->add_subcommand("decode", "turn a scrambled call-trace file back into readable lines");
@@ -61,7 +67,19 @@ int main(int argc, char** argv) {
     // The logging library reads where to write before the first traced call.
     ::setenv("ES_LOG_FILE", options.callTrace.c_str(), 1);
   }
+  // The object trace goes to the trace library once a sink is installed.
+  std::unique_ptr<ZEB::CTrace> objectTrace;
+  if (!options.trace.empty()) {
+    ::setenv("W5TRACE_FILE", options.trace.c_str(), 1);
+    ::setenv("W5TRACE_LEVEL", std::to_string(options.traceLevel).c_str(), 1);
+    objectTrace = std::make_unique<ZEB::CTrace>(22, 7, "grx");
+    ZEB::CObject::SetTrace(objectTrace.get());
+    std::string command;
+    for (int i = 1; i < argc; ++i) command += std::string(i > 1 ? " " : "") + argv[i];
+    ZEB::CObject::Trace(1, "grx", "run: grx %s", command.c_str());
+  }
   auto runCommand = [&]() -> int {
+    if (*settings) return RunSettings(options, std::cout);
     if (*call) return RunCall(options, exportName, callArguments, std::cout);
     if (*plans) return RunPlans(options, controller, std::cout);
     if (*decode) return RunTraceDecode(options, traceFile, std::cout);
@@ -83,5 +101,6 @@ int main(int argc, char** argv) {
   }
   // The project is closed before the program ends, not left to the chart database's teardown.
   CloseChartDatabase();
+  if (objectTrace) ZEB::CObject::ResetTrace();
   return exitCode;
 }
