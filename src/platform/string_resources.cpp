@@ -7,7 +7,9 @@
 namespace grx::platform {
 
 std::optional<std::string> LoadResourceString(void* module, std::uint32_t id) {
-  const auto* table = static_cast<const StringResource*>(FindInHandle(module, "grx_string_table"));
+  using TableFn = const StringResource* (*)();
+  const auto tableFn = reinterpret_cast<TableFn>(FindInHandle(module, "grx_string_table"));
+  const StringResource* table = tableFn ? tableFn() : nullptr;
   if (!table) return std::nullopt;
   for (const StringResource* s = table; s->text; ++s) {
     if (s->id == id) return std::string(s->text);
@@ -16,7 +18,9 @@ std::optional<std::string> LoadResourceString(void* module, std::uint32_t id) {
 }
 
 std::optional<DialogTemplate> LoadDialogTemplate(void* module, std::uint32_t id) {
-  const auto* table = static_cast<const DialogTemplate*>(FindInHandle(module, "grx_dialog_table"));
+  using TableFn = const DialogTemplate* (*)();
+  const auto tableFn = reinterpret_cast<TableFn>(FindInHandle(module, "grx_dialog_table"));
+  const DialogTemplate* table = tableFn ? tableFn() : nullptr;
   if (!table) return std::nullopt;
   for (const DialogTemplate* d = table; d->caption; ++d) {
     if (d->id == id) return *d;

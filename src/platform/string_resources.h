@@ -1,5 +1,7 @@
 // String resources of modules: what LoadStringA reads from a module's string table. A module
-// that carries strings exports its table as grx_string_table (GRX_STRING_TABLE below).
+// that carries strings exports a function that hands out its table (GRX_STRING_TABLE below); the
+// tables themselves stay inside their modules, so that modules with tables of the same kind can
+// be loaded side by side.
 #pragma once
 
 #include <cstddef>
@@ -35,10 +37,20 @@ int LoadStringA(void* module, std::uint32_t id, char* buffer, int size);
 
 // Declares a module's string table: GRX_STRING_TABLE({509, "Help"}, {511, "&Yes"});
 #define GRX_STRING_TABLE(...)                                                                      \
-  extern "C" __attribute__((visibility("default")))                                               \
-  const grx::platform::StringResource grx_string_table[] = {__VA_ARGS__, {0, nullptr}};
+  namespace {                                                                                      \
+  const grx::platform::StringResource grxStringTable[] = {__VA_ARGS__, {0, nullptr}};              \
+  }                                                                                                \
+  extern "C" __attribute__((visibility("default"))) const grx::platform::StringResource*           \
+  grx_string_table() {                                                                             \
+    return grxStringTable;                                                                         \
+  }
 
 // Declares a module's dialog templates: GRX_DIALOG_TABLE({6506, "Message", kControls}, ...);
 #define GRX_DIALOG_TABLE(...)                                                                      \
-  extern "C" __attribute__((visibility("default")))                                               \
-  const grx::platform::DialogTemplate grx_dialog_table[] = {__VA_ARGS__, {0, nullptr, nullptr}};
+  namespace {                                                                                      \
+  const grx::platform::DialogTemplate grxDialogTable[] = {__VA_ARGS__, {0, nullptr, nullptr}};     \
+  }                                                                                                \
+  extern "C" __attribute__((visibility("default"))) const grx::platform::DialogTemplate*           \
+  grx_dialog_table() {                                                                             \
+    return grxDialogTable;                                                                         \
+  }

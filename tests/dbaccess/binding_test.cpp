@@ -71,6 +71,11 @@ TEST_F(BindingTest, AFailedLoadIsNotRemembered) {
   EXPECT_THAT(out, HasSubstr("box caption=[Installation error]"));
 }
 
+TEST_F(BindingTest, ErrorTextsWithoutTheErrorTextLibrary) {
+  EXPECT_THAT(Probe("basis-es"), HasSubstr("message=Unknown\n"));
+  EXPECT_THAT(Probe("basis-es", Bin()), HasSubstr("message=The object is locked by another user.\n"));
+}
+
 TEST_F(BindingTest, MissingLibraryInGerman) {
   const std::string out = Probe("tasks-twice", Settings("GERMAN"));
   EXPECT_THAT(out, HasSubstr("box caption=[Fehler in der Installation]"));
