@@ -1,0 +1,68 @@
+#include "opendata/iec_cfc_var.h"
+
+#include <cstring>
+
+#include "opendata/iec_visitor.h"
+#include "opendata/model_support.h"
+
+namespace OpenData {
+
+Iec_CfcInVar& CIecCfcInVarBase::Record() {
+  if (!m_record) {
+    auto record = detail::Allocate<Iec_CfcInVar>(m_allocFailure, m_source, __LINE__);
+    detail::Check(m_read(GetId(), *record, detail::Transaction()), m_readFailure, m_source, __LINE__);
+    m_record = std::move(record);
+  }
+  return *m_record;
+}
+
+std::string CIecCfcInVarBase::GetName() {
+  if (NameCache().empty()) NameCache() = Record().name;
+  return NameCache();
+}
+
+CIecCfcInVar::CIecCfcInVar(GlObjectId id)
+    : CIecCfcInVarBase(id, IEC_OBJ_CFC_IN_VAR, &iec_CfcInVarRead, "Cannot create Iec_CfcInVar object.",
+                       "iec_CfcInVarRead failed.", "IecCfcInVar") {}
+
+void CIecCfcInVar::Accept(IIecVisitor& visitor) { visitor.VisitCfcInVar(*this); }
+
+void CIecCfcInVar::SetValue(const std::string& value) { SetValue(value.c_str()); }
+
+std::uint32_t CIecCfcInVar::SetValue(const char* value) {
+  Iec_CfcInVar& record = Record();
+  std::memset(record.value, 0, sizeof record.value);
+  if (value) std::memcpy(record.value, value, strnlen(value, sizeof record.value - 1));
+  detail::Check(iec_CfcInVarUpdate(GetId(), record, detail::Transaction()), "iec_CfcInVarUpdate failed.", Source(),
+                __LINE__);
+  return 0;
+}
+
+CIecCfcInOutVar::CIecCfcInOutVar(GlObjectId id)
+    : CIecCfcInVarBase(id, IEC_OBJ_CFC_IN_OUT_VAR, &iec_CfcInOutVarRead, "Cannot create Iec_CfcInOutVar object.",
+                       "iec_CfcInOutVarRead failed.", "IecCfcInOutVar") {}
+
+void CIecCfcInOutVar::Accept(IIecVisitor& visitor) { visitor.VisitCfcInOutVar(*this); }
+
+void CIecCfcOutVar::Accept(IIecVisitor& visitor) { visitor.VisitCfcOutVar(*this); }
+
+const Iec_CfcOutVar& CIecCfcOutVar::Record() {
+  if (!m_record) {
+    auto record = detail::Allocate<Iec_CfcOutVar>("Cannot create Iec_CfcOutVar object.", "IecCfcOutVar", __LINE__);
+    detail::Check(iec_CfcOutVarRead(GetId(), *record, detail::Transaction()), "iec_CfcOutVarRead failed.",
+                  "IecCfcOutVar", __LINE__);
+    m_record = std::move(record);
+  }
+  return *m_record;
+}
+
+std::string CIecCfcOutVar::GetName() {
+  if (NameCache().empty()) NameCache() = Record().name;
+  return NameCache();
+}
+
+const char* CIecCfcOutVar::GetValue() {
+  throw ZEB::CIllegalStateException("A CFC output variable doesn't have a value.", "IecCfcOutVar", __LINE__);
+}
+
+} // namespace OpenData

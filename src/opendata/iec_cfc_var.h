@@ -1,0 +1,76 @@
+// Interface variables of charts: chart inputs, outputs and in/outs.
+#pragma once
+
+#include "opendata/iec_var_base.h"
+
+namespace OpenData {
+
+class ZEB_API CIecCfcVar : public CIecVarBase {
+public:
+  CIecCfcVar(GlObjectId id, IEC_OBJECT_TYPE type) : CIecVarBase(id, type) {}
+  CIecBlockBase* GetBlock() override { return FindBlock(); }
+};
+
+// Chart inputs and in/outs share the layout of their record.
+class ZEB_API CIecCfcInVarBase : public CIecCfcVar, public IIecSource, public IIecSink {
+public:
+  CIecCfcInVarBase(GlObjectId id, IEC_OBJECT_TYPE type, GlResult (*read)(GlObjectId, Iec_CfcInVar&, GlTransactionId),
+                   const char* allocFailure, const char* readFailure, const char* source)
+      : CIecCfcVar(id, type), m_read(read), m_allocFailure(allocFailure), m_readFailure(readFailure), m_source(source) {}
+  std::string GetName() override;
+  GlDataType GetDataType() override { return Record().dataType; }
+  const char* GetValue() override { return Record().value; }
+  std::unique_ptr<std::vector<CIecConnection*>> GetSourceConnections() override {
+    return CIecVarBase::GetSourceConnections();
+  }
+  std::unique_ptr<std::vector<IIecSource*>> GetSources() override { return CIecVarBase::GetSources(); }
+  std::unique_ptr<std::vector<CIecConnection*>> GetSinkConnections() override { return CIecVarBase::GetSinkConnections(); }
+  std::unique_ptr<std::vector<IIecSink*>> GetSinks() override { return CIecVarBase::GetSinks(); }
+
+protected:
+  Iec_CfcInVar& Record();
+  const char* Source() const { return m_source; }
+
+private:
+  GlResult (*m_read)(GlObjectId, Iec_CfcInVar&, GlTransactionId);
+  const char* m_allocFailure;
+  const char* m_readFailure;
+  const char* m_source;
+  std::unique_ptr<Iec_CfcInVar> m_record;
+};
+
+class ZEB_API CIecCfcInVar : public CIecCfcInVarBase {
+public:
+  explicit CIecCfcInVar(GlObjectId id);
+  void Accept(IIecVisitor& visitor) override;
+  virtual void SetValue(const std::string& value);  // slot 17
+  virtual std::uint32_t SetValue(const char* value);  // 18
+};
+
+class ZEB_API CIecCfcInOutVar : public CIecCfcInVarBase {
+public:
+  explicit CIecCfcInOutVar(GlObjectId id);
+  void Accept(IIecVisitor& visitor) override;
+};
+
+class ZEB_API CIecCfcOutVar : public CIecCfcVar, public IIecSource, public IIecSink {
+public:
+  explicit CIecCfcOutVar(GlObjectId id) : CIecCfcVar(id, IEC_OBJ_CFC_OUT_VAR) {}
+  void Accept(IIecVisitor& visitor) override;
+  std::string GetName() override;
+  GlDataType GetDataType() override { return Record().dataType; }
+  // A chart output has no value: raises CIllegalStateException.
+  const char* GetValue() override;
+  std::unique_ptr<std::vector<CIecConnection*>> GetSourceConnections() override {
+    return CIecVarBase::GetSourceConnections();
+  }
+  std::unique_ptr<std::vector<IIecSource*>> GetSources() override { return CIecVarBase::GetSources(); }
+  std::unique_ptr<std::vector<CIecConnection*>> GetSinkConnections() override { return CIecVarBase::GetSinkConnections(); }
+  std::unique_ptr<std::vector<IIecSink*>> GetSinks() override { return CIecVarBase::GetSinks(); }
+
+private:
+  const Iec_CfcOutVar& Record();
+  std::unique_ptr<Iec_CfcOutVar> m_record;
+};
+
+} // namespace OpenData

@@ -1,0 +1,137 @@
+#include "opendata/iec_processing_group.h"
+
+#include <cstring>
+
+#include "opendata/iec_connection.h"
+#include "opendata/iec_task.h"
+#include "opendata/iec_visitor.h"
+#include "opendata/open_data_impl.h"
+
+namespace OpenData {
+namespace {
+constexpr const char* kSource = "IecProcessingGroup";
+} // namespace
+
+void CIecProcessingGroup::Accept(IIecVisitor& visitor) { visitor.VisitProcessingGroup(*this); }
+
+const Iec_ProcessingGroup& CIecProcessingGroup::Record() {
+  if (!m_record) {
+    auto record = detail::Allocate<Iec_ProcessingGroup>("Cannot create Iec_ProcessingGroup object.", kSource, __LINE__);
+    detail::Check(iec_ProcessingGroupRead(GetId(), *record, detail::Transaction()), "iec_ProcessingGroupRead failed.",
+                  kSource, __LINE__);
+    m_record = std::move(record);
+  }
+  return *m_record;
+}
+
+std::string CIecProcessingGroup::GetName() {
+  if (NameCache().empty()) NameCache() = Record().name;
+  return NameCache();
+}
+
+std::string CIecProcessingGroup::GetComment() {
+  if (CommentCache().empty()) CommentCache() = Record().comment;
+  return CommentCache();
+}
+
+std::uint16_t CIecProcessingGroup::GetReduction() { return Record().reduction; }
+std::uint16_t CIecProcessingGroup::GetPhase() { return Record().phase; }
+
+const TVectorOidAndTypes* CIecProcessingGroup::GetBlockIds(GlSelect filter) {
+  if (filter != IEC_SELECT_ALL) throw ZEB::CInvalidArgException("<Filter> must be IEC_SELECT_ALL.", kSource, __LINE__);
+  if (!m_blocks) {
+    auto list = detail::Allocate<TVectorOidAndTypes>("Cannot create OBJECT ID vector.", kSource, __LINE__);
+    GlObjectId block = 0;
+    GlObjectType type = 36;
+    detail::Enumerate(
+        [&](MODE m) {
+          type = 36;
+          return iec_ProcessingGroupBlocksGet(m, filter, GetId(), block, type, detail::Transaction());
+        },
+        [&] { list->push_back({CIecObjId(block), type}); }, "iec_ProcessingGroupBlocksGet failed.", kSource, __LINE__);
+    m_blocks = std::move(list);
+  }
+  return m_blocks.get();
+}
+
+std::unique_ptr<std::vector<IIecProcGroupElement*>> CIecProcessingGroup::GetProcGroupElements() {
+  return detail::ToTypedVector<IIecProcGroupElement>(*GetBlockIds(IEC_SELECT_ALL), "IIecProcGroupElement");
+}
+
+std::unique_ptr<std::vector<CIecObject*>> CIecProcessingGroup::GetChildren(
+    const std::vector<IEC_OBJECT_TYPE>* pvectorFilter) {
+  if (pvectorFilter) throw ZEB::CInvalidArgException("pvectorFilter != NULL not yet supported.", kSource, __LINE__);
+  return detail::ToTypedVector<CIecObject>(*GetBlockIds(IEC_SELECT_ALL), "CIecObject");
+}
+
+GlObjectId CIecProcessingGroup::GetTaskId() {
+  if (m_taskId == 0) {
+    GlObjectId task = 0;
+    detail::Check(iec_ProcessingGroupTaskGet(GetId(), task, detail::Transaction()), "iec_ProcessingGroupTaskGet failed.",
+                  kSource, __LINE__);
+    m_taskId = task;
+  }
+  return m_taskId;
+}
+
+CIecTask* CIecProcessingGroup::GetTask() {
+  auto* task = dynamic_cast<CIecTask*>(CIecObjManager::GetInstance()->FindIecObject(CIecObjId(GetTaskId()), IEC_OBJ_TASK));
+  if (!task) {
+    throw ZEB::CIllegalStateException("CIecTask-Object expected to be returned by CIecObjManager::FindIecObject.",
+                                      kSource, __LINE__);
+  }
+  return task;
+}
+
+const TVectorOidAndTypes* CIecProcessingGroup::GetSourceIds() {
+  if (!m_sources) {
+    auto list = detail::Allocate<TVectorOidAndTypes>("Cannot create TVectorOidAndTypes vector.", kSource, __LINE__);
+    GlObjectId source = 0;
+    GlObjectType type = 36;
+    std::int32_t connectionType = 0;
+    Iec_Connection connection{};
+    detail::Enumerate(
+        [&](MODE m) {
+          type = 36;
+          return iec_SourcesGetV6_0(m, GetId(), source, type, connectionType, connection, detail::Transaction());
+        },
+        [&] {
+          list->push_back({CIecObjId(source), type});
+          CIecObjManager::GetInstance()->AddIecConnection(
+              {CIecObjId(source), type}, {CIecObjId(GetId()), IEC_OBJ_PROCESSING_GROUP},
+              static_cast<std::uint32_t>(connectionType), connection.flag != 0,
+              std::string(connection.textualRef, strnlen(connection.textualRef, sizeof connection.textualRef)));
+        },
+        "iec_SourcesGetV6_0 failed.", kSource, __LINE__);
+    m_sources = std::move(list);
+  }
+  return m_sources.get();
+}
+
+std::unique_ptr<std::vector<CIecConnection*>> CIecProcessingGroup::GetSourceConnections() {
+  const TVectorOidAndTypes& sources = *GetSourceIds();
+  auto result = detail::Allocate<std::vector<CIecConnection*>>("Cannot create CIecConnection* vector.", kSource, __LINE__);
+  for (const auto& source : sources) {
+    CIecConnection* connection = CIecObjManager::GetInstance()->FindIecConnection(source.id, CIecObjId(GetId()));
+    if (!connection) {
+      throw ZEB::CIllegalStateException(
+          "CIecConnection-Object expected to be returned byCIecObjManager::FindIecObject.", kSource, __LINE__);
+    }
+    result->push_back(connection);
+  }
+  return result;
+}
+
+std::unique_ptr<std::vector<IIecSource*>> CIecProcessingGroup::GetSources() {
+  return detail::ToTypedVector<IIecSource>(*GetSourceIds(), "IIecSource");
+}
+
+void CIecProcessingGroup::ClearSources() { m_sources.reset(); }
+
+std::unique_ptr<std::vector<CIecConnection*>> CIecProcessingGroup::GetSinkConnections() {
+  return std::make_unique<std::vector<CIecConnection*>>();
+}
+
+std::unique_ptr<std::vector<IIecSink*>> CIecProcessingGroup::GetSinks() { return std::make_unique<std::vector<IIecSink*>>(); }
+
+} // namespace OpenData

@@ -1,0 +1,49 @@
+#include "opendata/iec_task.h"
+
+#include "opendata/iec_visitor.h"
+#include "opendata/open_data_impl.h"
+
+namespace OpenData {
+namespace {
+constexpr const char* kSource = "IecTask";
+} // namespace
+
+void CIecTask::Accept(IIecVisitor& visitor) { visitor.VisitTask(*this); }
+
+std::string CIecTask::GetName() {
+  if (!m_record) {
+    auto record = detail::Allocate<Iec_Task>("Cannot create Iec_Task object.", kSource, __LINE__);
+    detail::Check(iec_TaskRead(GetId(), *record, detail::Transaction()), "iec_TaskRead failed.", kSource, __LINE__);
+    m_record = std::move(record);
+  }
+  if (NameCache().empty()) NameCache() = m_record->name;
+  return NameCache();
+}
+
+const TVectorOidAndTypes* CIecTask::GetElementIds(GlSelect filter) {
+  if (filter != IEC_SELECT_ALL) throw ZEB::CInvalidArgException("<Filter> must be IEC_SELECT_ALL.", kSource, __LINE__);
+  if (!m_elements) {
+    auto list = detail::Allocate<TVectorOidAndTypes>("Cannot create TVectorOidAndTypes object.", kSource, __LINE__);
+    GlObjectId element = 0;
+    GlObjectType type = 36;
+    detail::Enumerate(
+        [&](MODE m) {
+          type = 36;
+          return iec_TaskElementsGet(m, filter, GetId(), element, type, detail::Transaction());
+        },
+        [&] { list->push_back({CIecObjId(element), type}); }, "iec_TaskElementsGet failed.", kSource, __LINE__);
+    m_elements = std::move(list);
+  }
+  return m_elements.get();
+}
+
+std::unique_ptr<std::vector<IIecTaskElement*>> CIecTask::GetTaskElements() {
+  return detail::ToTypedVector<IIecTaskElement>(*GetElementIds(IEC_SELECT_ALL), "IIecTaskElement");
+}
+
+std::unique_ptr<std::vector<CIecObject*>> CIecTask::GetChildren(const std::vector<IEC_OBJECT_TYPE>* pvectorFilter) {
+  if (pvectorFilter) throw ZEB::CInvalidArgException("pvectorFilter != NULL not yet supported.", kSource, __LINE__);
+  return detail::ToTypedVector<CIecObject>(*GetElementIds(IEC_SELECT_ALL), "CIecObject");
+}
+
+} // namespace OpenData

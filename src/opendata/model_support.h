@@ -1,0 +1,50 @@
+// Helpers shared by the classes of the object model: allocation with the model's failure
+// messages, the thread's transaction identifier, checked chart-database calls, and the
+// enumeration protocol over identifier lists.
+#pragma once
+
+#include <memory>
+#include <new>
+#include <string>
+
+#include "dbaccess/api_wrappers.h"
+#include "foundation/exceptions.h"
+#include "opendata/iec_obj_id.h"
+#include "opendata/open_data_exception.h"
+
+namespace OpenData::detail {
+
+// Allocates with make_unique; an allocation failure raises CMemoryException with the message.
+template <class T, class... Args>
+std::unique_ptr<T> Allocate(const char* message, const char* source, int line, Args&&... args) {
+  try {
+    return std::make_unique<T>(std::forward<Args>(args)...);
+  } catch (const std::bad_alloc&) {
+    throw ZEB::CMemoryException(message, source, static_cast<std::uint32_t>(line));
+  }
+}
+
+// The transaction identifier of the calling thread's manager.
+GlTransactionId Transaction();
+
+// Raises COpenDataException when the call's error id is not 0.
+void Check(GlResult result, const char* message, const char* source, int line);
+
+// Runs an enumeration: call(mode) makes one chart-database call that delivers into the caller's
+// out-variables; onItem() takes each delivered item. 0 delivers and goes on, 166 delivers the last,
+// 36 ends; any other error id raises COpenDataException with the message.
+template <class Call, class OnItem>
+void Enumerate(Call&& call, OnItem&& onItem, const char* message, const char* source, int line) {
+  for (MODE mode = M_FIRST;; mode = M_NEXT) {
+    const GlResult result = call(mode);
+    const std::uint32_t errorId = gl_ErrorIdGet(result);
+    if (errorId == GL_ERR_NO_MORE_ELEMENTS) return;
+    if (errorId != 0 && errorId != GL_ERR_LAST_ELEMENT) {
+      throw COpenDataException(message, result, source, static_cast<std::uint32_t>(line));
+    }
+    onItem();
+    if (errorId == GL_ERR_LAST_ELEMENT) return;
+  }
+}
+
+} // namespace OpenData::detail
