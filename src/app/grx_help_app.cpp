@@ -12,9 +12,11 @@ namespace {
 
 char moduleMarker;
 
+// Never destroyed: steps are registered during static construction of other units and run when
+// the application object ends, whatever the order of the units' static destruction.
 std::vector<std::function<void()>>& UnloadSteps() {
-  static std::vector<std::function<void()>> steps;
-  return steps;
+  static auto* steps = new std::vector<std::function<void()>>();
+  return *steps;
 }
 
 } // namespace

@@ -21,9 +21,13 @@ namespace {
 
 constexpr const char* kSource = "IecObjFactory";
 
-// The default factory is created on first use by any thread, so its creation is guarded.
+// The default factory is created on first use by any thread, so its creation is guarded. Its
+// holder is never destroyed: the library's unload sequence deletes the factory explicitly.
 std::mutex defaultMutex;
-std::unique_ptr<CIecObjFactory> defaultFactory;
+std::unique_ptr<CIecObjFactory>& DefaultFactory() {
+  static auto* holder = new std::unique_ptr<CIecObjFactory>();
+  return *holder;
+}
 
 template <class T>
 std::unique_ptr<CIecObject> Create(GlObjectId id, const char* message) {
@@ -47,15 +51,16 @@ CIecObjFactory::~CIecObjFactory() = default;
 
 CIecObjFactory* CIecObjFactory::GetInstance() {
   std::lock_guard lock(defaultMutex);
-  if (!defaultFactory) {
-    defaultFactory = detail::Allocate<CIecObjFactory>("Cannot create CIecObjFactory object.", kSource, __LINE__);
+  auto& factory = DefaultFactory();
+  if (!factory) {
+    factory = detail::Allocate<CIecObjFactory>("Cannot create CIecObjFactory object.", kSource, __LINE__);
   }
-  return defaultFactory.get();
+  return factory.get();
 }
 
 void CIecObjFactory::DeleteInstance() {
   std::lock_guard lock(defaultMutex);
-  defaultFactory.reset();
+  DefaultFactory().reset();
 }
 
 std::unique_ptr<CIecObject> CIecObjFactory::CreateIecObject(const CIecObjId& roid, IEC_OBJECT_TYPE iecObjectType) {

@@ -20,9 +20,11 @@ struct Registry {
   std::map<std::uint32_t, std::unique_ptr<CIecObjManager>> managers;
 };
 
+// Never destroyed: the library's unload sequence deletes the managers explicitly, after the
+// static objects of this module may already be gone.
 Registry& Instances() {
-  static Registry registry;
-  return registry;
+  static Registry* registry = new Registry();
+  return *registry;
 }
 
 constexpr IEC_OBJECT_TYPE kMapperTypes[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 25, 26, 30, 27, 28, 29};
