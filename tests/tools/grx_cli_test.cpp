@@ -189,6 +189,30 @@ TEST_F(GrxCliTest, TraceRoutesTheObjectTraceToAFile) {
   EXPECT_EQ(Grx("--trace " + trace + " --trace-level 0 plans D445_AXES").exitCode, 0);
 }
 
+TEST_F(GrxCliTest, ShowDescribesAnObjectThroughTheModel) {
+  const GrxRun block = Grx("show D445_AXES/Axis1/Move1");
+  ASSERT_EQ(block.exitCode, 0) << block.out;
+  EXPECT_THAT(block.out, HasSubstr("D445_AXES/Axis1/Move1  (CIecFunctionBlock, type 11)\n  name: Move1\n"));
+  EXPECT_THAT(block.out, HasSubstr("  blockType: D445_AXES/%MC_MOVEABS\n  uda SafetyRelevant = yes\n"));
+  EXPECT_THAT(block.out, HasSubstr("    D445_AXES/Axis1/Move1.POS  (CIecInVar)  REAL = 250.0\n"));
+  const GrxRun textual = Grx("show D445_AXES/Axis2/Gear2.RATIO");
+  EXPECT_THAT(textual.out, HasSubstr("<- \"CX32_LINE/Line/LineSpeed.Y\"  (textual reference)"));
+  const GrxRun global = Grx("--json show D445_AXES/@gEnable");
+  const auto j = nlohmann::json::parse(global.out);
+  EXPECT_EQ(j["class"], "CIecGlobalVar");
+  EXPECT_EQ(j["sinks"].size(), 3u);
+  const GrxRun deep = Grx("--json show D445_AXES/Axis1/Homing --depth 2");
+  const auto tree = nlohmann::json::parse(deep.out);
+  bool foundSearch = false;
+  for (const auto& child : tree["children"]) {
+    if (child["path"] == "D445_AXES/Axis1/Homing/HomeSeq") {
+      for (const auto& grandChild : child["children"]) foundSearch |= grandChild["path"] == "D445_AXES/Axis1/Homing/HomeSeq/Search";
+    }
+  }
+  EXPECT_TRUE(foundSearch);
+  EXPECT_EQ(Grx("show D445_AXES/Nope").exitCode, 1);
+}
+
 TEST_F(GrxCliTest, DemoTours) {
   const GrxRun demo = Grx("demo");
   ASSERT_EQ(demo.exitCode, 0) << demo.out;

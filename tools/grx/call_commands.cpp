@@ -21,15 +21,19 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
+} // namespace
+
 // The project the exports work on: --project, else the one Q3JDBMOX_PROJECT names, else the demo
 // project imported into memory.
-void OpenProject(const Options& options, ChartDbClient& db) {
+void OpenProjectForExports(const Options& options, ChartDbClient& db) {
   if (!options.project.empty()) {
     db.Open(options.project);
   } else if (const char* named = std::getenv("Q3JDBMOX_PROJECT"); !(named && *named)) {
     db.Import(DemoDescription(), ":memory:");
   }
 }
+
+namespace {
 
 platform::BoxAnswer ParseAnswer(const std::string& text) {
   for (auto answer : {platform::BoxAnswer::Ok, platform::BoxAnswer::Cancel, platform::BoxAnswer::Retry,
@@ -68,7 +72,7 @@ int RunCall(const Options& options, const std::string& exportName, const std::ve
     throw GrxError("no export " + exportName + "; the exports are:" + known, kExitUsage);
   }
   ChartDbClient& db = ChartDbClient::Instance();
-  OpenProject(options, db);
+  OpenProjectForExports(options, db);
   std::vector<platform::BoxAnswer> answers;
   for (const std::string& a : options.answers) answers.push_back(ParseAnswer(a));
   CallContext context(db, arguments, BuildWindows(options));
@@ -132,7 +136,7 @@ int RunCall(const Options& options, const std::string& exportName, const std::ve
 
 int RunPlans(const Options& options, const std::string& controller, std::ostream& out) {
   ChartDbClient& db = ChartDbClient::Instance();
-  OpenProject(options, db);
+  OpenProjectForExports(options, db);
   const GlObjectId cpu = db.Resolve(controller);
   std::vector<std::string> names;
   std::vector<GlObjectId> ids;

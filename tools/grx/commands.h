@@ -25,8 +25,16 @@ int RunDemo(const Options& options, bool keep, std::ostream& out);
 int RunCall(const Options& options, const std::string& exportName, const std::vector<std::string>& arguments,
             std::ostream& out);
 int RunPlans(const Options& options, const std::string& controller, std::ostream& out);
+int RunShow(const Options& options, const std::string& path, int depth, std::ostream& out);
+// The same on the project that is open already.
+int RunShowOnOpenProject(const Options& options, const std::string& path, int depth, std::ostream& out);
 int RunSettings(const Options& options, std::ostream& out);
 int RunTraceDecode(const Options& options, const std::string& file, std::ostream& out);
+
+class ChartDbClient;
+// Opens the project exports work on: --project, else the one Q3JDBMOX_PROJECT names, else the
+// demo project in memory.
+void OpenProjectForExports(const Options& options, ChartDbClient& db);
 
 // The demo project's description, built into grx.
 const std::string& DemoDescription();

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 #include <vector>
 
 #include "api_iteration.h"
@@ -178,6 +179,14 @@ public:
     s.lines.push_back(std::string("W5GRX_IsRootPlan(Axis1/Homing): ") + (W5GRX_IsRootPlan(homing, kTr) ? "true" : "false"));
   }
 
+  void ObjectModel() {
+    Section& s = Add("The object model (grx show D445_AXES/Axis1/Lim1.IN)");
+    std::ostringstream text;
+    RunShowOnOpenProject(Options{}, "D445_AXES/Axis1/Lim1.IN", 0, text);
+    std::istringstream lines(text.str());
+    for (std::string line; std::getline(lines, line);) s.lines.push_back(line);
+  }
+
   void RoundTrip(std::string& failure) {
     Section& s = Add("Export and import give the same project");
     const std::string first = db_.Export();
@@ -235,6 +244,7 @@ int RunDemo(const Options& options, bool keep, std::ostream& out) {
     tour.Attributes("D445_AXES/Axis1/Move1");
     tour.RolledBackTransaction("D445_AXES");
     tour.PlanNavigation();
+    tour.ObjectModel();
     tour.RoundTrip(failure);
     sections = std::move(tour.sections);
   } catch (...) {

@@ -50,6 +50,12 @@ int main(int argc, char** argv) {
   auto* plans = app.add_subcommand("plans", "list the root charts of a controller");
   plans->add_option("CONTROLLER", controller, "controller path")->required();
 
+  std::string showPath;
+  int showDepth = 0;
+  auto* show = app.add_subcommand("show", "one object through the object model: what it is and what it is connected to");
+  show->add_option("OBJECT", showPath, "object path")->required();
+  show->add_option("--depth", showDepth, "describe children this many levels deep");
+
   auto* settings = app.add_subcommand("settings", "the settings the library reads, and where each came from");
 
   auto* trace = app.add_subcommand("trace", "work with call-trace files");
@@ -80,6 +86,7 @@ int main(int argc, char** argv) {
   }
   auto runCommand = [&]() -> int {
     if (*settings) return RunSettings(options, std::cout);
+    if (*show) return RunShow(options, showPath, showDepth, std::cout);
     if (*call) return RunCall(options, exportName, callArguments, std::cout);
     if (*plans) return RunPlans(options, controller, std::cout);
     if (*decode) return RunTraceDecode(options, traceFile, std::cout);
