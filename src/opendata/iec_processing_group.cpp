@@ -1,6 +1,5 @@
 #include "opendata/iec_processing_group.h"
 
-#include <cstring>
 
 #include "opendata/iec_connection.h"
 #include "opendata/iec_task.h"
@@ -41,14 +40,11 @@ const TVectorOidAndTypes* CIecProcessingGroup::GetBlockIds(GlSelect filter) {
   if (filter != IEC_SELECT_ALL) throw ZEB::CInvalidArgException("<Filter> must be IEC_SELECT_ALL.", kSource, __LINE__);
   if (!m_blocks) {
     auto list = detail::Allocate<TVectorOidAndTypes>("Cannot create OBJECT ID vector.", kSource, __LINE__);
-    GlObjectId block = 0;
-    GlObjectType type = 36;
-    detail::Enumerate(
-        [&](MODE m) {
-          type = 36;
+    *list = detail::ReadTypedList(
+        [&](MODE m, GlObjectId& block, GlObjectType& type) {
           return iec_ProcessingGroupBlocksGet(m, filter, GetId(), block, type, detail::Transaction());
         },
-        [&] { list->push_back({CIecObjId(block), type}); }, "iec_ProcessingGroupBlocksGet failed.", kSource, __LINE__);
+        "iec_ProcessingGroupBlocksGet failed.", kSource, __LINE__);
     m_blocks = std::move(list);
   }
   return m_blocks.get();
@@ -86,40 +82,14 @@ CIecTask* CIecProcessingGroup::GetTask() {
 const TVectorOidAndTypes* CIecProcessingGroup::GetSourceIds() {
   if (!m_sources) {
     auto list = detail::Allocate<TVectorOidAndTypes>("Cannot create TVectorOidAndTypes vector.", kSource, __LINE__);
-    GlObjectId source = 0;
-    GlObjectType type = 36;
-    std::int32_t connectionType = 0;
-    Iec_Connection connection{};
-    detail::Enumerate(
-        [&](MODE m) {
-          type = 36;
-          return iec_SourcesGetV6_0(m, GetId(), source, type, connectionType, connection, detail::Transaction());
-        },
-        [&] {
-          list->push_back({CIecObjId(source), type});
-          CIecObjManager::GetInstance()->AddIecConnection(
-              {CIecObjId(source), type}, {CIecObjId(GetId()), IEC_OBJ_PROCESSING_GROUP},
-              static_cast<std::uint32_t>(connectionType), connection.flag != 0,
-              std::string(connection.textualRef, strnlen(connection.textualRef, sizeof connection.textualRef)));
-        },
-        "iec_SourcesGetV6_0 failed.", kSource, __LINE__);
+    *list = detail::ReadSources({CIecObjId(GetId()), IEC_OBJ_PROCESSING_GROUP}, kSource);
     m_sources = std::move(list);
   }
   return m_sources.get();
 }
 
 std::unique_ptr<std::vector<CIecConnection*>> CIecProcessingGroup::GetSourceConnections() {
-  const TVectorOidAndTypes& sources = *GetSourceIds();
-  auto result = detail::Allocate<std::vector<CIecConnection*>>("Cannot create CIecConnection* vector.", kSource, __LINE__);
-  for (const auto& source : sources) {
-    CIecConnection* connection = CIecObjManager::GetInstance()->FindIecConnection(source.id, CIecObjId(GetId()));
-    if (!connection) {
-      throw ZEB::CIllegalStateException(
-          "CIecConnection-Object expected to be returned byCIecObjManager::FindIecObject.", kSource, __LINE__);
-    }
-    result->push_back(connection);
-  }
-  return result;
+  return detail::ConnectionsToSink(*GetSourceIds(), GetId(), kSource);
 }
 
 std::unique_ptr<std::vector<IIecSource*>> CIecProcessingGroup::GetSources() {

@@ -24,14 +24,11 @@ const TVectorOidAndTypes* CIecTask::GetElementIds(GlSelect filter) {
   if (filter != IEC_SELECT_ALL) throw ZEB::CInvalidArgException("<Filter> must be IEC_SELECT_ALL.", kSource, __LINE__);
   if (!m_elements) {
     auto list = detail::Allocate<TVectorOidAndTypes>("Cannot create TVectorOidAndTypes object.", kSource, __LINE__);
-    GlObjectId element = 0;
-    GlObjectType type = 36;
-    detail::Enumerate(
-        [&](MODE m) {
-          type = 36;
+    *list = detail::ReadTypedList(
+        [&](MODE m, GlObjectId& element, GlObjectType& type) {
           return iec_TaskElementsGet(m, filter, GetId(), element, type, detail::Transaction());
         },
-        [&] { list->push_back({CIecObjId(element), type}); }, "iec_TaskElementsGet failed.", kSource, __LINE__);
+        "iec_TaskElementsGet failed.", kSource, __LINE__);
     m_elements = std::move(list);
   }
   return m_elements.get();

@@ -10,9 +10,6 @@ namespace OpenData {
 namespace {
 constexpr const char* kSource = "IecVarBase";
 
-std::string TextOf(const Iec_Connection& connection) {
-  return std::string(connection.textualRef, strnlen(connection.textualRef, sizeof connection.textualRef));
-}
 } // namespace
 
 std::unique_ptr<ObjectIdVector> ReadStructureElementIds(GlObjectId owner, const char* source) {
@@ -56,22 +53,7 @@ CIecBlockBase* CIecVarBase::FindBlock() {
 const TVectorOidAndTypes* CIecVarBase::GetSourceIds() {
   if (!m_sources) {
     auto list = detail::Allocate<TVectorOidAndTypes>("Cannot create TVectorOidAndTypes vector.", kSource, __LINE__);
-    GlObjectId source = 0;
-    GlObjectType type = 36;
-    std::int32_t connectionType = 0;
-    Iec_Connection connection{};
-    detail::Enumerate(
-        [&](MODE m) {
-          type = 36;
-          return iec_SourcesGetV6_0(m, GetId(), source, type, connectionType, connection, detail::Transaction());
-        },
-        [&] {
-          list->push_back({CIecObjId(source), type});
-          CIecObjManager::GetInstance()->AddIecConnection({CIecObjId(source), type}, {CIecObjId(GetId()), GetType()},
-                                                          static_cast<std::uint32_t>(connectionType),
-                                                          connection.flag != 0, TextOf(connection));
-        },
-        "iec_SourcesGetV6_0 failed.", kSource, __LINE__);
+    *list = detail::ReadSources({CIecObjId(GetId()), GetType()}, kSource);
     m_sources = std::move(list);
   }
   return m_sources.get();
@@ -102,12 +84,7 @@ const TVectorOidAndTypes* CIecVarBase::GetSinkIds() {
 }
 
 std::unique_ptr<std::vector<CIecConnection*>> CIecVarBase::GetSourceConnections() {
-  const TVectorOidAndTypes& sources = *GetSourceIds();
-  auto result = detail::Allocate<std::vector<CIecConnection*>>("Cannot create CIecConnection* vector.", kSource, __LINE__);
-  for (const auto& source : sources) {
-    result->push_back(CIecObjManager::GetInstance()->FindIecConnection(source.id, CIecObjId(GetId())));
-  }
-  return result;
+  return detail::ConnectionsToSink(*GetSourceIds(), GetId(), kSource);
 }
 
 std::unique_ptr<std::vector<IIecSource*>> CIecVarBase::GetSources() {

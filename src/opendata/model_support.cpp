@@ -1,6 +1,9 @@
 #include "opendata/model_support.h"
 
+#include <cstring>
+
 #include "opendata/iec_obj_manager.h"
+#include "opendata/open_data_impl.h"
 
 namespace OpenData::detail {
 
@@ -10,6 +13,36 @@ void Check(GlResult result, const char* message, const char* source, int line) {
   if (gl_ErrorIdGet(result) != 0) {
     throw COpenDataException(message, result, source, static_cast<std::uint32_t>(line));
   }
+}
+
+TVectorOidAndTypes ReadSources(const CIecTypedObjId& sink, const char* source) {
+  TVectorOidAndTypes list;
+  GlObjectId from = 0;
+  GlObjectType type = 36;
+  std::int32_t connectionType = 0;
+  Iec_Connection connection{};
+  Enumerate(
+      [&](MODE m) {
+        type = 36;
+        return iec_SourcesGetV6_0(m, sink.id.GetId(), from, type, connectionType, connection, Transaction());
+      },
+      [&] {
+        list.push_back({CIecObjId(from), type});
+        CIecObjManager::GetInstance()->AddIecConnection(
+            {CIecObjId(from), type}, sink, static_cast<std::uint32_t>(connectionType), connection.flag != 0,
+            std::string(connection.textualRef, strnlen(connection.textualRef, sizeof connection.textualRef)));
+      },
+      "iec_SourcesGetV6_0 failed.", source, __LINE__);
+  return list;
+}
+
+std::unique_ptr<std::vector<CIecConnection*>> ConnectionsToSink(const TVectorOidAndTypes& sources, GlObjectId sink,
+                                                                const char* source) {
+  auto result = Allocate<std::vector<CIecConnection*>>("Cannot create CIecConnection* vector.", source, __LINE__);
+  for (const auto& from : sources) {
+    result->push_back(CIecObjManager::GetInstance()->FindIecConnection(from.id, CIecObjId(sink)));
+  }
+  return result;
 }
 
 } // namespace OpenData::detail

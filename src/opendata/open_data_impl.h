@@ -9,6 +9,7 @@
 #include "foundation/exceptions.h"
 #include "opendata/iec_obj_id.h"
 #include "opendata/iec_obj_manager.h"
+#include "opendata/iec_connection.h"
 #include "opendata/iec_object.h"
 #include "opendata/model_support.h"
 
@@ -50,6 +51,28 @@ std::unique_ptr<std::vector<T*>> ToTypedVector(const ObjectIdVector& ids, IEC_OB
 // Appends the objects of a list to a children vector.
 inline void AppendObjects(std::vector<CIecObject*>& children, const ObjectIdVector& ids, IEC_OBJECT_TYPE type) {
   for (GlObjectId id : ids) children.push_back(CIecObjManager::GetInstance()->FindIecObject(CIecObjId(id), type));
+}
+
+// Lists the sources of a sink with iec_SourcesGetV6_0 and registers each pair with the manager.
+TVectorOidAndTypes ReadSources(const CIecTypedObjId& sink, const char* source);
+// The cached connections from each listed source to the sink, in list order.
+std::unique_ptr<std::vector<CIecConnection*>> ConnectionsToSink(const TVectorOidAndTypes& sources, GlObjectId sink,
+                                                                const char* source);
+
+// Reads a typed identifier list: call(mode, id, type) makes one call; the type out-value is
+// preset to 36 before each.
+template <class Call>
+TVectorOidAndTypes ReadTypedList(Call&& call, const char* failure, const char* source, int line) {
+  TVectorOidAndTypes list;
+  GlObjectId id = 0;
+  GlObjectType type = 36;
+  Enumerate(
+      [&](MODE mode) {
+        type = 36;
+        return call(mode, id, type);
+      },
+      [&] { list.push_back({CIecObjId(id), type}); }, failure, source, line);
+  return list;
 }
 
 } // namespace OpenData::detail
