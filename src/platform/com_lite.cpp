@@ -1,5 +1,12 @@
 #include "platform/com_lite.h"
 
+#include <cstdio>
+#include <cstring>
+#include <cwchar>
+
+#include "platform/dynamic_library.h"
+#include "platform/settings_store.h"
+
 
 namespace grx::platform {
 namespace {
@@ -15,6 +22,17 @@ ErrorInfo* ErrorInfo::Create(std::wstring description, std::uint32_t helpContext
   info->source_ = std::move(source);
   ++liveErrorInfos;
   return info;
+}
+
+HRESULT ErrorInfo::QueryInterface(const IID& iid, void** object) {
+  if (!object) return E_POINTER;
+  if (iid == IID_IUnknown) {
+    *object = static_cast<IUnknown*>(this);
+    AddRef();
+    return S_OK;
+  }
+  *object = nullptr;
+  return E_NOINTERFACE;
 }
 
 std::uint32_t ErrorInfo::Release() {
@@ -95,6 +113,62 @@ std::wstring Widen(const std::string& text) {
     out += static_cast<wchar_t>(code);
   }
   return out;
+}
+
+} // namespace grx::platform
+
+namespace grx::platform {
+
+bool operator==(const GUID& a, const GUID& b) {
+  return a.data1 == b.data1 && a.data2 == b.data2 && a.data3 == b.data3 && std::memcmp(a.data4, b.data4, 8) == 0;
+}
+
+std::string GuidToString(const GUID& g) {
+  char text[40];
+  std::snprintf(text, sizeof text, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}", g.data1, g.data2, g.data3,
+                g.data4[0], g.data4[1], g.data4[2], g.data4[3], g.data4[4], g.data4[5], g.data4[6], g.data4[7]);
+  return text;
+}
+
+std::optional<GUID> GuidFromString(const std::string& text) {
+  GUID g{};
+  unsigned d1 = 0, d2 = 0, d3 = 0, b[8] = {};
+  int used = 0;
+  if (std::sscanf(text.c_str(), "{%8x-%4x-%4x-%2x%2x-%2x%2x%2x%2x%2x%2x}%n", &d1, &d2, &d3, &b[0], &b[1], &b[2], &b[3],
+                  &b[4], &b[5], &b[6], &b[7], &used) != 11 ||
+      static_cast<std::size_t>(used) != text.size()) {
+    return std::nullopt;
+  }
+  g.data1 = d1;
+  g.data2 = static_cast<std::uint16_t>(d2);
+  g.data3 = static_cast<std::uint16_t>(d3);
+  for (int i = 0; i < 8; ++i) g.data4[i] = static_cast<std::uint8_t>(b[i]);
+  return g;
+}
+
+BSTR SysAllocString(const wchar_t* text) {
+  if (!text) return nullptr;
+  const std::size_t length = std::wcslen(text);
+  auto* copy = new wchar_t[length + 1];
+  std::wmemcpy(copy, text, length + 1);
+  return copy;
+}
+
+void SysFreeString(BSTR text) { delete[] text; }
+
+HRESULT CoCreateInstance(const CLSID& clsid, IUnknown* outer, std::uint32_t context, const IID& iid, void** object) {
+  if (!object) return E_POINTER;
+  *object = nullptr;
+  if (outer) return static_cast<HRESULT>(0x80040110);  // CLASS_E_NOAGGREGATION
+  if ((context & CLSCTX_INPROC_SERVER) == 0) return REGDB_E_CLASSNOTREG;
+  const auto server = ReadSettingText(Hive::ClassesRoot, "CLSID\\" + GuidToString(clsid) + "\\InprocServer32", "@");
+  if (!server || server->empty()) return REGDB_E_CLASSNOTREG;
+  Module module = Module::Load(*server);
+  if (!module) return CO_E_DLLNOTFOUND;
+  auto create = reinterpret_cast<CreateComponentFn>(module.Find("grx_CreateComponent"));
+  if (!create) return E_FAIL;
+  module.Detach();  // in-process servers stay loaded
+  return create(clsid, iid, object);
 }
 
 } // namespace grx::platform

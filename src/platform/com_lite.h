@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace grx::platform {
@@ -22,14 +23,48 @@ inline constexpr HRESULT REGDB_E_CLASSNOTREG = static_cast<HRESULT>(0x80040154);
 constexpr bool FAILED(HRESULT hr) { return hr < 0; }
 constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
 
+// A globally unique identifier, as it lies in memory (u32, u16, u16, 8 bytes).
+struct GUID {
+  std::uint32_t data1;
+  std::uint16_t data2;
+  std::uint16_t data3;
+  std::uint8_t data4[8];
+  friend bool operator==(const GUID& a, const GUID& b);
+};
+using IID = GUID;
+using CLSID = GUID;
+
+// "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" and back (nullopt for a text that is not one).
+std::string GuidToString(const GUID& guid);
+std::optional<GUID> GuidFromString(const std::string& text);
+
+inline constexpr GUID IID_IUnknown = {0x00000000, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+inline constexpr std::uint32_t CLSCTX_INPROC_SERVER = 1;
+inline constexpr std::uint32_t CLSCTX_ALL = 7;
+inline constexpr HRESULT CO_E_DLLNOTFOUND = static_cast<HRESULT>(0x800401F8);
+
 class IUnknown {
 public:
+  virtual HRESULT QueryInterface(const IID& iid, void** object) = 0;
   virtual std::uint32_t AddRef() = 0;
   virtual std::uint32_t Release() = 0;
 
 protected:
   virtual ~IUnknown() = default;
 };
+
+// COM's string: wide, allocated and freed by these two.
+using BSTR = wchar_t*;
+BSTR SysAllocString(const wchar_t* text);
+void SysFreeString(BSTR text);
+
+// Creates a component by its class identifier (CoCreateInstance). In-process servers are found
+// through the registry (HKEY_CLASSES_ROOT\CLSID\{...}\InprocServer32, default value: the module
+// name); the module creates the object through its exported grx_CreateComponent.
+HRESULT CoCreateInstance(const CLSID& clsid, IUnknown* outer, std::uint32_t context, const IID& iid, void** object);
+
+// What an in-process component library exports.
+using CreateComponentFn = HRESULT (*)(const CLSID& clsid, const IID& iid, void** object);
 
 // What a failed call tells about itself; texts are wide, as COM's.
 class IErrorInfo : public IUnknown {
@@ -45,6 +80,7 @@ class ErrorInfo final : public IErrorInfo {
 public:
   static ErrorInfo* Create(std::wstring description, std::uint32_t helpContext, std::wstring helpFile,
                            std::wstring source);
+  HRESULT QueryInterface(const IID& iid, void** object) override;
   std::uint32_t AddRef() override { return ++references_; }
   std::uint32_t Release() override;
   std::wstring GetDescription() const override { return description_; }

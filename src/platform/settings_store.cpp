@@ -1,5 +1,7 @@
 #include "platform/settings_store.h"
 
+#include "platform/dynamic_library.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
@@ -20,7 +22,14 @@ std::string Trim(const std::string& text) {
   return text.substr(first, last - first + 1);
 }
 
-std::string HiveName(Hive hive) { return hive == Hive::LocalMachine ? "hkey_local_machine" : "hkey_current_user"; }
+std::string HiveName(Hive hive) {
+  switch (hive) {
+  case Hive::LocalMachine: return "hkey_local_machine";
+  case Hive::CurrentUser: return "hkey_current_user";
+  case Hive::ClassesRoot: return "hkey_classes_root";
+  }
+  return "";
+}
 
 } // namespace
 
@@ -29,9 +38,10 @@ std::string SettingsFile() {
   return file ? file : "";
 }
 
-std::optional<SettingValue> ReadSetting(Hive hive, const std::string& key, const std::string& valueName) {
-  const std::string file = SettingsFile();
-  if (file.empty()) return std::nullopt;
+namespace {
+
+std::optional<SettingValue> ReadFromFile(const std::string& file, Hive hive, const std::string& key,
+                                         const std::string& valueName) {
   std::ifstream in(file);
   if (!in) return std::nullopt;
   const std::string wantedKey = HiveName(hive) + "\\" + Lower(key);
@@ -56,6 +66,19 @@ std::optional<SettingValue> ReadSetting(Hive hive, const std::string& key, const
       value.text = data;
     }
     return value;
+  }
+  return std::nullopt;
+}
+
+} // namespace
+
+std::optional<SettingValue> ReadSetting(Hive hive, const std::string& key, const std::string& valueName) {
+  if (const std::string file = SettingsFile(); !file.empty()) {
+    if (auto value = ReadFromFile(file, hive, key, valueName)) return value;
+  }
+  const auto folders = ModuleSearchFolders();
+  for (std::size_t i = 0; i < folders.size() && i < 2; ++i) {
+    if (auto value = ReadFromFile(folders[i] + "/registry.ini", hive, key, valueName)) return value;
   }
   return std::nullopt;
 }

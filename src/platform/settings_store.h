@@ -6,7 +6,9 @@
 //   Level=dword:3
 //
 // Keys are compared without regard to case, as the registry does. A value is a text unless it
-// is written as dword:N (a number).
+// is written as dword:N (a number); "@" names a key's default value. What the file does not hold
+// is looked up in registry.ini beside the program or beside this module: the registrations that
+// the build installs (its in-process components).
 #pragma once
 
 #include <cstdint>
@@ -15,7 +17,7 @@
 
 namespace grx::platform {
 
-enum class Hive { LocalMachine, CurrentUser };
+enum class Hive { LocalMachine, CurrentUser, ClassesRoot };
 
 struct SettingValue {
   enum class Kind { Text, Number } kind = Kind::Text;

@@ -1,0 +1,93 @@
+// The compiler's keyword component stand-in w5kwcmpx: isLangReservedName answers status 83 for
+// the reserved words of IEC 61131-3 (compared without regard to case) and 0 for other names.
+// The setting "Mode" under Software\Halvorn\COMPILER\KeyWords (or W5KW_MODE) switches it:
+// "fail" makes the call fail (E_FAIL), "status" makes it answer status 0x1234.
+#include <algorithm>
+#include <atomic>
+#include <cctype>
+#include <cstdlib>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "platform/settings_store.h"
+#include "w5comp/compiler_keywords.h"
+
+namespace {
+
+using grx::platform::HRESULT;
+
+// The word list, generated from data/iec-reserved-words.tsv.
+#include "reserved_words.inc"
+
+const std::set<std::string>& ReservedWords() {
+  static const std::set<std::string> words = [] {
+    std::set<std::string> set;
+    std::istringstream lines(kReservedWords);
+    for (std::string line; std::getline(lines, line);) {
+      if (line.empty() || line[0] == '#') continue;
+      set.insert(line.substr(0, line.find('\t')));
+    }
+    return set;
+  }();
+  return words;
+}
+
+std::string Mode() {
+  if (const char* mode = std::getenv("W5KW_MODE"); mode && *mode) return mode;
+  return grx::platform::ReadSettingText(grx::platform::Hive::LocalMachine, "Software\\Halvorn\\COMPILER\\KeyWords",
+                                        "Mode")
+      .value_or("");
+}
+
+class CompilerKeyWords final : public w5comp::ICompilerKeyWords {
+public:
+  HRESULT QueryInterface(const grx::platform::IID& iid, void** object) override {
+    if (!object) return grx::platform::E_POINTER;
+    if (iid == w5comp::IID_ICompilerKeyWords || iid == grx::platform::IID_IUnknown) {
+      *object = static_cast<w5comp::ICompilerKeyWords*>(this);
+      AddRef();
+      return grx::platform::S_OK;
+    }
+    *object = nullptr;
+    return grx::platform::E_NOINTERFACE;
+  }
+  std::uint32_t AddRef() override { return ++references_; }
+  std::uint32_t Release() override {
+    const std::uint32_t left = --references_;
+    if (left == 0) delete this;
+    return left;
+  }
+
+  HRESULT isLangReservedName(grx::platform::BSTR, grx::platform::BSTR name, std::uint32_t* status) override {
+    if (!status) return grx::platform::E_POINTER;
+    const std::string mode = Mode();
+    if (mode == "fail") return grx::platform::E_FAIL;
+    if (mode == "status") {
+      *status = 0x1234;
+      return grx::platform::S_OK;
+    }
+    std::string upper = grx::platform::Narrow(name ? name : L"");
+    std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return std::toupper(c); });
+    *status = ReservedWords().count(upper) ? w5comp::kReservedWordStatus : 0;
+    return grx::platform::S_OK;
+  }
+
+private:
+  ~CompilerKeyWords() = default;
+  std::atomic<std::uint32_t> references_{1};
+};
+
+} // namespace
+
+extern "C" __attribute__((visibility("default"))) HRESULT grx_CreateComponent(const grx::platform::CLSID& clsid,
+                                                                             const grx::platform::IID& iid,
+                                                                             void** object) {
+  if (!object) return grx::platform::E_POINTER;
+  *object = nullptr;
+  if (!(clsid == w5comp::CLSID_CompilerKeyWords)) return static_cast<HRESULT>(0x80040111);  // CLASS_E_CLASSNOTAVAILABLE
+  auto* component = new CompilerKeyWords();
+  const HRESULT hr = component->QueryInterface(iid, object);
+  component->Release();
+  return hr;
+}
