@@ -213,6 +213,40 @@ TEST_F(GrxCliTest, ShowDescribesAnObjectThroughTheModel) {
   EXPECT_EQ(Grx("show D445_AXES/Nope").exitCode, 1);
 }
 
+TEST_F(GrxCliTest, ChartsNamesInterfacesAndTasks) {
+  EXPECT_EQ(Grx("chart D445_AXES Axis1/Homing/HomeSeq").out, "D445_AXES/Axis1/Homing/HomeSeq\n");
+  EXPECT_EQ(Grx("chart D445_AXES Axis1/Nope").exitCode, 1);
+  EXPECT_EQ(Grx("subcharts D445_AXES/Axis1").out,
+            "D445_AXES/Axis1\n  Homing\n    HomeSeq\n      Search\n3 sub-chart(s)\n");
+  const GrxRun bad = Grx("check-name root Motor_A");
+  EXPECT_EQ(bad.exitCode, 1);
+  EXPECT_EQ(bad.out, "Motor_A\n      ^\nSYNTAX_ERR_UNDERSCORE_LETTER (7): a letter follows an underscore, position 6\n");
+  EXPECT_EQ(Grx("check-name var While").out,
+            "While\nSYNTAX_ERR_KEYWORD (9): the name is a reserved word of the language, position -1\n");
+  EXPECT_EQ(Grx("check-name block 1in_").exitCode, 0);
+  EXPECT_EQ(Grx("check-name color x").exitCode, 2);
+  EXPECT_THAT(Grx("interface D445_AXES/Axis1").out, HasSubstr("D445_AXES/Axis1.ActPos  [ACT_POS]  Actual position [mm]"));
+  EXPECT_EQ(Grx("task-of D445_AXES/Axis1/Move1 'D445_AXES/#T1'").out, "D445_AXES/Axis1/Move1 runs in task T1\n");
+  EXPECT_EQ(Grx("task-of D445_AXES/Axis1/Move1 'D445_AXES/#T2'").exitCode, 1);
+  const GrxRun call = Grx("call W5GRX_GetChart 'path=Axis1\\Homing' cpuId=D445_AXES");
+  EXPECT_EQ(call.out, "result: true\nchartId: D445_AXES/Axis1/Homing\n");
+}
+
+TEST_F(GrxCliTest, CleanUpsSayWhatTheyDeleteAndDryRunsChangeNothing) {
+  const std::string db = (folder_ / "d.db").string();
+  ASSERT_EQ(Grx("import " + DemoJsonPath() + " " + db).exitCode, 0);
+  const std::string before = Grx("export " + db).out;
+  const GrxRun dry = Grx("--project " + db + " clean-groups D445_AXES --keep G_Old --dry-run");
+  EXPECT_EQ(dry.out, "would delete 2 empty processing group(s)\n  D445_AXES/#T4/G_Spare\n  D445_AXES/#TBackground/G_Diag\n");
+  EXPECT_EQ(Grx("export " + db).out, before);
+  const GrxRun real = Grx("--project " + db + " clean-groups D445_AXES --keep G_Old");
+  EXPECT_EQ(real.out, "deleted 2 empty processing group(s)\n  D445_AXES/#T4/G_Spare\n  D445_AXES/#TBackground/G_Diag\n");
+  EXPECT_NE(Grx("export " + db).out, before);
+  const GrxRun tasks = Grx("--json --project " + db + " clean-tasks CX32_LINE");
+  const auto j = nlohmann::json::parse(tasks.out);
+  EXPECT_EQ(j["deleted"], (nlohmann::json{"CX32_LINE/#TSlow", "CX32_LINE/#TSlow/G_Unused"}));
+}
+
 TEST_F(GrxCliTest, DemoTours) {
   const GrxRun demo = Grx("demo");
   ASSERT_EQ(demo.exitCode, 0) << demo.out;

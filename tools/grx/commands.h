@@ -28,6 +28,14 @@ int RunPlans(const Options& options, const std::string& controller, std::ostream
 int RunShow(const Options& options, const std::string& path, int depth, std::ostream& out);
 // The same on the project that is open already.
 int RunShowOnOpenProject(const Options& options, const std::string& path, int depth, std::ostream& out);
+int RunChart(const Options& options, const std::string& controller, const std::string& path, std::ostream& out);
+int RunSubcharts(const Options& options, const std::string& chartPath, std::ostream& out);
+int RunCheckName(const Options& options, const std::string& kind, const std::string& name, std::ostream& out);
+int RunInterface(const Options& options, const std::string& chartPath, std::ostream& out);
+int RunTaskOf(const Options& options, const std::string& object, const std::string& task, std::ostream& out);
+int RunCleanGroups(const Options& options, const std::string& controller, const std::vector<std::string>& keep,
+                   bool dryRun, std::ostream& out);
+int RunCleanTasks(const Options& options, const std::string& controller, bool dryRun, std::ostream& out);
 int RunSettings(const Options& options, std::ostream& out);
 int RunTraceDecode(const Options& options, const std::string& file, std::ostream& out);
 

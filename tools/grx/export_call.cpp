@@ -96,6 +96,23 @@ void CallContext::CheckAllUsed() const {
   }
 }
 
+namespace {
+
+std::vector<CString> CStrings(const std::vector<std::string>& texts) {
+  return std::vector<CString>(texts.begin(), texts.end());
+}
+
+nlohmann::ordered_json CheckName(CallContext& c, Syntax_Err_TypeEnum (*check)(std::string, std::int32_t&)) {
+  std::int32_t position = -1;
+  const Syntax_Err_TypeEnum result = check(c.Text("name"), position);
+  c.Out("position", position);
+  return nlohmann::ordered_json(static_cast<int>(result));
+}
+
+} // namespace
+
+std::string CallContext::PathText(GlObjectId id) { return id == 0 ? "0" : db_.Path(id); }
+
 const std::vector<ExportEntry>& Exports() {
   static const std::vector<ExportEntry> exports = {
       {"W5GRX_RootPlanFromName", "cpuId=RES name=TEXT [prevTransactionId=N]",
@@ -145,11 +162,90 @@ const std::vector<ExportEntry>& Exports() {
          const GlObjectId chart = c.Id("chartId");
          return nlohmann::ordered_json(W5GRX_IsRootPlan(chart, c.Transaction()));
        }},
+      {"W5GRX_GetChart", "path=ROOT\\SUB cpuId=RES [prevTransactionId=N]",
+       [](CallContext& c) {
+         GlObjectId chart = c.Id("chartId", 0);
+         const bool result = W5GRX_GetChart(CString(c.Text("path")), c.Id("cpuId"), chart, c.Transaction());
+         c.OutId("chartId", chart);
+         return nlohmann::ordered_json(result);
+       }},
+      {"W5GRX_GetSubChart", "chartId=CHART path=SUB\\SUB [prevTransactionId=N]",
+       [](CallContext& c) {
+         GlObjectId sub = c.Id("subChartId", 0);
+         const bool result = W5GRX_GetSubChart(c.Id("chartId"), CString(c.Text("path")), sub, c.Transaction());
+         c.OutId("subChartId", sub);
+         return nlohmann::ordered_json(result);
+       }},
+      {"W5GRX_GetSubPlansByPlanID", "chartId=CHART [prevTransactionId=N]",
+       [](CallContext& c) {
+         std::vector<GlObjectId> ids;
+         const GlObjectId chart = c.Id("chartId");
+         const int count = W5GRX_GetSubPlansByPlanID(chart, c.Transaction(), ids);
+         c.OutIds("ids", ids);
+         return nlohmann::ordered_json(count);
+       }},
+      {"W5GRX_CheckRootPlanName", "name=TEXT", [](CallContext& c) { return CheckName(c, W5GRX_CheckRootPlanName); }},
+      {"W5GRX_CheckSubPlanName", "name=TEXT", [](CallContext& c) { return CheckName(c, W5GRX_CheckSubPlanName); }},
+      {"W5GRX_CheckBlockName", "name=TEXT", [](CallContext& c) { return CheckName(c, W5GRX_CheckBlockName); }},
+      {"W5GRX_CheckVarName", "name=TEXT", [](CallContext& c) { return CheckName(c, W5GRX_CheckVarName); }},
+      {"W5GRX_GetPlanInterface", "chartId=CHART [prevTransactionId=N]",
+       [](CallContext& c) {
+         GlObjectId chart = c.Id("chartId");
+         std::vector<BLOCK> blocks;
+         const bool result = W5GRX_GetPlanInterface(chart, blocks, c.Transaction());
+         auto list = nlohmann::ordered_json::array();
+         for (const BLOCK& b : blocks) list.push_back(nlohmann::ordered_json{{"name", b.name}, {"id", c.PathText(b.id)}});
+         c.Out("blocks", list);
+         return nlohmann::ordered_json(result);
+       }},
+      {"W5GRX_GetPlanInterfaceParam", "chartId=CHART",
+       [](CallContext& c) {
+         GlObjectId chart = c.Id("chartId");
+         std::vector<PARAM> params;
+         const bool result = W5GRX_GetPlanInterfaceParam(chart, params);
+         auto list = nlohmann::ordered_json::array();
+         for (const PARAM& p : params) {
+           list.push_back(nlohmann::ordered_json{{"name", p.name}, {"itemText", p.itemText}, {"id", c.PathText(p.id)}});
+         }
+         c.Out("params", list);
+         return nlohmann::ordered_json(result);
+       }},
+      {"W5GRX_GetPlanInterfaceParentidAndLoc", "chartId=CHART name=TEXT",
+       [](CallContext& c) {
+         std::string name = c.Text("name");
+         GlObjectId parent = 0, location = 0;
+         const bool result = W5GRX_GetPlanInterfaceParentidAndLoc(c.Id("chartId"), name, parent, location);
+         c.OutId("parentId", parent);
+         c.OutId("locId", location);
+         return nlohmann::ordered_json(result);
+       }},
+      {"W5GRX_GetTaskNamebyObjectId", "taskId=TASK objectId=OBJECT",
+       [](CallContext& c) {
+         std::string name;
+         const bool result = W5GRX_GetTaskNamebyObjectId(c.Id("taskId"), c.Id("objectId"), name);
+         c.Out("taskName", name);
+         return nlohmann::ordered_json(result);
+       }},
+      {"W5GRX_TaskDelete", "cpuId=RES [prevTransactionId=N]",
+       [](CallContext& c) {
+         const GlObjectId cpu = c.Id("cpuId");
+         return nlohmann::ordered_json(W5GRX_TaskDelete(cpu, c.Transaction()));
+       }},
+      {"W5GRX_TaskElementsDelete", "taskId=TASK [prevTransactionId=N]",
+       [](CallContext& c) {
+         const GlObjectId task = c.Id("taskId");
+         return nlohmann::ordered_json(W5GRX_TaskElementsDelete(task, c.Transaction()));
+       }},
+      {"W5GRX_ProcessingGroupDeleteEmpty", "taskId=TASK [names=A,B] [prevTransactionId=N]",
+       [](CallContext& c) {
+         const GlObjectId task = c.Id("taskId");
+         return nlohmann::ordered_json(W5GRX_ProcessingGroupDeleteEmpty(task, CStrings(c.List("names")), c.Transaction()));
+       }},
+      {"W5GRX_GetTaskId", "cpuId=RES [names=A,B]",
+       [](CallContext& c) { return nlohmann::ordered_json(W5GRX_GetTaskId(c.Id("cpuId"), CStrings(c.List("names")))); }},
       {"ExistPlan", "objectId=OBJECT names=A,B,...",
        [](CallContext& c) {
-         std::vector<CString> names;
-         for (const std::string& n : c.List("names")) names.emplace_back(n);
-         return nlohmann::ordered_json(ExistPlan(c.Id("objectId"), names));
+         return nlohmann::ordered_json(ExistPlan(c.Id("objectId"), CStrings(c.List("names"))));
        }},
   };
   return exports;

@@ -32,6 +32,7 @@ public:
   void Out(const std::string& name, const nlohmann::ordered_json& value);
   void OutId(const std::string& name, GlObjectId id);
   void OutIds(const std::string& name, const std::vector<GlObjectId>& ids);
+  std::string PathText(GlObjectId id);
 
   // Throws GrxError for arguments that no parameter took.
   void CheckAllUsed() const;

@@ -56,6 +56,30 @@ int main(int argc, char** argv) {
   show->add_option("OBJECT", showPath, "object path")->required();
   show->add_option("--depth", showDepth, "describe children this many levels deep");
 
+  std::string argument1, argument2;
+  std::vector<std::string> keepGroups;
+  bool dryRun = false;
+  auto* chart = app.add_subcommand("chart", "a chart by its path: grx chart RES ROOT/SUB/SUB");
+  chart->add_option("CONTROLLER", argument1, "controller path")->required();
+  chart->add_option("PATH", argument2, "root chart and sub-charts, separated by / or \\")->required();
+  auto* subcharts = app.add_subcommand("subcharts", "the sub-charts of a chart at every depth");
+  subcharts->add_option("CHART", argument1, "chart path")->required();
+  auto* checkName = app.add_subcommand("check-name", "check a name: grx check-name root|sub|block|var NAME");
+  checkName->add_option("KIND", argument1, "root, sub, block or var")->required();
+  checkName->add_option("NAME", argument2, "the name")->required();
+  auto* interface = app.add_subcommand("interface", "the interface items of a chart");
+  interface->add_option("CHART", argument1, "chart path")->required();
+  auto* taskOf = app.add_subcommand("task-of", "whether an object runs in a task: grx task-of OBJECT TASK");
+  taskOf->add_option("OBJECT", argument1, "object path")->required();
+  taskOf->add_option("TASK", argument2, "task path")->required();
+  auto* cleanGroups = app.add_subcommand("clean-groups", "delete the empty processing groups of a controller");
+  cleanGroups->add_option("CONTROLLER", argument1, "controller path")->required();
+  cleanGroups->add_option("--keep", keepGroups, "names of groups to keep");
+  cleanGroups->add_flag("--dry-run", dryRun, "say what would be deleted, changing nothing");
+  auto* cleanTasks = app.add_subcommand("clean-tasks", "delete the tasks other than T1-T5 whose groups are all empty");
+  cleanTasks->add_option("CONTROLLER", argument1, "controller path")->required();
+  cleanTasks->add_flag("--dry-run", dryRun, "say what would be deleted, changing nothing");
+
   auto* settings = app.add_subcommand("settings", "the settings the library reads, and where each came from");
 
   auto* trace = app.add_subcommand("trace", "work with call-trace files");
@@ -86,6 +110,13 @@ int main(int argc, char** argv) {
   }
   auto runCommand = [&]() -> int {
     if (*settings) return RunSettings(options, std::cout);
+    if (*chart) return RunChart(options, argument1, argument2, std::cout);
+    if (*subcharts) return RunSubcharts(options, argument1, std::cout);
+    if (*checkName) return RunCheckName(options, argument1, argument2, std::cout);
+    if (*interface) return RunInterface(options, argument1, std::cout);
+    if (*taskOf) return RunTaskOf(options, argument1, argument2, std::cout);
+    if (*cleanGroups) return RunCleanGroups(options, argument1, keepGroups, dryRun, std::cout);
+    if (*cleanTasks) return RunCleanTasks(options, argument1, dryRun, std::cout);
     if (*show) return RunShow(options, showPath, showDepth, std::cout);
     if (*call) return RunCall(options, exportName, callArguments, std::cout);
     if (*plans) return RunPlans(options, controller, std::cout);
