@@ -1,5 +1,12 @@
 // Chart paths, the sub-chart hierarchy, chart interfaces and the task exports against stand-in
 // projects.
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
 #include "grx/w5lhlpax.h"
 #include "opendata/iec_obj_manager.h"
 #include "opendata/open_data_exception.h"
@@ -82,6 +89,25 @@ TEST_F(ChartsAndTasksTest, SubChartHierarchyAndPaths) {
     EXPECT_EQ(e.GetFile(), ".\\HelpFunc");
     EXPECT_EQ(e.GetLine(), 3558u);
   }
+}
+
+TEST_F(ChartsAndTasksTest, SubChartListingWritesItsFailuresToTheModuleTrace) {
+  const auto log = std::filesystem::temp_directory_path() / ("grx-subplans-" + std::to_string(::getpid()) + ".log");
+  ::setenv("W5TRACE_FILE", log.c_str(), 1);
+  std::vector<GlObjectId> ids;
+  EXPECT_EQ(W5GRX_GetSubPlansByPlanID(0, kTr, ids), -1);
+  ASSERT_EQ(db.InjectFault("iec_CfcBlocksGet", 0x20101, 1, 1), 0);
+  EXPECT_EQ(W5GRX_GetSubPlansByPlanID(Id("R/P"), kTr, ids), -1);
+  ::unsetenv("W5TRACE_FILE");
+  std::ifstream in(log);
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_THAT(text.str(), ::testing::HasSubstr("level 4 W5GRX_GetSubPlansByPlanID [.\\HelpFunc (4042), module: w5lhlpax.so, "
+                                               "thread: 0x"));
+  EXPECT_THAT(text.str(), ::testing::HasSubstr("]: Plan ID is NULL!\n"));
+  EXPECT_THAT(text.str(), ::testing::HasSubstr("(4087), module: w5lhlpax.so"));
+  EXPECT_THAT(text.str(), ::testing::HasSubstr("]: OpenData error: iec_CfcBlocksGet failed. result = 20101.\n"));
+  std::filesystem::remove(log);
 }
 
 TEST_F(ChartsAndTasksTest, ChartInterfaces) {

@@ -187,6 +187,24 @@ public:
     for (std::string line; std::getline(lines, line);) s.lines.push_back(line);
   }
 
+  void NamesAndHierarchy() {
+    Section& s = Add("Chart paths and name checks");
+    GlObjectId chart = 0;
+    W5GRX_GetChart(CString("Axis1\\Homing\\HomeSeq"), db_.Resolve("D445_AXES"), chart, kTr);
+    s.lines.push_back("W5GRX_GetChart(\"Axis1\\Homing\\HomeSeq\"): " + db_.Path(chart));
+    std::vector<GlObjectId> ids;
+    const int count = W5GRX_GetSubPlansByPlanID(db_.Resolve("D445_AXES/Axis1"), kTr, ids);
+    std::string list;
+    for (GlObjectId id : ids) list += (list.empty() ? "" : ", ") + db_.Path(id).substr(std::string("D445_AXES/").size());
+    s.lines.push_back("W5GRX_GetSubPlansByPlanID(Axis1): " + std::to_string(count) + " (" + list + ")");
+    for (const char* name : {"Motor_1", "Motor_A", "While", "Feed_axis_2"}) {
+      std::int32_t position = 0;
+      const Syntax_Err_TypeEnum result = W5GRX_CheckRootPlanName(name, position);
+      s.lines.push_back(std::string("W5GRX_CheckRootPlanName(\"") + name + "\"): " + std::to_string(result) +
+                        ", position " + std::to_string(position));
+    }
+  }
+
   void RoundTrip(std::string& failure) {
     Section& s = Add("Export and import give the same project");
     const std::string first = db_.Export();
@@ -245,6 +263,7 @@ int RunDemo(const Options& options, bool keep, std::ostream& out) {
     tour.RolledBackTransaction("D445_AXES");
     tour.PlanNavigation();
     tour.ObjectModel();
+    tour.NamesAndHierarchy();
     tour.RoundTrip(failure);
     sections = std::move(tour.sections);
   } catch (...) {
