@@ -71,6 +71,14 @@ TEST_F(GrxCliTest, ImportThenInfoPrintsTheTree) {
   EXPECT_EQ(summary["controllers"][0]["counts"]["blocks"], 29);
   EXPECT_EQ(summary["controllers"][1]["counts"]["blocks"], 13);
 
+  const GrxRun byOption = Grx("--project " + db + " info");  // the project of --project serves info and export
+  EXPECT_EQ(byOption.exitCode, 0) << byOption.out;
+  EXPECT_EQ(byOption.out, info.out);
+  EXPECT_THAT(Grx("--project " + db + " export").out, HasSubstr("\"D445_AXES\""));
+  const GrxRun none = Grx("info");
+  EXPECT_EQ(none.exitCode, 2);
+  EXPECT_THAT(none.out, HasSubstr("a project file is required"));
+
   EXPECT_EQ(Grx("import " + DemoJsonPath() + " " + db).exitCode, 1);  // exists already
   EXPECT_EQ(Grx("import --force " + DemoJsonPath() + " " + db).exitCode, 0);
 }

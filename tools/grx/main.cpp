@@ -10,6 +10,17 @@
 #include "commands.h"
 #include "grx_error.h"
 
+namespace {
+
+// export and info name their project as an argument or take the one of --project.
+std::string ProjectOf(const grx::cli::Options& options, const std::string& argument) {
+  if (!argument.empty()) return argument;
+  if (!options.project.empty()) return options.project;
+  throw grx::cli::GrxError("a project file is required (as an argument or with --project)", grx::cli::kExitUsage);
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
   using namespace grx::cli;
   CLI::App app{"grx - the chart-engineering helper library from the command line"};
@@ -32,11 +43,11 @@ int main(int argc, char** argv) {
   import->add_flag("--force", force, "replace an existing project file");
 
   auto* exportCommand = app.add_subcommand("export", "print a project as a description (JSON)");
-  exportCommand->add_option("PROJECT", project, "project file")->required();
+  exportCommand->add_option("PROJECT", project, "project file (default: the one of --project)");
   exportCommand->add_option("-o,--output", output, "write the description to this file");
 
   auto* info = app.add_subcommand("info", "controllers, charts as a tree, tasks and groups, counts");
-  info->add_option("PROJECT", project, "project file")->required();
+  info->add_option("PROJECT", project, "project file (default: the one of --project)");
 
   auto* demo = app.add_subcommand("demo", "build the demo project in a temporary folder and tour it");
   demo->add_flag("--keep", keep, "keep the temporary folder");
@@ -122,8 +133,8 @@ int main(int argc, char** argv) {
     if (*plans) return RunPlans(options, controller, std::cout);
     if (*decode) return RunTraceDecode(options, traceFile, std::cout);
     if (*import) return RunImport(options, description, project, force, std::cout);
-    if (*exportCommand) return RunExport(options, project, output, std::cout);
-    if (*info) return RunInfo(options, project, std::cout);
+    if (*exportCommand) return RunExport(options, ProjectOf(options, project), output, std::cout);
+    if (*info) return RunInfo(options, ProjectOf(options, project), std::cout);
     if (*demo) return RunDemo(options, keep, std::cout);
     return kExitUsage;
   };
