@@ -70,7 +70,8 @@ struct Project {
   std::vector<GlObjectId> Sample(std::size_t n, const std::string& suffix = {}) {
     std::vector<GlObjectId> ids;
     for (std::size_t i = 0; i < n; ++i) {
-      ids.push_back(db.Resolve("R/C" + std::to_string(random() % charts) + "/B" + std::to_string(1 + random() % 99) + suffix));
+      ids.push_back(
+          db.Resolve("R/C" + std::to_string(random() % charts) + "/B" + std::to_string(1 + random() % 99) + suffix));
     }
     return ids;
   }
@@ -124,8 +125,8 @@ void SourcesOfAnInput(benchmark::State& state) {
   Iec_Connection connection{};
   std::size_t i = 0;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(p.db.iec_SourcesGetV6_0(M_FIRST, inputs[i++ % inputs.size()], source, type,
-                                                     connectionType, connection, kTr));
+    benchmark::DoNotOptimize(
+        p.db.iec_SourcesGetV6_0(M_FIRST, inputs[i++ % inputs.size()], source, type, connectionType, connection, kTr));
   }
 }
 
@@ -140,8 +141,8 @@ void ReadInput(benchmark::State& state) {
   }
 }
 
-constexpr int kSmall = 2;     // 2 charts:   about 800 objects
-constexpr int kLarge = 250;   // 250 charts: about 100,000 objects
+constexpr int kSmall = 2;   // 2 charts:   about 800 objects
+constexpr int kLarge = 250; // 250 charts: about 100,000 objects
 
 BENCHMARK(NameGet)->Arg(kSmall)->Arg(kLarge);
 BENCHMARK(ChartBlocksStep)->Arg(kSmall)->Arg(kLarge);

@@ -18,10 +18,10 @@ void Prepare() {
   static bool done = false;
   if (done) return;
   done = true;
-  ::unsetenv("ES_LOG_FILE");  // the logging library then switches both channels off
+  ::unsetenv("ES_LOG_FILE"); // the logging library then switches both channels off
   ChartDbClient::Instance().Import(R"({"controllers": [{"name": "R", "charts": [{"name": "C"}]}]})", ":memory:");
   GlObjectType type = 0;
-  iec_ObjectTypeGet(ChartDbClient::Instance().Resolve("R/C"), type, kNoTransaction);  // binds, traces once
+  iec_ObjectTypeGet(ChartDbClient::Instance().Resolve("R/C"), type, kNoTransaction); // binds, traces once
   gl_ErrorIdGet(0);
 }
 

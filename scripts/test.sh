@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Builds everything twice (a normal build and one with the address and undefined-behaviour
-# sanitizers) and runs every test in both. Installs missing Debian packages first.
+# sanitizers) and runs every test in both, after checking the sources' formatting.
+# Installs missing Debian packages first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
 jobs=$(nproc)
+./scripts/check-format.sh
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$jobs"

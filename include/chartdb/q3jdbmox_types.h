@@ -69,28 +69,59 @@ enum IecConnectionType : std::int32_t {
 
 // IEC data types (value set of a variable's data type).
 enum IecDataTypeValue : GlDataType {
-  IEC_NDEF = 0, IEC_BOOL = 1, IEC_BYTE = 2, IEC_CHAR = 3, IEC_WORD = 4, IEC_INT = 5,
-  IEC_DWORD = 6, IEC_DINT = 7, IEC_REAL = 8, IEC_DATE = 16, IEC_TIME = 17, IEC_TOD = 18,
-  IEC_Q1TIME = 19, IEC_COUNTER = 20, IEC_TIMER = 21, IEC_DT = 22, IEC_STR = 33,
-  IEC_POINTER = 34, IEC_ANY = 35, IEC_ARRAY = 42, IEC_STRUCT = 43, IEC_END_STRUCT = 44,
-  IEC_N_FB = 49, IEC_N_FC = 50, IEC_N_DB = 51, IEC_N_SDB = 52, IEC_UDTYPE = 58,
-  IEC_Q3STR = 64, IEC_SINT = 65, IEC_LINT = 66, IEC_USINT = 67, IEC_UINT = 68,
-  IEC_UDINT = 69, IEC_ULINT = 70, IEC_LREAL = 71, IEC_LWORD = 72, IEC_TASK = 80,
-  IEC_SDTIME = 81, IEC_GLOBAL = 82,
+  IEC_NDEF = 0,
+  IEC_BOOL = 1,
+  IEC_BYTE = 2,
+  IEC_CHAR = 3,
+  IEC_WORD = 4,
+  IEC_INT = 5,
+  IEC_DWORD = 6,
+  IEC_DINT = 7,
+  IEC_REAL = 8,
+  IEC_DATE = 16,
+  IEC_TIME = 17,
+  IEC_TOD = 18,
+  IEC_Q1TIME = 19,
+  IEC_COUNTER = 20,
+  IEC_TIMER = 21,
+  IEC_DT = 22,
+  IEC_STR = 33,
+  IEC_POINTER = 34,
+  IEC_ANY = 35,
+  IEC_ARRAY = 42,
+  IEC_STRUCT = 43,
+  IEC_END_STRUCT = 44,
+  IEC_N_FB = 49,
+  IEC_N_FC = 50,
+  IEC_N_DB = 51,
+  IEC_N_SDB = 52,
+  IEC_UDTYPE = 58,
+  IEC_Q3STR = 64,
+  IEC_SINT = 65,
+  IEC_LINT = 66,
+  IEC_USINT = 67,
+  IEC_UINT = 68,
+  IEC_UDINT = 69,
+  IEC_ULINT = 70,
+  IEC_LREAL = 71,
+  IEC_LWORD = 72,
+  IEC_TASK = 80,
+  IEC_SDTIME = 81,
+  IEC_GLOBAL = 82,
 };
 
 // Error identifiers that callers rely on.
 enum GlErrorIdValue : std::uint32_t {
-  GL_ERR_NOT_IN_CHART = 27,          // iec_BlockCfcGet: the object lies in no chart
-  GL_ERR_NO_MORE_ELEMENTS = 36,      // iteration: nothing delivered
-  GL_ERR_LAST_ELEMENT = 166,         // iteration: the last element was delivered
-  GL_ERR_AS_TASK_INDIRECT = 169,     // gl_ObjectAsTasksGet: delivered through the block's chart
-  GL_ERR_UDA_NOT_UPDATED = 223,      // gl_UdaUpdate: nothing to update, tolerated
-  GL_ERR_TASK_EXISTS = 0x10003,      // iec_TaskWrite: a task of that name exists
-  GL_ERR_UDA_NOT_FOUND = 0x1028D,    // gl_UdaGet, gl_UdaRemove: no such attribute
-  GL_ERR_OBJECT_BUSY = 0x20125,      // object locked; try again
+  GL_ERR_NOT_IN_CHART = 27,                 // iec_BlockCfcGet: the object lies in no chart
+  GL_ERR_NO_MORE_ELEMENTS = 36,             // iteration: nothing delivered
+  GL_ERR_LAST_ELEMENT = 166,                // iteration: the last element was delivered
+  GL_ERR_AS_TASK_INDIRECT = 169,            // gl_ObjectAsTasksGet: delivered through the block's chart
+  GL_ERR_UDA_NOT_UPDATED = 223,             // gl_UdaUpdate: nothing to update, tolerated
+  GL_ERR_TASK_EXISTS = 0x10003,             // iec_TaskWrite: a task of that name exists
+  GL_ERR_UDA_NOT_FOUND = 0x1028D,           // gl_UdaGet, gl_UdaRemove: no such attribute
+  GL_ERR_OBJECT_BUSY = 0x20125,             // object locked; try again
   GL_ERR_DATA_VERSION_SUPPRESSED = 0x20147, // data-version update suppressed
-  GL_ERR_NOT_AVAILABLE = 0x201EA,    // binding layer: library or function not available
+  GL_ERR_NOT_AVAILABLE = 0x201EA,           // binding layer: library or function not available
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -162,9 +193,9 @@ struct OutCpu {
 
 // Run-sequence place of a block (gl_ObjectAsTasksGet).
 struct Gl_RunSeqRecord {
-  char taskName[600];      // offset 0
-  std::int16_t grPos;      // offset 600: position of the processing group in its task
-  std::int16_t blockPos;   // offset 602: position of the block in its group
+  char taskName[600];    // offset 0
+  std::int16_t grPos;    // offset 600: position of the processing group in its task
+  std::int16_t blockPos; // offset 602: position of the block in its group
   std::int32_t reserved;
 };
 static_assert(offsetof(Gl_RunSeqRecord, grPos) == 600);
@@ -192,9 +223,9 @@ static_assert(sizeof(Iec_Task) == 104);
 
 struct Iec_ProcessingGroup {
   char name[23];
-  char comment[81];         // offset 23
-  std::uint16_t reduction;  // offset 104
-  std::uint16_t phase;      // offset 106
+  char comment[81];        // offset 23
+  std::uint16_t reduction; // offset 104
+  std::uint16_t phase;     // offset 106
 };
 static_assert(offsetof(Iec_ProcessingGroup, comment) == 23);
 static_assert(offsetof(Iec_ProcessingGroup, reduction) == 104);
@@ -212,9 +243,9 @@ static_assert(sizeof(Iec_Cfc) == 300);
 
 struct Iec_GlobalVar {
   char name[50];
-  char text[82];             // offset 50
-  std::int32_t dataType;     // offset 132
-  std::uint32_t attributes;  // offset 136
+  char text[82];            // offset 50
+  std::int32_t dataType;    // offset 132
+  std::uint32_t attributes; // offset 136
 };
 static_assert(offsetof(Iec_GlobalVar, text) == 50);
 static_assert(offsetof(Iec_GlobalVar, dataType) == 132);
@@ -245,10 +276,10 @@ struct Iec_InVarType {
   char name[52];
   char comment[52];
   std::int32_t position;
-  std::int32_t dataType;   // offset 108
+  std::int32_t dataType; // offset 108
   char defaultValue[257];
   char reserved[31];
-  Iec_InVarType* next;     // offset 400
+  Iec_InVarType* next; // offset 400
 };
 static_assert(offsetof(Iec_InVarType, dataType) == 108);
 static_assert(offsetof(Iec_InVarType, next) == 400);
@@ -258,10 +289,10 @@ struct Iec_OutVarType {
   char name[52];
   char comment[52];
   std::int32_t position;
-  std::int32_t dataType;   // offset 108
+  std::int32_t dataType; // offset 108
   char defaultValue[257];
   char reserved[23];
-  Iec_OutVarType* next;    // offset 392
+  Iec_OutVarType* next; // offset 392
 };
 static_assert(offsetof(Iec_OutVarType, dataType) == 108);
 static_assert(offsetof(Iec_OutVarType, next) == 392);
@@ -273,11 +304,11 @@ struct Iec_VarTypeElement {
   char name[52];
   char comment[52];
   std::int32_t position;
-  std::int32_t dataType;              // offset 108
+  std::int32_t dataType; // offset 108
   std::int32_t nestingLevel;
-  Iec_VarTypeElement* firstNested;    // offset 116
+  Iec_VarTypeElement* firstNested; // offset 116
   char defaultValue[256];
-  Iec_VarTypeElement* next;           // offset 380
+  Iec_VarTypeElement* next; // offset 380
 };
 static_assert(offsetof(Iec_VarTypeElement, dataType) == 108);
 static_assert(offsetof(Iec_VarTypeElement, firstNested) == 116);
@@ -293,7 +324,7 @@ struct Iec_Var {
   std::int32_t connected;
   std::int32_t visible;
   std::int32_t reserved1[5];
-  char value[257];          // offset 92
+  char value[257]; // offset 92
   char reserved2[259];
 };
 static_assert(offsetof(Iec_Var, value) == 92);
@@ -313,11 +344,11 @@ static_assert(sizeof(Iec_VarIdent) == 65);
 struct Iec_CfcInVar {
   char name[52];
   char comment[56];
-  std::int32_t dataType;     // offset 108
+  std::int32_t dataType; // offset 108
   std::int32_t position;
   std::int32_t flags;
   std::int32_t reserved1[4];
-  char value[257];           // offset 136
+  char value[257]; // offset 136
   char reserved2[263];
 };
 static_assert(offsetof(Iec_CfcInVar, dataType) == 108);
@@ -328,7 +359,7 @@ using Iec_CfcInOutVar = Iec_CfcInVar;
 struct Iec_CfcOutVar {
   char name[52];
   char comment[56];
-  std::int32_t dataType;     // offset 108
+  std::int32_t dataType; // offset 108
   std::int32_t position;
   std::int32_t flags;
   char reserved[272];
@@ -340,10 +371,10 @@ static_assert(sizeof(Iec_CfcOutVar) == 392);
 struct Iec_VarElement {
   char name[52];
   char comment[56];
-  std::int32_t dataType;   // offset 108
+  std::int32_t dataType; // offset 108
   std::int32_t position;
   std::int32_t nestingLevel;
-  char value[257];         // offset 120
+  char value[257]; // offset 120
   char reserved[263];
 };
 static_assert(offsetof(Iec_VarElement, dataType) == 108);

@@ -40,8 +40,7 @@ int q3sim_PathOf(GlObjectId id, const char** path);
 
 // Fault injection. The function named fails with errorId on its firstCall-th call from now
 // (1 = the next call) and on the count-1 calls after it; count 0 means on every call from then.
-int q3sim_InjectFault(const char* function, std::uint32_t errorId, std::uint32_t firstCall,
-                      std::uint32_t count);
+int q3sim_InjectFault(const char* function, std::uint32_t errorId, std::uint32_t firstCall, std::uint32_t count);
 int q3sim_ClearFaults();
 // Calls of an API function since the project was opened (or the counters were reset).
 std::uint64_t q3sim_CallCount(const char* function);

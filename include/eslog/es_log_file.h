@@ -13,11 +13,20 @@ inline std::string EscapeText(std::string_view text) {
   out.reserve(text.size());
   for (char c : text) {
     switch (c) {
-    case '\\': out += "\\\\"; break;
-    case '\t': out += "\\t"; break;
-    case '\r': out += "\\r"; break;
-    case '\n': out += "\\n"; break;
-    default: out += c;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      default:
+        out += c;
     }
   }
   return out;

@@ -22,7 +22,8 @@ W5GRX_API bool W5GRX_RootPlanFromName(GlObjectId cpuId, char* name, GlObjectId& 
                                       GlTransactionId prevTransactionId);
 // The root chart above a block, a chart or a parameter (its owner is asked first); chartId is
 // set to 0 first.
-W5GRX_API bool W5GRX_RootPlanFromVarOrBlock(GlObjectId objectId, GlObjectId& chartId, GlTransactionId prevTransactionId);
+W5GRX_API bool W5GRX_RootPlanFromVarOrBlock(GlObjectId objectId, GlObjectId& chartId,
+                                            GlTransactionId prevTransactionId);
 // The root chart named by the title of the window or of a window above it ("R1 -- ...").
 W5GRX_API bool W5GRX_ActivePlanFromTitle(HWND window, GlObjectId cpuId, GlObjectId& chartId, std::string& name,
                                          GlTransactionId prevTransactionId);
@@ -82,8 +83,8 @@ struct BLOCK {
 };
 
 struct PARAM {
-  std::string name;      // the item's name in its attribute record
-  std::string itemText;  // the second text of that record
+  std::string name;     // the item's name in its attribute record
+  std::string itemText; // the second text of that record
   GlObjectId id = 0;
 };
 

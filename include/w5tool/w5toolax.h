@@ -37,8 +37,8 @@ public:
   SettingPath(SettingLocation location, const std::wstring& keyPath);
   SettingPath& AppendSubPath(const std::wstring& part);
   SettingLocation Location() const { return location_; }
-  std::wstring Key() const;        // every part but the last, joined by backslashes
-  std::wstring ValueName() const;  // the last part
+  std::wstring Key() const;       // every part but the last, joined by backslashes
+  std::wstring ValueName() const; // the last part
 
 private:
   SettingLocation location_;

@@ -14,6 +14,6 @@ inline constexpr std::uint32_t kProgressControls[] = {6600, 6601, 6602, 2, 0};
 
 } // namespace grx::app
 
-#define GRX_LIBRARY_DIALOGS(messageCaption, progressCaption)                                         \
-  GRX_DIALOG_TABLE({grx::app::kMessageBoxDialog, messageCaption, grx::app::kMessageBoxControls},     \
+#define GRX_LIBRARY_DIALOGS(messageCaption, progressCaption)                                     \
+  GRX_DIALOG_TABLE({grx::app::kMessageBoxDialog, messageCaption, grx::app::kMessageBoxControls}, \
                    {grx::app::kProgressDialog, progressCaption, grx::app::kProgressControls})

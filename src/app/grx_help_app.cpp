@@ -30,7 +30,9 @@ platform::ModuleState& LibraryModuleState() {
   return state;
 }
 
-void AddUnloadStep(std::function<void()> step) { UnloadSteps().push_back(std::move(step)); }
+void AddUnloadStep(std::function<void()> step) {
+  UnloadSteps().push_back(std::move(step));
+}
 
 } // namespace grx::app
 
@@ -79,4 +81,6 @@ struct InstanceLifetime {
 
 } // namespace
 
-CGRXHelpApp& grx::app::TheApp() { return theApp; }
+CGRXHelpApp& grx::app::TheApp() {
+  return theApp;
+}

@@ -18,8 +18,8 @@ public:
   void* languageModule() const { return m_hLanguageModule; }
 
 private:
-  void* m_hLanguageModule = nullptr;  // language resource library, null when none was loaded
-  void* m_hSavedResource = nullptr;   // the resource handle it replaced
+  void* m_hLanguageModule = nullptr; // language resource library, null when none was loaded
+  void* m_hSavedResource = nullptr;  // the resource handle it replaced
 };
 
 namespace grx::app {

@@ -11,6 +11,8 @@ std::string_view ExportedNameOf(std::string_view apiName) {
   return {};
 }
 
-std::size_t ApiFunctionCount() { return chartdb::kApiFunctionCount; }
+std::size_t ApiFunctionCount() {
+  return chartdb::kApiFunctionCount;
+}
 
 } // namespace grx::dbaccess

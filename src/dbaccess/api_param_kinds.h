@@ -14,20 +14,20 @@
 namespace grx::dbaccess {
 
 enum class ParamKind : std::uint8_t {
-  None,      // no printer: records, select values, object-type out-values
-  Id,        // 64-bit object identifier or iteration cursor
-  OptId,     // optional object identifier (pointer, may be null)
-  OD,        // object descriptor
-  N16,       // 16-bit number (the transaction identifier)
-  N32,       // 32-bit number
-  Handle,    // handle or address
-  Char,      // one character
-  Bool,      // BOOL
-  Mode,      // MODE
-  IecType,   // IEC data type
-  SfcState,  // SFC state type
-  Text,      // zero-terminated text
-  Uda,       // user-defined attribute (key and value)
+  None,     // no printer: records, select values, object-type out-values
+  Id,       // 64-bit object identifier or iteration cursor
+  OptId,    // optional object identifier (pointer, may be null)
+  OD,       // object descriptor
+  N16,      // 16-bit number (the transaction identifier)
+  N32,      // 32-bit number
+  Handle,   // handle or address
+  Char,     // one character
+  Bool,     // BOOL
+  Mode,     // MODE
+  IecType,  // IEC data type
+  SfcState, // SFC state type
+  Text,     // zero-terminated text
+  Uda,      // user-defined attribute (key and value)
 };
 
 struct ParamInfo {
@@ -37,7 +37,9 @@ struct ParamInfo {
 
 namespace detail {
 
-constexpr bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+constexpr bool IsSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n';
+}
 constexpr bool IsIdentifier(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
 }
@@ -53,19 +55,32 @@ struct KindOfType {
 };
 
 inline constexpr KindOfType kKinds[] = {
-    {"GlObjectId", ParamKind::Id},           {"GlObjectId&", ParamKind::Id},
-    {"std::uint64_t&", ParamKind::Id},       {"const GlObjectId*", ParamKind::Handle},
-    {"GlObjectId*", ParamKind::OptId},       {"GlObjectDescriptor&", ParamKind::OD},
-    {"GlTransactionId", ParamKind::N16},     {"GlTransactionId&", ParamKind::N16},
-    {"std::uint32_t", ParamKind::N32},       {"std::uint32_t&", ParamKind::N32},
-    {"std::int32_t", ParamKind::N32},        {"std::int32_t&", ParamKind::N32},
-    {"long", ParamKind::N32},                {"void*", ParamKind::Handle},
-    {"const void*", ParamKind::Handle},      {"GlObjectSet&", ParamKind::Handle},
-    {"char", ParamKind::Char},               {"GlBool", ParamKind::Bool},
-    {"GlBool&", ParamKind::Bool},            {"GlBool*", ParamKind::Handle},
-    {"MODE", ParamKind::Mode},               {"GlDataType", ParamKind::IecType},
-    {"GlDataType&", ParamKind::IecType},     {"char*", ParamKind::Text},
-    {"const char*", ParamKind::Text},        {"Gl_Uda&", ParamKind::Uda},
+    {"GlObjectId", ParamKind::Id},
+    {"GlObjectId&", ParamKind::Id},
+    {"std::uint64_t&", ParamKind::Id},
+    {"const GlObjectId*", ParamKind::Handle},
+    {"GlObjectId*", ParamKind::OptId},
+    {"GlObjectDescriptor&", ParamKind::OD},
+    {"GlTransactionId", ParamKind::N16},
+    {"GlTransactionId&", ParamKind::N16},
+    {"std::uint32_t", ParamKind::N32},
+    {"std::uint32_t&", ParamKind::N32},
+    {"std::int32_t", ParamKind::N32},
+    {"std::int32_t&", ParamKind::N32},
+    {"long", ParamKind::N32},
+    {"void*", ParamKind::Handle},
+    {"const void*", ParamKind::Handle},
+    {"GlObjectSet&", ParamKind::Handle},
+    {"char", ParamKind::Char},
+    {"GlBool", ParamKind::Bool},
+    {"GlBool&", ParamKind::Bool},
+    {"GlBool*", ParamKind::Handle},
+    {"MODE", ParamKind::Mode},
+    {"GlDataType", ParamKind::IecType},
+    {"GlDataType&", ParamKind::IecType},
+    {"char*", ParamKind::Text},
+    {"const char*", ParamKind::Text},
+    {"Gl_Uda&", ParamKind::Uda},
     {"const Gl_Uda&", ParamKind::Uda},
 };
 
@@ -91,7 +106,7 @@ template <std::size_t N>
 constexpr std::array<ParamInfo, N> ParseParams(std::string_view list) {
   std::array<ParamInfo, N> params{};
   list = detail::Trim(list);
-  list = list.substr(1, list.size() - 2);  // the parentheses
+  list = list.substr(1, list.size() - 2); // the parentheses
   std::size_t index = 0;
   while (index < N) {
     const std::size_t comma = list.find(',');
@@ -106,20 +121,34 @@ constexpr std::array<ParamInfo, N> ParseParams(std::string_view list) {
 template <class T>
 constexpr bool KindFits(ParamKind kind) {
   switch (kind) {
-  case ParamKind::None: return true;
-  case ParamKind::Id: return std::is_same_v<T, std::uint64_t>;
-  case ParamKind::OptId: return std::is_same_v<T, GlObjectId*>;
-  case ParamKind::OD: return std::is_same_v<T, GlObjectDescriptor>;
-  case ParamKind::N16: return std::is_same_v<T, std::uint16_t>;
-  case ParamKind::N32: return std::is_same_v<T, std::uint32_t> || std::is_same_v<T, std::int32_t> || std::is_same_v<T, long>;
-  case ParamKind::Handle: return std::is_pointer_v<T>;
-  case ParamKind::Char: return std::is_same_v<T, char>;
-  case ParamKind::Bool: return std::is_same_v<T, GlBool>;
-  case ParamKind::Mode: return std::is_same_v<T, MODE>;
-  case ParamKind::IecType: return std::is_same_v<T, GlDataType>;
-  case ParamKind::SfcState: return std::is_integral_v<T>;
-  case ParamKind::Text: return std::is_same_v<T, char*> || std::is_same_v<T, const char*>;
-  case ParamKind::Uda: return std::is_same_v<T, Gl_Uda>;
+    case ParamKind::None:
+      return true;
+    case ParamKind::Id:
+      return std::is_same_v<T, std::uint64_t>;
+    case ParamKind::OptId:
+      return std::is_same_v<T, GlObjectId*>;
+    case ParamKind::OD:
+      return std::is_same_v<T, GlObjectDescriptor>;
+    case ParamKind::N16:
+      return std::is_same_v<T, std::uint16_t>;
+    case ParamKind::N32:
+      return std::is_same_v<T, std::uint32_t> || std::is_same_v<T, std::int32_t> || std::is_same_v<T, long>;
+    case ParamKind::Handle:
+      return std::is_pointer_v<T>;
+    case ParamKind::Char:
+      return std::is_same_v<T, char>;
+    case ParamKind::Bool:
+      return std::is_same_v<T, GlBool>;
+    case ParamKind::Mode:
+      return std::is_same_v<T, MODE>;
+    case ParamKind::IecType:
+      return std::is_same_v<T, GlDataType>;
+    case ParamKind::SfcState:
+      return std::is_integral_v<T>;
+    case ParamKind::Text:
+      return std::is_same_v<T, char*> || std::is_same_v<T, const char*>;
+    case ParamKind::Uda:
+      return std::is_same_v<T, Gl_Uda>;
   }
   return false;
 }

@@ -8,13 +8,13 @@
 
 namespace grx::dbaccess {
 
-inline constexpr std::uint32_t kNotAvailable = 0x201EA;      // library or function not available
-inline constexpr std::uint32_t kBindingOrigin = 0x315E0;     // results of the wrappers
-inline constexpr std::uint32_t kSupportedOrigin = 0x315EA;   // results of gl_isSupported
-inline constexpr std::uint32_t kFunctionMissingDetail = 10;  // WRAP_PRIV_FUNC_NOT_AVAIL
-inline constexpr std::uint32_t kLibraryMissingDetail = 20;   // WRAP_PRIV_DLL_NOT_AVAIL
+inline constexpr std::uint32_t kNotAvailable = 0x201EA;     // library or function not available
+inline constexpr std::uint32_t kBindingOrigin = 0x315E0;    // results of the wrappers
+inline constexpr std::uint32_t kSupportedOrigin = 0x315EA;  // results of gl_isSupported
+inline constexpr std::uint32_t kFunctionMissingDetail = 10; // WRAP_PRIV_FUNC_NOT_AVAIL
+inline constexpr std::uint32_t kLibraryMissingDetail = 20;  // WRAP_PRIV_DLL_NOT_AVAIL
 inline constexpr std::uint32_t kOtherBindDetail = 30;
-inline constexpr std::uint32_t kUnknownNameDetail = 4095;    // gl_isSupported answered by probing
+inline constexpr std::uint32_t kUnknownNameDetail = 4095; // gl_isSupported answered by probing
 
 constexpr GlResult MakeApiResult(std::uint32_t errorId, std::uint32_t detail, std::uint32_t origin) {
   return static_cast<GlResult>(errorId & 0xFFFFFF) | (static_cast<GlResult>(detail & 0xFFF) << 24) |

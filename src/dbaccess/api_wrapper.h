@@ -20,7 +20,7 @@ enum class WrapperKind { Ordinary, ErrorId, ErrorClass, ErrorHandler, Int32, Boo
 
 // One entry-point slot per API function: empty until bound, never cleared.
 struct ApiEntry {
-  const char* name;  // the exported name; decorated for overloads
+  const char* name; // the exported name; decorated for overloads
   std::atomic<void*> slot{nullptr};
 };
 
@@ -49,7 +49,7 @@ R UnboundResult(int outcome) {
   } else if constexpr (Kind == WrapperKind::ErrorHandler) {
     return 1;
   } else {
-    return R{};  // BOOL FALSE, null pointer
+    return R{}; // BOOL FALSE, null pointer
   }
 }
 
@@ -85,8 +85,8 @@ typename FunctionTraits<Fn>::Result CallWrapped(ApiEntry& entry, Args&&... args)
     if (para) PrintParams<Params>(Direction::Out, Indexes{}, args...);
     if (db) TraceCallEndPlain(entry.name);
   } else {
-    R result = outcome == kBound ? reinterpret_cast<Fn>(target)(std::forward<Args>(args)...)
-                                 : UnboundResult<Kind, R>(outcome);
+    R result =
+        outcome == kBound ? reinterpret_cast<Fn>(target)(std::forward<Args>(args)...) : UnboundResult<Kind, R>(outcome);
     if (para) PrintParams<Params>(Direction::Out, Indexes{}, args...);
     if (db) {
       if constexpr (Kind == WrapperKind::Ordinary) {

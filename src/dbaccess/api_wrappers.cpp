@@ -8,11 +8,11 @@
 
 namespace grx::dbaccess {
 namespace entries {
-#define GRX_API_FUNCTION(result, name, params, args)                                                       \
-  ApiEntry name{#name};                                                                                    \
+#define GRX_API_FUNCTION(result, name, params, args) \
+  ApiEntry name{#name};                              \
   constexpr auto name##_params = ParseParams<FunctionTraits<chartdb::fn::name>::arity>(#params);
-#define GRX_API_OVERLOAD(result, name, decorated, params, args)                                            \
-  ApiEntry name{decorated};                                                                                \
+#define GRX_API_OVERLOAD(result, name, decorated, params, args) \
+  ApiEntry name{decorated};                                     \
   constexpr auto name##_params = ParseParams<FunctionTraits<chartdb::fn::name>::arity>(#params);
 #define GRX_API_SPECIAL(kind, result, name, params, args) GRX_API_FUNCTION(result, name, params, args)
 #include "chartdb/q3jdbmox_functions.def"
@@ -21,30 +21,31 @@ namespace entries {
 
 #define GRX_UNPAREN(...) __VA_ARGS__
 
-#define GRX_API_FUNCTION(result, name, params, args)                                                       \
-  extern "C" result name params {                                                                          \
-    using namespace grx::dbaccess;                                                                         \
-    return CallWrapped<WrapperKind::Ordinary, chartdb::fn::name, entries::name##_params>(entries::name,    \
-                                                                                          GRX_UNPAREN args); \
+#define GRX_API_FUNCTION(result, name, params, args)                                                        \
+  extern "C" result name params {                                                                           \
+    using namespace grx::dbaccess;                                                                          \
+    return CallWrapped<WrapperKind::Ordinary, chartdb::fn::name, entries::name##_params>(entries::name,     \
+                                                                                         GRX_UNPAREN args); \
   }
-#define GRX_API_OVERLOAD(result, name, decorated, params, args)                                            \
-  result name params {                                                                                     \
-    using namespace grx::dbaccess;                                                                         \
-    return CallWrapped<WrapperKind::Ordinary, chartdb::fn::name, entries::name##_params>(entries::name,    \
-                                                                                          GRX_UNPAREN args); \
+#define GRX_API_OVERLOAD(result, name, decorated, params, args)                                             \
+  result name params {                                                                                      \
+    using namespace grx::dbaccess;                                                                          \
+    return CallWrapped<WrapperKind::Ordinary, chartdb::fn::name, entries::name##_params>(entries::name,     \
+                                                                                         GRX_UNPAREN args); \
   }
 #define GRX_API_SPECIAL_ErrorHandler(result, name, params, args)
 #define GRX_API_SPECIAL_ErrorId(result, name, params, args) GRX_API_SPECIAL_GENERIC(ErrorId, result, name, params, args)
-#define GRX_API_SPECIAL_ErrorClass(result, name, params, args) GRX_API_SPECIAL_GENERIC(ErrorClass, result, name, params, args)
+#define GRX_API_SPECIAL_ErrorClass(result, name, params, args) \
+  GRX_API_SPECIAL_GENERIC(ErrorClass, result, name, params, args)
 #define GRX_API_SPECIAL_Int32(result, name, params, args) GRX_API_SPECIAL_GENERIC(Int32, result, name, params, args)
 #define GRX_API_SPECIAL_Bool(result, name, params, args) GRX_API_SPECIAL_GENERIC(Bool, result, name, params, args)
 #define GRX_API_SPECIAL_Pointer(result, name, params, args) GRX_API_SPECIAL_GENERIC(Pointer, result, name, params, args)
-#define GRX_API_SPECIAL_NoResult(result, name, params, args) GRX_API_SPECIAL_GENERIC(NoResult, result, name, params, args)
-#define GRX_API_SPECIAL_GENERIC(kind, result, name, params, args)                                          \
-  extern "C" result name params {                                                                          \
-    using namespace grx::dbaccess;                                                                         \
-    return CallWrapped<WrapperKind::kind, chartdb::fn::name, entries::name##_params>(entries::name,        \
-                                                                                      GRX_UNPAREN args);   \
+#define GRX_API_SPECIAL_NoResult(result, name, params, args) \
+  GRX_API_SPECIAL_GENERIC(NoResult, result, name, params, args)
+#define GRX_API_SPECIAL_GENERIC(kind, result, name, params, args)                                                      \
+  extern "C" result name params {                                                                                      \
+    using namespace grx::dbaccess;                                                                                     \
+    return CallWrapped<WrapperKind::kind, chartdb::fn::name, entries::name##_params>(entries::name, GRX_UNPAREN args); \
   }
 #define GRX_API_SPECIAL(kind, result, name, params, args) GRX_API_SPECIAL_##kind(result, name, params, args)
 #include "chartdb/q3jdbmox_functions.def"
@@ -81,16 +82,18 @@ extern "C" GlResult gl_isSupported(const char* functionName, GlBool* supported) 
     std::atomic<void*> scratch{nullptr};
     const std::string exported(name);
     switch (BindApiFunction(scratch, exported.c_str(), false)) {
-    case kBound:
-      if (supported) *supported = 1;
-      result = MakeApiResult(0, kUnknownNameDetail, kSupportedOrigin);
-      break;
-    case WRAP_PRIV_FUNC_NOT_AVAIL: result = MakeApiResult(0, kUnknownNameDetail, kSupportedOrigin); break;
-    default: {
-      const char* args[] = {kApiLibraryName, kWrapperVersion};
-      ShowInstallError(kLibraryNotLoaded, args, 2);
-      result = MakeApiResult(kNotAvailable, 0, kSupportedOrigin);
-    }
+      case kBound:
+        if (supported) *supported = 1;
+        result = MakeApiResult(0, kUnknownNameDetail, kSupportedOrigin);
+        break;
+      case WRAP_PRIV_FUNC_NOT_AVAIL:
+        result = MakeApiResult(0, kUnknownNameDetail, kSupportedOrigin);
+        break;
+      default: {
+        const char* args[] = {kApiLibraryName, kWrapperVersion};
+        ShowInstallError(kLibraryNotLoaded, args, 2);
+        result = MakeApiResult(kNotAvailable, 0, kSupportedOrigin);
+      }
     }
   }
   if (DbTrace().on()) TraceCallEnd("gl_isSupported", result);

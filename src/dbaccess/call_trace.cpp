@@ -6,7 +6,9 @@
 
 namespace grx::dbaccess {
 
-void TraceCallBegin(const char* function) { DbTrace().DeliverFormatted("BEGIN %s", function); }
+void TraceCallBegin(const char* function) {
+  DbTrace().DeliverFormatted("BEGIN %s", function);
+}
 
 std::string FormatCallEnd(const char* function, GlResult result) {
   const auto errorId = static_cast<unsigned>(result & 0xFFFFFF);
@@ -21,9 +23,13 @@ std::string FormatCallEnd(const char* function, GlResult result) {
   return line;
 }
 
-void TraceCallEnd(const char* function, GlResult result) { DbTrace().Deliver(FormatCallEnd(function, result)); }
+void TraceCallEnd(const char* function, GlResult result) {
+  DbTrace().Deliver(FormatCallEnd(function, result));
+}
 
-void TraceCallEndPlain(const char* function) { DbTrace().DeliverFormatted("END %s", function); }
+void TraceCallEndPlain(const char* function) {
+  DbTrace().DeliverFormatted("END %s", function);
+}
 
 void TraceCallEndBool(const char* function, GlBool result) {
   DbTrace().DeliverFormatted("END %s #Result=(BOOL)%x", function, static_cast<unsigned>(result));

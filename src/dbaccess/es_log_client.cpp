@@ -77,7 +77,11 @@ void EsLogClient::DeliverFormatted(const char* format, ...) {
 EsLogClient dbTrace("DB", "V6.2", &ScrambleTraceLine);
 EsLogClient parameterTrace("DB_PARATRACE", "", &ScrambleTraceLine);
 
-EsLogClient& DbTrace() { return dbTrace; }
-EsLogClient& ParameterTrace() { return parameterTrace; }
+EsLogClient& DbTrace() {
+  return dbTrace;
+}
+EsLogClient& ParameterTrace() {
+  return parameterTrace;
+}
 
 } // namespace grx::dbaccess

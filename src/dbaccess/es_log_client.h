@@ -32,7 +32,7 @@ private:
   bool EnsureLoaded();
   void Send(std::string_view line);
 
-  std::atomic<std::uint32_t> state_{0};  // written by the logging library; 2 = go on logging
+  std::atomic<std::uint32_t> state_{0}; // written by the logging library; 2 = go on logging
   std::atomic<void*> module_{nullptr};
   std::atomic<EsLogEventFn> entry_{nullptr};
   std::atomic<bool> enabled_{true};

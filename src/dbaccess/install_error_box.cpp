@@ -17,16 +17,36 @@ struct Entry {
 
 // Ordered by message number, then language (0 German, 1 English, 2 French, 3 Spanish, 4 Italian).
 constexpr Entry kTexts[] = {
-    {0, 0, "Die Applikation kann die DLL %s0 nicht laden.\nBitte prüfen Sie Ihre Installation und installieren Sie ggf. neu !\nEs sollte möglichst CFC Version %s1 oder neuer installiert sein."},
-    {0, 1, "The application cannot load the DLL %s0.\nPlease check your installation and reinstall if necessary !\nCFC version %s1 or newer should be installed."},
-    {0, 2, "L'application ne peut pas charger la DLL %s0.\nVérifiez votre installation et réinstallez le cas échéant !\nLa version CFC installée devrait être dans la mesure du possible %s1 ou une version ultérieure."},
-    {0, 3, "La aplicación no puede cargar la DLL %s0.\nCompruebe la instalación y, dado el caso, vuelva a instalar.\nA ser posible deberá instalar la versión %s1 de CFC u otra más reciente."},
-    {0, 4, "L'applicazione non è in grado di caricare il file DLL %s0.\n Verificare l'installazione e, se necessario, ripeterla.\nInstallare CFC versione %s1 o più recente."},
-    {1, 0, "Die Funktion %s0 ist in der installierten CFC-Version (%s1) noch nicht verfügbar.\nBitte installieren Sie möglichst Version %s2 oder neuer."},
-    {1, 1, "The function %s0 is not yet available in the installed CFC (%s1).\nIf possible, please install version %s2 or newer."},
-    {1, 2, "Cette fonction %s0 n'est pas encore disponible dans la version CFC installée (%s1).\nInstallez si possible la version %s2 ou une version ultérieure."},
-    {1, 3, "La función %s0 no está disponible en la versión de CFC (%s1) que está instalada.\nInstale a ser posible la versión %s2 o una más reciente."},
-    {1, 4, "La funzione %s0 non è disponibile nella versione di CFC installata (%s1).\nInstallare CFC versione %s2 o più recente."},
+    {0, 0,
+     "Die Applikation kann die DLL %s0 nicht laden.\nBitte prüfen Sie Ihre Installation und installieren Sie ggf. neu "
+     "!\nEs sollte möglichst CFC Version %s1 oder neuer installiert sein."},
+    {0, 1,
+     "The application cannot load the DLL %s0.\nPlease check your installation and reinstall if necessary !\nCFC "
+     "version %s1 or newer should be installed."},
+    {0, 2,
+     "L'application ne peut pas charger la DLL %s0.\nVérifiez votre installation et réinstallez le cas échéant !\nLa "
+     "version CFC installée devrait être dans la mesure du possible %s1 ou une version ultérieure."},
+    {0, 3,
+     "La aplicación no puede cargar la DLL %s0.\nCompruebe la instalación y, dado el caso, vuelva a instalar.\nA ser "
+     "posible deberá instalar la versión %s1 de CFC u otra más reciente."},
+    {0, 4,
+     "L'applicazione non è in grado di caricare il file DLL %s0.\n Verificare l'installazione e, se necessario, "
+     "ripeterla.\nInstallare CFC versione %s1 o più recente."},
+    {1, 0,
+     "Die Funktion %s0 ist in der installierten CFC-Version (%s1) noch nicht verfügbar.\nBitte installieren Sie "
+     "möglichst Version %s2 oder neuer."},
+    {1, 1,
+     "The function %s0 is not yet available in the installed CFC (%s1).\nIf possible, please install version %s2 or "
+     "newer."},
+    {1, 2,
+     "Cette fonction %s0 n'est pas encore disponible dans la version CFC installée (%s1).\nInstallez si possible la "
+     "version %s2 ou une version ultérieure."},
+    {1, 3,
+     "La función %s0 no está disponible en la versión de CFC (%s1) que está instalada.\nInstale a ser posible la "
+     "versión %s2 o una más reciente."},
+    {1, 4,
+     "La funzione %s0 non è disponibile nella versione di CFC installata (%s1).\nInstallare CFC versione %s2 o più "
+     "recente."},
     {2, 0, "Fehler in der Installation"},
     {2, 1, "Installation error"},
     {2, 2, "Erreur dans l'installation"},

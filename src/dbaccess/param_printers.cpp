@@ -10,7 +10,9 @@
 namespace grx::dbaccess {
 namespace {
 
-const char* DirectionText(Direction d) { return d == Direction::In ? "IN:" : "OUT:"; }
+const char* DirectionText(Direction d) {
+  return d == Direction::In ? "IN:" : "OUT:";
+}
 
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
 std::string Format(const char* format, ...) {
@@ -54,7 +56,8 @@ std::string FormatNumber32(Direction d, const char* name, long value) {
 }
 
 std::string FormatHandle(Direction d, const char* name, const void* handle) {
-  return Format("  %s %s = 0x%.8lX", DirectionText(d), name, static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(handle)));
+  return Format("  %s %s = 0x%.8lX", DirectionText(d), name,
+                static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(handle)));
 }
 
 std::string FormatChar(Direction d, const char* name, char value) {
@@ -96,6 +99,8 @@ std::string FormatUda(Direction d, const char* name, const Gl_Uda& uda) {
                 Cut(value, 45).c_str());
 }
 
-void PrintParamLine(const std::string& line) { ParameterTrace().Deliver(line); }
+void PrintParamLine(const std::string& line) {
+  ParameterTrace().Deliver(line);
+}
 
 } // namespace grx::dbaccess

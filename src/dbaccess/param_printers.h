@@ -57,11 +57,20 @@ void PrintParam(Direction d, const ParamInfo& info, const T& value) {
     if (info.kind == ParamKind::Handle) line = FormatHandle(d, n, value);
   } else if constexpr (std::is_integral_v<T> || std::is_enum_v<T>) {
     switch (info.kind) {
-    case ParamKind::N32: line = FormatNumber32(d, n, static_cast<long>(value)); break;
-    case ParamKind::Bool: line = FormatBool(d, n, static_cast<long>(value)); break;
-    case ParamKind::IecType: line = FormatIecType(d, n, static_cast<int>(value)); break;
-    case ParamKind::SfcState: line = FormatSfcState(d, n, static_cast<int>(value)); break;
-    default: break;
+      case ParamKind::N32:
+        line = FormatNumber32(d, n, static_cast<long>(value));
+        break;
+      case ParamKind::Bool:
+        line = FormatBool(d, n, static_cast<long>(value));
+        break;
+      case ParamKind::IecType:
+        line = FormatIecType(d, n, static_cast<int>(value));
+        break;
+      case ParamKind::SfcState:
+        line = FormatSfcState(d, n, static_cast<int>(value));
+        break;
+      default:
+        break;
     }
   }
   if (!line.empty()) PrintParamLine(line);

@@ -25,7 +25,8 @@ constexpr bool IsVersioned(std::string_view name) {
 }
 
 constexpr bool InKnownGroup(std::string_view name) {
-  for (std::string_view group : {"baf_", "cfc_", "es_", "gen_", "gl_", "iec_", "lst_", "sfc_", "tsk_", "tst_", "typ_"}) {
+  for (std::string_view group :
+       {"baf_", "cfc_", "es_", "gen_", "gl_", "iec_", "lst_", "sfc_", "tsk_", "tst_", "typ_"}) {
     if (name.substr(0, group.size()) == group) return true;
   }
   return false;
@@ -58,7 +59,9 @@ static_assert(!IsVersioned("iec_SourcesGet") && IsVersioned("iec_SourcesGetV6_0"
 
 } // namespace
 
-std::span<const std::string_view> SupportedNames() { return {kTable.names.data(), kTable.count}; }
+std::span<const std::string_view> SupportedNames() {
+  return {kTable.names.data(), kTable.count};
+}
 
 bool IsSupportedName(std::string_view name) {
   const auto names = SupportedNames();

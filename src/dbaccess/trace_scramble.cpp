@@ -41,7 +41,9 @@ struct Substitution {
 };
 constexpr Substitution kS;
 
-unsigned Shift(std::size_t n) { return static_cast<unsigned>((n + 128) % 255); }
+unsigned Shift(std::size_t n) {
+  return static_cast<unsigned>((n + 128) % 255);
+}
 
 } // namespace
 
@@ -56,7 +58,7 @@ std::string ScrambleTraceLine(std::string_view line) {
   const unsigned s = Shift(n);
   std::string out(kMarker);
   out.reserve(kMarker.size() + n);
-  for (std::size_t j = n; j-- > 0;) {  // reversed
+  for (std::size_t j = n; j-- > 0;) { // reversed
     unsigned t = static_cast<unsigned char>(body[j]) + s;
     if (t > 255) t -= 255;
     out.push_back(static_cast<char>(kS.forward[t]));

@@ -63,31 +63,41 @@ CMemoryException::CMemoryException(const char* message, const char* file, std::u
     : CException(message, kNoErrorCode, file, line) {
   ApplyTitle(Title());
 }
-const char* CMemoryException::Title() { return memoryTitle.c_str(); }
+const char* CMemoryException::Title() {
+  return memoryTitle.c_str();
+}
 
 CUnexpectedException::CUnexpectedException(const char* message, const char* file, std::uint32_t line)
     : CException(message, kNoErrorCode, file, line) {
   ApplyTitle(Title());
 }
-const char* CUnexpectedException::Title() { return unexpectedTitle.c_str(); }
+const char* CUnexpectedException::Title() {
+  return unexpectedTitle.c_str();
+}
 
 CInvalidArgException::CInvalidArgException(const char* message, const char* file, std::uint32_t line)
     : CException(message, kNoErrorCode, file, line) {
   ApplyTitle(Title());
 }
-const char* CInvalidArgException::Title() { return invalidArgTitle.c_str(); }
+const char* CInvalidArgException::Title() {
+  return invalidArgTitle.c_str();
+}
 
 CIllegalStateException::CIllegalStateException(const char* message, const char* file, std::uint32_t line)
     : CException(message, kNoErrorCode, file, line) {
   ApplyTitle(Title());
 }
-const char* CIllegalStateException::Title() { return illegalStateTitle.c_str(); }
+const char* CIllegalStateException::Title() {
+  return illegalStateTitle.c_str();
+}
 
 CSystemException::CSystemException(std::uint32_t errorCode, const char* file, std::uint32_t line)
     : CException(nullptr, errorCode, file, line) {
   ApplyTitle(Title());
 }
-const char* CSystemException::Title() { return systemTitle.c_str(); }
+const char* CSystemException::Title() {
+  return systemTitle.c_str();
+}
 
 CModuleException::CModuleException(const char* message, std::uint32_t code, const char* file, std::uint32_t line)
     : CException(message, code, file, line) {}
@@ -103,8 +113,12 @@ CModuleException::CModuleException(std::uint32_t messageId, const std::vector<st
   }
 }
 
-void CModuleException::SetResourceHandle(void* module) { resourceModule = module; }
-void* CModuleException::GetResourceHandle() { return resourceModule; }
+void CModuleException::SetResourceHandle(void* module) {
+  resourceModule = module;
+}
+void* CModuleException::GetResourceHandle() {
+  return resourceModule;
+}
 
 CComException::CComException(grx::platform::HRESULT hr, const char* method, const char* file, std::uint32_t line)
     : CException(nullptr, static_cast<std::uint32_t>(hr), file, line), m_method(method ? method : "") {

@@ -54,7 +54,8 @@ void Bind() {
     dll.init = reinterpret_cast<TraceInit2Fn>(grx::platform::FindInHandle(dll.library, "traceapi_Init2"));
     if (dll.init && dll.init(nullptr, 0, &dll.handle, nullptr) != 0) {
       dll.vtraceMsg = reinterpret_cast<VTraceMsg2Fn>(grx::platform::FindInHandle(dll.library, "VTraceMsg2"));
-      dll.isReleased = reinterpret_cast<IsTraceReleased2Fn>(grx::platform::FindInHandle(dll.library, "IsTraceReleased2"));
+      dll.isReleased =
+          reinterpret_cast<IsTraceReleased2Fn>(grx::platform::FindInHandle(dll.library, "IsTraceReleased2"));
       dll.deInit = reinterpret_cast<TraceDeInit2Fn>(grx::platform::FindInHandle(dll.library, "traceapi_DeInit2"));
       dll.msgSilent = reinterpret_cast<TraceMsgSilentFn>(grx::platform::FindInHandle(dll.library, "TraceMsgSilent"));
       dll.bound = true;

@@ -38,7 +38,7 @@ struct TraceDll {
   std::uint32_t handle = 0;
   bool bound = false;
   bool silent = false;
-  void* library = nullptr;  // w5wtrcax, unloaded at process exit
+  void* library = nullptr; // w5wtrcax, unloaded at process exit
 };
 
 // The process-wide binding, made on the first call.

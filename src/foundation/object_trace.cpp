@@ -17,9 +17,13 @@ void CObject::SetTrace(ITrace* trace) {
   sink = trace;
 }
 
-void CObject::ResetTrace() { sink = nullptr; }
+void CObject::ResetTrace() {
+  sink = nullptr;
+}
 
-ITrace* CObject::GetTrace() { return sink; }
+ITrace* CObject::GetTrace() {
+  return sink;
+}
 
 void CObject::Trace(std::uint32_t level, const char* source, const char* format, ...) {
   if (!sink) return;

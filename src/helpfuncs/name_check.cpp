@@ -16,8 +16,12 @@ namespace {
 // A rule: true when the name passes; it writes the position in every case.
 using Rule = std::function<bool(const std::string&, std::int32_t&)>;
 
-bool IsLetter(char c) { return c >= 'a' && c <= 'z'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsLetter(char c) {
+  return c >= 'a' && c <= 'z';
+}
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 bool RootLength(const std::string& name, std::int32_t& position) {
   if (name.size() >= 23) {

@@ -17,8 +17,12 @@ constexpr const char* kFile = ".\\HelpFunc";
 constexpr std::size_t kNameBuffer = 52;
 const char* const kProtectedTasks[] = {"T1", "T2", "T3", "T4", "T5"};
 
-bool Delivered(std::uint32_t errorId) { return errorId == 0 || errorId == GL_ERR_LAST_ELEMENT; }
-bool EndOrDelivered(std::uint32_t errorId) { return Delivered(errorId) || errorId == GL_ERR_NO_MORE_ELEMENTS; }
+bool Delivered(std::uint32_t errorId) {
+  return errorId == 0 || errorId == GL_ERR_LAST_ELEMENT;
+}
+bool EndOrDelivered(std::uint32_t errorId) {
+  return Delivered(errorId) || errorId == GL_ERR_NO_MORE_ELEMENTS;
+}
 
 // Runs the interface-item iteration of a chart: onItem(id, type) for each chart input (27) or
 // output (28); a failed call raises COpenDataException with the given line.
@@ -40,7 +44,8 @@ bool ForEachInterfaceItem(GlObjectId chartId, GlTransactionId tr, int line, OnIt
 }
 
 std::string ItemName(GlObjectId item, GlObjectType type) {
-  OpenData::CIecObject* object = OpenData::CIecObjManager::GetInstance()->FindIecObject(OpenData::CIecObjId(item), type);
+  OpenData::CIecObject* object =
+      OpenData::CIecObjManager::GetInstance()->FindIecObject(OpenData::CIecObjId(item), type);
   return object->GetName();
 }
 
@@ -124,7 +129,8 @@ bool W5GRX_GetPlanInterfaceParentidAndLoc(GlObjectId chartId, std::string& name,
     if (!EndOrDelivered(errorId)) {
       throw OpenData::COpenDataException("W5GRX_GetPlanInterfaceParentidAndLoc failed.", result, kFile, 3094);
     }
-    if (Delivered(errorId) && type == IEC_OBJ_CFC && W5GRX_GetPlanInterfaceParentidAndLoc(block, name, parentId, locId)) {
+    if (Delivered(errorId) && type == IEC_OBJ_CFC &&
+        W5GRX_GetPlanInterfaceParentidAndLoc(block, name, parentId, locId)) {
       return true;
     }
     if (errorId != 0) return false;
@@ -198,7 +204,8 @@ bool W5GRX_TaskElementsDelete(GlObjectId taskId, GlTransactionId prevTransaction
   return true;
 }
 
-bool W5GRX_ProcessingGroupDeleteEmpty(GlObjectId taskId, std::vector<CString> names, GlTransactionId prevTransactionId) {
+bool W5GRX_ProcessingGroupDeleteEmpty(GlObjectId taskId, std::vector<CString> names,
+                                      GlTransactionId prevTransactionId) {
   GRX_EXPORT_FRAME;
   std::vector<GlObjectId> candidates;
   ForEachGroup(taskId, [&](GlObjectId group) {

@@ -13,7 +13,8 @@ constexpr const char* kSource = "IecBlock";
 GlObjectId CIecBlock::GetBlockTypeId() {
   if (m_blockTypeId == 0) {
     GlObjectId type = 0;
-    detail::Check(iec_BlockTypeGet(GetId(), type, detail::Transaction()), "iec_BlockTypeGet failed.", kSource, __LINE__);
+    detail::Check(iec_BlockTypeGet(GetId(), type, detail::Transaction()), "iec_BlockTypeGet failed.", kSource,
+                  __LINE__);
     m_blockTypeId = type;
   }
   return m_blockTypeId;
@@ -49,10 +50,18 @@ std::unique_ptr<std::vector<CIecObject*>> CIecBlock::GetChildren(const std::vect
   return children;
 }
 
-void CIecFunctionBlock::Accept(IIecVisitor& visitor) { visitor.VisitFunctionBlock(*this); }
-void CIecFunctionBlock::ResetName() { NameCache().clear(); }
-void CIecFunctionBlock::SetName(const std::string& name) { NameCache() = name; }
+void CIecFunctionBlock::Accept(IIecVisitor& visitor) {
+  visitor.VisitFunctionBlock(*this);
+}
+void CIecFunctionBlock::ResetName() {
+  NameCache().clear();
+}
+void CIecFunctionBlock::SetName(const std::string& name) {
+  NameCache() = name;
+}
 
-void CIecFunction::Accept(IIecVisitor& visitor) { visitor.VisitFunction(*this); }
+void CIecFunction::Accept(IIecVisitor& visitor) {
+  visitor.VisitFunction(*this);
+}
 
 } // namespace OpenData

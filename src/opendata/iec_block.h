@@ -34,8 +34,8 @@ public:
   explicit CIecFunctionBlock(GlObjectId id) : CIecBlock(id, IEC_OBJ_FUNCTION_BLOCK, IEC_OBJ_FUNCTION_BLOCK_TYPE) {}
   void Accept(IIecVisitor& visitor) override;
   // The cached name only: the chart database is not changed.
-  virtual void ResetName();                        // slot 11
-  virtual void SetName(const std::string& name);   // slot 12
+  virtual void ResetName();                      // slot 11
+  virtual void SetName(const std::string& name); // slot 12
 };
 
 class ZEB_API CIecFunction : public CIecBlock {

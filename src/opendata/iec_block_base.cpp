@@ -68,8 +68,12 @@ CIecCfc* CIecBlockBase::FindChart(GlObjectId id) {
   return chart;
 }
 
-CIecCfc* CIecBlockBase::GetCfc() { return FindChart(GetCfcId()); }
+CIecCfc* CIecBlockBase::GetCfc() {
+  return FindChart(GetCfcId());
+}
 
-CIecCfc* CIecBlockBase::GetRootCfc() { return FindChart(GetCfcIdRoot()); }
+CIecCfc* CIecBlockBase::GetRootCfc() {
+  return FindChart(GetCfcIdRoot());
+}
 
 } // namespace OpenData

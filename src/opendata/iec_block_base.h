@@ -12,8 +12,8 @@ class CIecCfc;
 class ZEB_API CIecBlockBase : public CIecObject {
 public:
   CIecBlockBase(GlObjectId id, IEC_OBJECT_TYPE type) : CIecObject(id, type) {}
-  virtual GlObjectId GetCfcId();      // slot 9
-  virtual GlObjectId GetCfcIdRoot();  // slot 10
+  virtual GlObjectId GetCfcId();     // slot 9
+  virtual GlObjectId GetCfcIdRoot(); // slot 10
 
   // The cached identifiers of the input (13), output (14) or in/out (15) variables.
   const ObjectIdVector* GetVarIds(GlSelect filter);

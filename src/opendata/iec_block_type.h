@@ -19,7 +19,7 @@ public:
   void Accept(IIecVisitor& visitor) override;
   std::string GetName() override;
   // True when the function-block type flag of the record (offset 112) is 1.
-  virtual bool IsRecordFlagSet();  // slot 9
+  virtual bool IsRecordFlagSet(); // slot 9
 
 private:
   const Iec_FunctionBlockType& Record();

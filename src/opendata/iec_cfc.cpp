@@ -10,7 +10,9 @@ namespace {
 constexpr const char* kSource = "IecCfc";
 } // namespace
 
-void CIecCfc::Accept(IIecVisitor& visitor) { visitor.VisitCfc(*this); }
+void CIecCfc::Accept(IIecVisitor& visitor) {
+  visitor.VisitCfc(*this);
+}
 
 std::string CIecCfc::GetName() {
   if (!m_record) {
@@ -25,12 +27,19 @@ std::string CIecCfc::GetName() {
 const ObjectIdVector* CIecCfc::GetBlockIds(GlSelect filter) {
   std::unique_ptr<ObjectIdVector>* cache = nullptr;
   switch (filter) {
-  case IEC_SELECT_IS_CFC: cache = &m_subChartIds; break;
-  case IEC_SELECT_IS_FUNCTION_BLOCK: cache = &m_functionBlockIds; break;
-  case IEC_SELECT_IS_FUNCTION: cache = &m_functionIds; break;
-  default:
-    throw ZEB::CInvalidArgException(
-        "<Filter> must be IEC_SELECT_IS_FUNCTION_BLOCK, IEC_SELECT_IS_FUNCTION or IEC_SELECT_IS_CFC.", kSource, __LINE__);
+    case IEC_SELECT_IS_CFC:
+      cache = &m_subChartIds;
+      break;
+    case IEC_SELECT_IS_FUNCTION_BLOCK:
+      cache = &m_functionBlockIds;
+      break;
+    case IEC_SELECT_IS_FUNCTION:
+      cache = &m_functionIds;
+      break;
+    default:
+      throw ZEB::CInvalidArgException(
+          "<Filter> must be IEC_SELECT_IS_FUNCTION_BLOCK, IEC_SELECT_IS_FUNCTION or IEC_SELECT_IS_CFC.", kSource,
+          __LINE__);
   }
   if (!*cache) {
     auto list = detail::Allocate<ObjectIdVector>("Cannot create OBJECT ID vector.", kSource, __LINE__);
@@ -70,10 +79,9 @@ std::unique_ptr<std::vector<CIecCfcInOutVar*>> CIecCfc::GetCfcInOutVars() {
 
 std::unique_ptr<std::vector<CIecObject*>> CIecCfc::GetChildren(const std::vector<IEC_OBJECT_TYPE>* pvectorFilter) {
   auto children = detail::Allocate<std::vector<CIecObject*>>("Cannot create CIecObject* vector.", kSource, __LINE__);
-  const std::pair<IEC_OBJECT_TYPE, GlSelect> variables[] = {
-      {IEC_OBJ_CFC_IN_VAR, IEC_SELECT_IS_IN_VAR},
-      {IEC_OBJ_CFC_OUT_VAR, IEC_SELECT_IS_OUT_VAR},
-      {IEC_OBJ_CFC_IN_OUT_VAR, IEC_SELECT_IS_IN_OUT_VAR}};
+  const std::pair<IEC_OBJECT_TYPE, GlSelect> variables[] = {{IEC_OBJ_CFC_IN_VAR, IEC_SELECT_IS_IN_VAR},
+                                                            {IEC_OBJ_CFC_OUT_VAR, IEC_SELECT_IS_OUT_VAR},
+                                                            {IEC_OBJ_CFC_IN_OUT_VAR, IEC_SELECT_IS_IN_OUT_VAR}};
   for (const auto& [type, filter] : variables) {
     if (FilterSelects(pvectorFilter, type)) detail::AppendObjects(*children, *GetVarIds(filter), type);
   }

@@ -25,9 +25,13 @@ CIecCfcInVar::CIecCfcInVar(GlObjectId id)
     : CIecCfcInVarBase(id, IEC_OBJ_CFC_IN_VAR, &iec_CfcInVarRead, "Cannot create Iec_CfcInVar object.",
                        "iec_CfcInVarRead failed.", "IecCfcInVar") {}
 
-void CIecCfcInVar::Accept(IIecVisitor& visitor) { visitor.VisitCfcInVar(*this); }
+void CIecCfcInVar::Accept(IIecVisitor& visitor) {
+  visitor.VisitCfcInVar(*this);
+}
 
-void CIecCfcInVar::SetValue(const std::string& value) { SetValue(value.c_str()); }
+void CIecCfcInVar::SetValue(const std::string& value) {
+  SetValue(value.c_str());
+}
 
 std::uint32_t CIecCfcInVar::SetValue(const char* value) {
   Iec_CfcInVar& record = Record();
@@ -42,9 +46,13 @@ CIecCfcInOutVar::CIecCfcInOutVar(GlObjectId id)
     : CIecCfcInVarBase(id, IEC_OBJ_CFC_IN_OUT_VAR, &iec_CfcInOutVarRead, "Cannot create Iec_CfcInOutVar object.",
                        "iec_CfcInOutVarRead failed.", "IecCfcInOutVar") {}
 
-void CIecCfcInOutVar::Accept(IIecVisitor& visitor) { visitor.VisitCfcInOutVar(*this); }
+void CIecCfcInOutVar::Accept(IIecVisitor& visitor) {
+  visitor.VisitCfcInOutVar(*this);
+}
 
-void CIecCfcOutVar::Accept(IIecVisitor& visitor) { visitor.VisitCfcOutVar(*this); }
+void CIecCfcOutVar::Accept(IIecVisitor& visitor) {
+  visitor.VisitCfcOutVar(*this);
+}
 
 const Iec_CfcOutVar& CIecCfcOutVar::Record() {
   if (!m_record) {

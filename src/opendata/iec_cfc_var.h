@@ -16,7 +16,11 @@ class ZEB_API CIecCfcInVarBase : public CIecCfcVar, public IIecSource, public II
 public:
   CIecCfcInVarBase(GlObjectId id, IEC_OBJECT_TYPE type, GlResult (*read)(GlObjectId, Iec_CfcInVar&, GlTransactionId),
                    const char* allocFailure, const char* readFailure, const char* source)
-      : CIecCfcVar(id, type), m_read(read), m_allocFailure(allocFailure), m_readFailure(readFailure), m_source(source) {}
+      : CIecCfcVar(id, type),
+        m_read(read),
+        m_allocFailure(allocFailure),
+        m_readFailure(readFailure),
+        m_source(source) {}
   std::string GetName() override;
   GlDataType GetDataType() override { return Record().dataType; }
   const char* GetValue() override { return Record().value; }
@@ -24,7 +28,9 @@ public:
     return CIecVarBase::GetSourceConnections();
   }
   std::unique_ptr<std::vector<IIecSource*>> GetSources() override { return CIecVarBase::GetSources(); }
-  std::unique_ptr<std::vector<CIecConnection*>> GetSinkConnections() override { return CIecVarBase::GetSinkConnections(); }
+  std::unique_ptr<std::vector<CIecConnection*>> GetSinkConnections() override {
+    return CIecVarBase::GetSinkConnections();
+  }
   std::unique_ptr<std::vector<IIecSink*>> GetSinks() override { return CIecVarBase::GetSinks(); }
 
 protected:
@@ -43,8 +49,8 @@ class ZEB_API CIecCfcInVar : public CIecCfcInVarBase {
 public:
   explicit CIecCfcInVar(GlObjectId id);
   void Accept(IIecVisitor& visitor) override;
-  virtual void SetValue(const std::string& value);  // slot 17
-  virtual std::uint32_t SetValue(const char* value);  // 18
+  virtual void SetValue(const std::string& value);   // slot 17
+  virtual std::uint32_t SetValue(const char* value); // 18
 };
 
 class ZEB_API CIecCfcInOutVar : public CIecCfcInVarBase {
@@ -65,7 +71,9 @@ public:
     return CIecVarBase::GetSourceConnections();
   }
   std::unique_ptr<std::vector<IIecSource*>> GetSources() override { return CIecVarBase::GetSources(); }
-  std::unique_ptr<std::vector<CIecConnection*>> GetSinkConnections() override { return CIecVarBase::GetSinkConnections(); }
+  std::unique_ptr<std::vector<CIecConnection*>> GetSinkConnections() override {
+    return CIecVarBase::GetSinkConnections();
+  }
   std::unique_ptr<std::vector<IIecSink*>> GetSinks() override { return CIecVarBase::GetSinks(); }
 
 private:

@@ -16,7 +16,11 @@ class ZEB_API CIecConnection : public ZEB::CObject {
 public:
   CIecConnection(const CIecTypedObjId& source, const CIecTypedObjId& sink, std::uint32_t connectionType, bool flag,
                  std::string textualRef)
-      : m_source(source), m_sink(sink), m_connectionType(connectionType), m_flag(flag), m_textualRef(std::move(textualRef)) {}
+      : m_source(source),
+        m_sink(sink),
+        m_connectionType(connectionType),
+        m_flag(flag),
+        m_textualRef(std::move(textualRef)) {}
 
   // Null for a textual reference.
   IIecSource* GetSource() const;

@@ -5,7 +5,9 @@
 
 namespace OpenData {
 
-void CIecGlobalVar::Accept(IIecVisitor& visitor) { visitor.VisitGlobalVar(*this); }
+void CIecGlobalVar::Accept(IIecVisitor& visitor) {
+  visitor.VisitGlobalVar(*this);
+}
 
 const Iec_GlobalVar& CIecGlobalVar::Record() {
   if (!m_record) {

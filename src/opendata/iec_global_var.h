@@ -18,7 +18,9 @@ public:
     return CIecVarBase::GetSourceConnections();
   }
   std::unique_ptr<std::vector<IIecSource*>> GetSources() override { return CIecVarBase::GetSources(); }
-  std::unique_ptr<std::vector<CIecConnection*>> GetSinkConnections() override { return CIecVarBase::GetSinkConnections(); }
+  std::unique_ptr<std::vector<CIecConnection*>> GetSinkConnections() override {
+    return CIecVarBase::GetSinkConnections();
+  }
   std::unique_ptr<std::vector<IIecSink*>> GetSinks() override { return CIecVarBase::GetSinks(); }
 
 private:

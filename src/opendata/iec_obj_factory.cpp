@@ -73,27 +73,48 @@ std::unique_ptr<CIecObject> CIecObjFactory::CreateIecObject(const CIecObjId& roi
   }
   const GlObjectId id = roid.GetId();
   switch (iecObjectType) {
-  case IEC_OBJ_RESOURCE: return CreateIecResource(id);
-  case IEC_OBJ_FUNCTION_BLOCK_TYPE: return CreateIecFunctionBlockType(id);
-  case IEC_OBJ_FUNCTION_TYPE: return CreateIecFunctionType(id);
-  case IEC_OBJ_IN_VAR_TYPE: return CreateIecInVarType(id);
-  case IEC_OBJ_OUT_VAR_TYPE: return CreateIecOutVarType(id);
-  case IEC_OBJ_IN_OUT_VAR_TYPE: return CreateIecInOutVarType(id);
-  case IEC_OBJ_GLOBAL_VAR: return CreateIecGlobalVar(id);
-  case IEC_OBJ_TASK: return CreateIecTask(id);
-  case IEC_OBJ_PROCESSING_GROUP: return CreateIecProcessingGroup(id);
-  case IEC_OBJ_CFC: return CreateIecCfc(id);
-  case IEC_OBJ_FUNCTION_BLOCK: return CreateIecFunctionBlock(id);
-  case IEC_OBJ_FUNCTION: return CreateIecFunction(id);
-  case IEC_OBJ_IN_VAR: return CreateIecInVar(id);
-  case IEC_OBJ_OUT_VAR: return CreateIecOutVar(id);
-  case IEC_OBJ_IN_OUT_VAR: return CreateIecInOutVar(id);
-  case IEC_OBJ_VAR_TYPE_ELEMENT: return CreateIecVarTypeElement(id);
-  case IEC_OBJ_CFC_IN_VAR: return CreateIecCfcInVar(id);
-  case IEC_OBJ_CFC_OUT_VAR: return CreateIecCfcOutVar(id);
-  case IEC_OBJ_CFC_IN_OUT_VAR: return CreateIecCfcInOutVar(id);
-  case IEC_OBJ_VAR_ELEMENT: return CreateIecVarElement(id);
-  default: NotSupported();
+    case IEC_OBJ_RESOURCE:
+      return CreateIecResource(id);
+    case IEC_OBJ_FUNCTION_BLOCK_TYPE:
+      return CreateIecFunctionBlockType(id);
+    case IEC_OBJ_FUNCTION_TYPE:
+      return CreateIecFunctionType(id);
+    case IEC_OBJ_IN_VAR_TYPE:
+      return CreateIecInVarType(id);
+    case IEC_OBJ_OUT_VAR_TYPE:
+      return CreateIecOutVarType(id);
+    case IEC_OBJ_IN_OUT_VAR_TYPE:
+      return CreateIecInOutVarType(id);
+    case IEC_OBJ_GLOBAL_VAR:
+      return CreateIecGlobalVar(id);
+    case IEC_OBJ_TASK:
+      return CreateIecTask(id);
+    case IEC_OBJ_PROCESSING_GROUP:
+      return CreateIecProcessingGroup(id);
+    case IEC_OBJ_CFC:
+      return CreateIecCfc(id);
+    case IEC_OBJ_FUNCTION_BLOCK:
+      return CreateIecFunctionBlock(id);
+    case IEC_OBJ_FUNCTION:
+      return CreateIecFunction(id);
+    case IEC_OBJ_IN_VAR:
+      return CreateIecInVar(id);
+    case IEC_OBJ_OUT_VAR:
+      return CreateIecOutVar(id);
+    case IEC_OBJ_IN_OUT_VAR:
+      return CreateIecInOutVar(id);
+    case IEC_OBJ_VAR_TYPE_ELEMENT:
+      return CreateIecVarTypeElement(id);
+    case IEC_OBJ_CFC_IN_VAR:
+      return CreateIecCfcInVar(id);
+    case IEC_OBJ_CFC_OUT_VAR:
+      return CreateIecCfcOutVar(id);
+    case IEC_OBJ_CFC_IN_OUT_VAR:
+      return CreateIecCfcInOutVar(id);
+    case IEC_OBJ_VAR_ELEMENT:
+      return CreateIecVarElement(id);
+    default:
+      NotSupported();
   }
 }
 
@@ -108,16 +129,18 @@ std::unique_ptr<CIecConnection> CIecObjFactory::CreateIecConnection(const CIecTy
     }
   } else if (!OneOf(source.type, {IEC_OBJ_NULL, IEC_OBJ_GLOBAL_VAR, IEC_OBJ_OUT_VAR, IEC_OBJ_CFC_IN_VAR,
                                   IEC_OBJ_CFC_OUT_VAR, IEC_OBJ_CFC_IN_OUT_VAR})) {
-    throw ZEB::CInvalidArgException("Type of <source id> must be IEC_OBJ_GLOBAL_VAR, IEC_OBJ_OUT_VAR, "
-                                    "IEC_OBJ_CFC_IN_VAR, IEC_OBJ_CFC_OUT_VAR, or IEC_OBJ_CFC_IN_OUT_VAR.",
-                                    kSource, __LINE__);
+    throw ZEB::CInvalidArgException(
+        "Type of <source id> must be IEC_OBJ_GLOBAL_VAR, IEC_OBJ_OUT_VAR, "
+        "IEC_OBJ_CFC_IN_VAR, IEC_OBJ_CFC_OUT_VAR, or IEC_OBJ_CFC_IN_OUT_VAR.",
+        kSource, __LINE__);
   }
   if (!OneOf(sink.type, {IEC_OBJ_NULL, IEC_OBJ_GLOBAL_VAR, IEC_OBJ_IN_VAR, IEC_OBJ_IN_OUT_VAR, IEC_OBJ_CFC_IN_VAR,
                          IEC_OBJ_CFC_OUT_VAR, IEC_OBJ_CFC_IN_OUT_VAR, IEC_OBJ_PROCESSING_GROUP})) {
-    throw ZEB::CInvalidArgException("Type of <sink id> must be IEC_OBJ_GLOBAL_VAR, IEC_OBJ_IN_VAR, "
-                                    "IEC_OBJ_IN_OUT_VAR, IEC_OBJ_CFC_IN_VAR, IEC_OBJ_CFC_OUT_VAR, "
-                                    "IEC_OBJ_CFC_IN_OUT_VAR or IEC_OBJ_PROCESSING_GROUP.",
-                                    kSource, __LINE__);
+    throw ZEB::CInvalidArgException(
+        "Type of <sink id> must be IEC_OBJ_GLOBAL_VAR, IEC_OBJ_IN_VAR, "
+        "IEC_OBJ_IN_OUT_VAR, IEC_OBJ_CFC_IN_VAR, IEC_OBJ_CFC_OUT_VAR, "
+        "IEC_OBJ_CFC_IN_OUT_VAR or IEC_OBJ_PROCESSING_GROUP.",
+        kSource, __LINE__);
   }
   return CreateIecConnection_i(source, sink, connectionType, flag, text);
 }
@@ -125,7 +148,9 @@ std::unique_ptr<CIecConnection> CIecObjFactory::CreateIecConnection(const CIecTy
 std::unique_ptr<CIecObject> CIecObjFactory::CreateIecResource(GlObjectId id) {
   return Create<CIecResource>(id, "Cannot create CIecResource object.");
 }
-std::unique_ptr<CIecObject> CIecObjFactory::CreateType1(GlObjectId) { NotSupported(); }
+std::unique_ptr<CIecObject> CIecObjFactory::CreateType1(GlObjectId) {
+  NotSupported();
+}
 std::unique_ptr<CIecObject> CIecObjFactory::CreateIecFunctionBlockType(GlObjectId id) {
   return Create<CIecFunctionBlockType>(id, "Cannot create CIecFunctionBlockType object.");
 }
@@ -168,7 +193,9 @@ std::unique_ptr<CIecObject> CIecObjFactory::CreateIecOutVar(GlObjectId id) {
 std::unique_ptr<CIecObject> CIecObjFactory::CreateIecInOutVar(GlObjectId id) {
   return Create<CIecInOutVar>(id, "Cannot create CIecInOutVar object.");
 }
-std::unique_ptr<CIecObject> CIecObjFactory::CreateType25(GlObjectId) { NotSupported(); }
+std::unique_ptr<CIecObject> CIecObjFactory::CreateType25(GlObjectId) {
+  NotSupported();
+}
 std::unique_ptr<CIecObject> CIecObjFactory::CreateIecVarTypeElement(GlObjectId id) {
   return Create<CIecVarTypeElement>(id, "Cannot create CIecVarTypeElement object.");
 }

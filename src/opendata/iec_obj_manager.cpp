@@ -27,7 +27,8 @@ Registry& Instances() {
   return *registry;
 }
 
-constexpr IEC_OBJECT_TYPE kMapperTypes[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 25, 26, 30, 27, 28, 29};
+constexpr IEC_OBJECT_TYPE kMapperTypes[] = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10,
+                                            11, 12, 13, 14, 15, 25, 26, 30, 27, 28, 29};
 
 // The model is torn down as the last step of the application object's exit cleanup.
 const bool unloadRegistered = [] {
@@ -43,7 +44,8 @@ const bool unloadRegistered = [] {
 
 CIecObjManager::CIecObjManager() {
   for (IEC_OBJECT_TYPE type : kMapperTypes) {
-    m_mappers.emplace(type, detail::Allocate<CIecObjMapper>("Cannot create CIecObjMapper object.", kSource, __LINE__, type));
+    m_mappers.emplace(type,
+                      detail::Allocate<CIecObjMapper>("Cannot create CIecObjMapper object.", kSource, __LINE__, type));
   }
 }
 

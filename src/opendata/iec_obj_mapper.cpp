@@ -20,6 +20,8 @@ CIecObject* CIecObjMapper::Find(const CIecObjId& roid, CIecObjFactory* pFactory)
   return object;
 }
 
-void CIecObjMapper::Clear() { m_objects.clear(); }
+void CIecObjMapper::Clear() {
+  m_objects.clear();
+}
 
 } // namespace OpenData

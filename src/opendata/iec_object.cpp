@@ -47,7 +47,9 @@ void CIecObject::AddExtension(std::uint32_t key, std::unique_ptr<CIecObjExtensio
   }
 }
 
-bool CIecObject::RemoveExtension(std::uint32_t key) { return m_extensions.erase(key) > 0; }
+bool CIecObject::RemoveExtension(std::uint32_t key) {
+  return m_extensions.erase(key) > 0;
+}
 
 std::string CIecObject::GetName() {
   if (m_name.empty()) m_name = GetProperties().name;
@@ -59,7 +61,9 @@ std::string CIecObject::GetComment() {
   return m_comment;
 }
 
-const IEC_DateAndTime* CIecObject::GetTimeStamp() { return nullptr; }
+const IEC_DateAndTime* CIecObject::GetTimeStamp() {
+  return nullptr;
+}
 
 const IEC_DateAndTime* CIecObject::ReadTimeStamp() {
   if (!m_timeStamp) {
@@ -144,8 +148,8 @@ CIecObject::CLogicalPath* CIecObject::GetLogicalPath(std::int32_t selector, bool
   if ((logicalPath[0] != '\0' && path.empty()) || separatorText.empty()) {
     throw ZEB::CMemoryException("Cannot convert strings.", kSource, __LINE__);
   }
-  auto created = detail::Allocate<CLogicalPath>("Cannot create CLogicalPath object.", kSource, __LINE__, path,
-                                                separatorText[0]);
+  auto created =
+      detail::Allocate<CLogicalPath>("Cannot create CLogicalPath object.", kSource, __LINE__, path, separatorText[0]);
   CLogicalPath* result = created.get();
   try {
     m_logicalPaths.emplace(key, std::move(created));
@@ -211,9 +215,10 @@ std::unique_ptr<std::vector<CUda*>> CIecObject::GetUdas() {
   Gl_Uda record{};
   detail::Enumerate([&](MODE mode) { return gl_UdasGet(mode, m_id, iter, record, detail::Transaction()); },
                     [&] {
-                      auto uda = detail::Allocate<CUda>("Cannot create CUda object.", kSource, __LINE__,
-                                                        std::string(record.name, strnlen(record.name, sizeof record.name)),
-                                                        std::string(record.value, strnlen(record.value, sizeof record.value)));
+                      auto uda =
+                          detail::Allocate<CUda>("Cannot create CUda object.", kSource, __LINE__,
+                                                 std::string(record.name, strnlen(record.name, sizeof record.name)),
+                                                 std::string(record.value, strnlen(record.value, sizeof record.value)));
                       const std::string key = uda->GetName();
                       m_udas[key] = std::move(uda);
                     },

@@ -1,6 +1,5 @@
 #include "opendata/iec_processing_group.h"
 
-
 #include "opendata/iec_connection.h"
 #include "opendata/iec_task.h"
 #include "opendata/iec_visitor.h"
@@ -11,7 +10,9 @@ namespace {
 constexpr const char* kSource = "IecProcessingGroup";
 } // namespace
 
-void CIecProcessingGroup::Accept(IIecVisitor& visitor) { visitor.VisitProcessingGroup(*this); }
+void CIecProcessingGroup::Accept(IIecVisitor& visitor) {
+  visitor.VisitProcessingGroup(*this);
+}
 
 const Iec_ProcessingGroup& CIecProcessingGroup::Record() {
   if (!m_record) {
@@ -33,8 +34,12 @@ std::string CIecProcessingGroup::GetComment() {
   return CommentCache();
 }
 
-std::uint16_t CIecProcessingGroup::GetReduction() { return Record().reduction; }
-std::uint16_t CIecProcessingGroup::GetPhase() { return Record().phase; }
+std::uint16_t CIecProcessingGroup::GetReduction() {
+  return Record().reduction;
+}
+std::uint16_t CIecProcessingGroup::GetPhase() {
+  return Record().phase;
+}
 
 const TVectorOidAndTypes* CIecProcessingGroup::GetBlockIds(GlSelect filter) {
   if (filter != IEC_SELECT_ALL) throw ZEB::CInvalidArgException("<Filter> must be IEC_SELECT_ALL.", kSource, __LINE__);
@@ -63,15 +68,16 @@ std::unique_ptr<std::vector<CIecObject*>> CIecProcessingGroup::GetChildren(
 GlObjectId CIecProcessingGroup::GetTaskId() {
   if (m_taskId == 0) {
     GlObjectId task = 0;
-    detail::Check(iec_ProcessingGroupTaskGet(GetId(), task, detail::Transaction()), "iec_ProcessingGroupTaskGet failed.",
-                  kSource, __LINE__);
+    detail::Check(iec_ProcessingGroupTaskGet(GetId(), task, detail::Transaction()),
+                  "iec_ProcessingGroupTaskGet failed.", kSource, __LINE__);
     m_taskId = task;
   }
   return m_taskId;
 }
 
 CIecTask* CIecProcessingGroup::GetTask() {
-  auto* task = dynamic_cast<CIecTask*>(CIecObjManager::GetInstance()->FindIecObject(CIecObjId(GetTaskId()), IEC_OBJ_TASK));
+  auto* task =
+      dynamic_cast<CIecTask*>(CIecObjManager::GetInstance()->FindIecObject(CIecObjId(GetTaskId()), IEC_OBJ_TASK));
   if (!task) {
     throw ZEB::CIllegalStateException("CIecTask-Object expected to be returned by CIecObjManager::FindIecObject.",
                                       kSource, __LINE__);
@@ -96,12 +102,16 @@ std::unique_ptr<std::vector<IIecSource*>> CIecProcessingGroup::GetSources() {
   return detail::ToTypedVector<IIecSource>(*GetSourceIds(), "IIecSource");
 }
 
-void CIecProcessingGroup::ClearSources() { m_sources.reset(); }
+void CIecProcessingGroup::ClearSources() {
+  m_sources.reset();
+}
 
 std::unique_ptr<std::vector<CIecConnection*>> CIecProcessingGroup::GetSinkConnections() {
   return std::make_unique<std::vector<CIecConnection*>>();
 }
 
-std::unique_ptr<std::vector<IIecSink*>> CIecProcessingGroup::GetSinks() { return std::make_unique<std::vector<IIecSink*>>(); }
+std::unique_ptr<std::vector<IIecSink*>> CIecProcessingGroup::GetSinks() {
+  return std::make_unique<std::vector<IIecSink*>>();
+}
 
 } // namespace OpenData

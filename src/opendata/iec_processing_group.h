@@ -15,9 +15,9 @@ public:
   std::unique_ptr<std::vector<CIecObject*>> GetChildren(const std::vector<IEC_OBJECT_TYPE>* pvectorFilter) override;
   std::string GetName() override;
   std::string GetComment() override;
-  virtual std::unique_ptr<std::vector<CIecConnection*>> GetSourceConnections();  // slot 9
-  virtual std::unique_ptr<std::vector<IIecSource*>> GetSources();                // slot 10
-  virtual void ClearSources();                                                   // slot 11
+  virtual std::unique_ptr<std::vector<CIecConnection*>> GetSourceConnections(); // slot 9
+  virtual std::unique_ptr<std::vector<IIecSource*>> GetSources();               // slot 10
+  virtual void ClearSources();                                                  // slot 11
   // A processing group has no sinks.
   std::unique_ptr<std::vector<CIecConnection*>> GetSinkConnections() override;
   std::unique_ptr<std::vector<IIecSink*>> GetSinks() override;

@@ -16,14 +16,17 @@ const ObjectIdVector* ReadIds(std::unique_ptr<ObjectIdVector>& cache, Call&& cal
                               const char* failure) {
   if (!cache) {
     auto list = detail::Allocate<ObjectIdVector>("Cannot create OBJECT ID vector.", kSource, __LINE__);
-    detail::Enumerate(call, [&] { list->push_back(out); }, failure, kSource, __LINE__);
+    detail::Enumerate(
+        call, [&] { list->push_back(out); }, failure, kSource, __LINE__);
     cache = std::move(list);
   }
   return cache.get();
 }
 } // namespace
 
-void CIecResource::Accept(IIecVisitor& visitor) { visitor.VisitResource(*this); }
+void CIecResource::Accept(IIecVisitor& visitor) {
+  visitor.VisitResource(*this);
+}
 
 const Iec_Resource& CIecResource::Record() {
   if (!m_record) {
@@ -42,8 +45,9 @@ std::string CIecResource::GetName() {
 
 const ObjectIdVector* CIecResource::GetGlobalVarIds() {
   GlObjectId out = 0;
-  return ReadIds(m_globalVarIds, [&](MODE m) { return iec_GlobalVarsGet(m, GetId(), out, detail::Transaction()); }, out,
-                 "iec_GlobalVarsGet failed.");
+  return ReadIds(
+      m_globalVarIds, [&](MODE m) { return iec_GlobalVarsGet(m, GetId(), out, detail::Transaction()); }, out,
+      "iec_GlobalVarsGet failed.");
 }
 
 const ObjectIdVector* CIecResource::GetChartIds(GlSelect filter) {
@@ -52,15 +56,16 @@ const ObjectIdVector* CIecResource::GetChartIds(GlSelect filter) {
   }
   GlObjectId out = 0;
   GlObjectType type = IEC_OBJ_NULL;
-  return ReadIds(m_chartIds,
-                 [&](MODE m) { return iec_ChartsGet(m, filter, GetId(), out, type, detail::Transaction()); }, out,
-                 "iec_ChartsGet failed.");
+  return ReadIds(
+      m_chartIds, [&](MODE m) { return iec_ChartsGet(m, filter, GetId(), out, type, detail::Transaction()); }, out,
+      "iec_ChartsGet failed.");
 }
 
 const ObjectIdVector* CIecResource::GetTaskIds() {
   GlObjectId out = 0;
-  return ReadIds(m_taskIds, [&](MODE m) { return iec_TasksGet(m, GetId(), out, detail::Transaction()); }, out,
-                 "iec_TasksGet failed.");
+  return ReadIds(
+      m_taskIds, [&](MODE m) { return iec_TasksGet(m, GetId(), out, detail::Transaction()); }, out,
+      "iec_TasksGet failed.");
 }
 
 std::unique_ptr<std::vector<CIecGlobalVar*>> CIecResource::GetGlobalVars() {

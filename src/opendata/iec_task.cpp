@@ -8,7 +8,9 @@ namespace {
 constexpr const char* kSource = "IecTask";
 } // namespace
 
-void CIecTask::Accept(IIecVisitor& visitor) { visitor.VisitTask(*this); }
+void CIecTask::Accept(IIecVisitor& visitor) {
+  visitor.VisitTask(*this);
+}
 
 std::string CIecTask::GetName() {
   if (!m_record) {

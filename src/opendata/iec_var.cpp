@@ -19,10 +19,12 @@ struct ReadInfo {
 
 ReadInfo InfoFor(IEC_OBJECT_TYPE type) {
   switch (type) {
-  case IEC_OBJ_IN_VAR: return {&iec_InVarRead, "Cannot create Iec_InVar object.", "iec_InVarRead failed.", "IecInVar"};
-  case IEC_OBJ_OUT_VAR: return {&iec_OutVarRead, "Cannot create Iec_OutVar object.", "iec_OutVarRead failed.", "IecOutVar"};
-  default:
-    return {&iec_InOutVarRead, "Cannot create Iec_InOutVar object.", "iec_InOutVarRead failed.", "IecInOutVar"};
+    case IEC_OBJ_IN_VAR:
+      return {&iec_InVarRead, "Cannot create Iec_InVar object.", "iec_InVarRead failed.", "IecInVar"};
+    case IEC_OBJ_OUT_VAR:
+      return {&iec_OutVarRead, "Cannot create Iec_OutVar object.", "iec_OutVarRead failed.", "IecOutVar"};
+    default:
+      return {&iec_InOutVarRead, "Cannot create Iec_InOutVar object.", "iec_InOutVarRead failed.", "IecInOutVar"};
   }
 }
 } // namespace
@@ -49,7 +51,9 @@ std::string CIecVar::GetName() {
   return NameCache();
 }
 
-const char* CIecVar::GetValue() { return VarRecord().value; }
+const char* CIecVar::GetValue() {
+  return VarRecord().value;
+}
 
 std::string CIecVar::GetIdentText2() {
   VarRecord();
@@ -90,7 +94,9 @@ CIecVarType* CIecVar::GetVarType() {
   return type;
 }
 
-GlDataType CIecVar::GetDataType() { return GetVarType()->GetDataType(); }
+GlDataType CIecVar::GetDataType() {
+  return GetVarType()->GetDataType();
+}
 
 void CIecVar::WriteValue(const char* text, GlResult (*update)(GlObjectId, const Iec_Var&, GlTransactionId),
                          const char* failure, const char* source) {
@@ -102,20 +108,32 @@ void CIecVar::WriteValue(const char* text, GlResult (*update)(GlObjectId, const 
   ReadRecords();
 }
 
-void CIecInVar::Accept(IIecVisitor& visitor) { visitor.VisitInVar(*this); }
-void CIecInVar::SetValue(const std::string& value) { SetValue(value.c_str()); }
-void CIecInVar::SetValue(const char* value) { WriteValue(value, &iec_InVarUpdate, "iec_InVarUpdate failed.", "IecInVar"); }
+void CIecInVar::Accept(IIecVisitor& visitor) {
+  visitor.VisitInVar(*this);
+}
+void CIecInVar::SetValue(const std::string& value) {
+  SetValue(value.c_str());
+}
+void CIecInVar::SetValue(const char* value) {
+  WriteValue(value, &iec_InVarUpdate, "iec_InVarUpdate failed.", "IecInVar");
+}
 const char* CIecInVar::RefreshValue() {
   ReadRecords();
   return GetValue();
 }
 
-void CIecOutVar::Accept(IIecVisitor& visitor) { visitor.VisitOutVar(*this); }
-void CIecOutVar::SetValue(const std::string& value) { SetValue(value.c_str()); }
+void CIecOutVar::Accept(IIecVisitor& visitor) {
+  visitor.VisitOutVar(*this);
+}
+void CIecOutVar::SetValue(const std::string& value) {
+  SetValue(value.c_str());
+}
 void CIecOutVar::SetValue(const char* value) {
   WriteValue(value, &iec_OutVarUpdate, "iec_OutVarUpdate failed.", "IecOutVar");
 }
 
-void CIecInOutVar::Accept(IIecVisitor& visitor) { visitor.VisitInOutVar(*this); }
+void CIecInOutVar::Accept(IIecVisitor& visitor) {
+  visitor.VisitInOutVar(*this);
+}
 
 } // namespace OpenData

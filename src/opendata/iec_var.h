@@ -15,8 +15,8 @@ public:
   GlDataType GetDataType() override;
   CIecBlockBase* GetBlock() override { return FindBlock(); }
   const char* GetValue() override;
-  virtual std::string GetIdentText2();  // slot 17: text at offset 23 of the identifier record
-  virtual std::string GetIdentText1();  // slot 18: text at offset 0
+  virtual std::string GetIdentText2(); // slot 17: text at offset 23 of the identifier record
+  virtual std::string GetIdentText1(); // slot 18: text at offset 0
   std::string GetName() override;
 
   GlObjectId GetVarTypeId();
@@ -47,11 +47,13 @@ public:
   explicit CIecInVar(GlObjectId id) : CIecVar(id, IEC_OBJ_IN_VAR, IEC_OBJ_IN_VAR_TYPE) {}
   void Accept(IIecVisitor& visitor) override;
   std::string GetName() override { return CIecVar::GetName(); }
-  std::unique_ptr<std::vector<CIecConnection*>> GetSinkConnections() override { return CIecVarBase::GetSinkConnections(); }
+  std::unique_ptr<std::vector<CIecConnection*>> GetSinkConnections() override {
+    return CIecVarBase::GetSinkConnections();
+  }
   std::unique_ptr<std::vector<IIecSink*>> GetSinks() override { return CIecVarBase::GetSinks(); }
-  virtual void SetValue(const std::string& value);  // slot 19
-  virtual const char* RefreshValue();                // 20
-  virtual void SetValue(const char* value);          // 21
+  virtual void SetValue(const std::string& value); // slot 19
+  virtual const char* RefreshValue();              // 20
+  virtual void SetValue(const char* value);        // 21
 };
 
 class ZEB_API CIecOutVar : public CIecVar, public IIecSource {
@@ -63,8 +65,8 @@ public:
     return CIecVarBase::GetSourceConnections();
   }
   std::unique_ptr<std::vector<IIecSource*>> GetSources() override { return CIecVarBase::GetSources(); }
-  virtual void SetValue(const std::string& value);  // slot 19
-  virtual void SetValue(const char* value);          // 20
+  virtual void SetValue(const std::string& value); // slot 19
+  virtual void SetValue(const char* value);        // 20
 };
 
 class ZEB_API CIecInOutVar : public CIecVar, public IIecSink {
@@ -72,7 +74,9 @@ public:
   explicit CIecInOutVar(GlObjectId id) : CIecVar(id, IEC_OBJ_IN_OUT_VAR, IEC_OBJ_IN_OUT_VAR_TYPE) {}
   void Accept(IIecVisitor& visitor) override;
   std::string GetName() override { return CIecVar::GetName(); }
-  std::unique_ptr<std::vector<CIecConnection*>> GetSinkConnections() override { return CIecVarBase::GetSinkConnections(); }
+  std::unique_ptr<std::vector<CIecConnection*>> GetSinkConnections() override {
+    return CIecVarBase::GetSinkConnections();
+  }
   std::unique_ptr<std::vector<IIecSink*>> GetSinks() override { return CIecVarBase::GetSinks(); }
 };
 

@@ -39,7 +39,9 @@ GlObjectId CIecVarBase::GetBlockId() {
   return m_blockId;
 }
 
-CIecBlockBase* CIecVarBase::GetBlock() { return nullptr; }
+CIecBlockBase* CIecVarBase::GetBlock() {
+  return nullptr;
+}
 
 CIecBlockBase* CIecVarBase::FindBlock() {
   auto* block = dynamic_cast<CIecBlockBase*>(CIecObjManager::GetInstance()->FindIecObject(CIecObjId(GetBlockId())));
@@ -93,7 +95,8 @@ std::unique_ptr<std::vector<IIecSource*>> CIecVarBase::GetSources() {
 
 std::unique_ptr<std::vector<CIecConnection*>> CIecVarBase::GetSinkConnections() {
   const TVectorOidAndTypes& sinks = *GetSinkIds();
-  auto result = detail::Allocate<std::vector<CIecConnection*>>("Cannot create CIecConnection* vector.", kSource, __LINE__);
+  auto result =
+      detail::Allocate<std::vector<CIecConnection*>>("Cannot create CIecConnection* vector.", kSource, __LINE__);
   for (const auto& sink : sinks) {
     result->push_back(CIecObjManager::GetInstance()->FindIecConnection(CIecObjId(GetId()), sink.id));
   }
@@ -109,7 +112,9 @@ void CIecVarBase::ClearConnectionLists() {
   m_sinks.reset();
 }
 
-std::unique_ptr<ObjectIdVector> CIecVarBase::GetStructureElementIds() { return ReadStructureElementIds(GetId(), kSource); }
+std::unique_ptr<ObjectIdVector> CIecVarBase::GetStructureElementIds() {
+  return ReadStructureElementIds(GetId(), kSource);
+}
 
 std::unique_ptr<std::vector<CIecObject*>> CIecVarBase::GetChildren(const std::vector<IEC_OBJECT_TYPE>* pvectorFilter) {
   auto children = detail::Allocate<std::vector<CIecObject*>>("Cannot create CIecObject* vector.", kSource, __LINE__);

@@ -16,12 +16,12 @@ public:
 
   virtual GlDataType GetDataType() = 0;                                         // slot 9
   virtual CIecBlockBase* GetBlock();                                            // 10
-  virtual std::unique_ptr<std::vector<CIecConnection*>> GetSourceConnections();  // 11
-  virtual std::unique_ptr<std::vector<IIecSource*>> GetSources();                // 12
-  virtual std::unique_ptr<std::vector<CIecConnection*>> GetSinkConnections();    // 13
-  virtual std::unique_ptr<std::vector<IIecSink*>> GetSinks();                    // 14
-  virtual void ClearConnectionLists();                                           // 15
-  virtual const char* GetValue() = 0;                                            // 16
+  virtual std::unique_ptr<std::vector<CIecConnection*>> GetSourceConnections(); // 11
+  virtual std::unique_ptr<std::vector<IIecSource*>> GetSources();               // 12
+  virtual std::unique_ptr<std::vector<CIecConnection*>> GetSinkConnections();   // 13
+  virtual std::unique_ptr<std::vector<IIecSink*>> GetSinks();                   // 14
+  virtual void ClearConnectionLists();                                          // 15
+  virtual const char* GetValue() = 0;                                           // 16
 
   GlObjectId GetBlockId();
   const TVectorOidAndTypes* GetSourceIds();

@@ -6,7 +6,9 @@
 
 namespace OpenData {
 
-void CIecVarElement::Accept(IIecVisitor& visitor) { visitor.VisitVarElement(*this); }
+void CIecVarElement::Accept(IIecVisitor& visitor) {
+  visitor.VisitVarElement(*this);
+}
 
 const Iec_VarElement& CIecVarElement::Record() {
   if (!m_record) {

@@ -10,7 +10,7 @@ public:
   CIecVarType(GlObjectId id, IEC_OBJECT_TYPE type) : CIecObject(id, type) {}
   // The type's elements (IEC_OBJ_VAR_TYPE_ELEMENT), when the filter selects them.
   std::unique_ptr<std::vector<CIecObject*>> GetChildren(const std::vector<IEC_OBJECT_TYPE>* pvectorFilter) override;
-  virtual GlDataType GetDataType() = 0;  // slot 9
+  virtual GlDataType GetDataType() = 0; // slot 9
   std::unique_ptr<ObjectIdVector> GetStructureElementIds();
 };
 
@@ -19,9 +19,13 @@ template <class Record>
 class CIecRecordVarType : public CIecVarType {
 public:
   using ReadFn = GlResult (*)(GlObjectId, Record&, GlTransactionId);
-  CIecRecordVarType(GlObjectId id, IEC_OBJECT_TYPE type, ReadFn read, const char* allocFailure,
-                    const char* readFailure, const char* source)
-      : CIecVarType(id, type), m_read(read), m_allocFailure(allocFailure), m_readFailure(readFailure), m_source(source) {}
+  CIecRecordVarType(GlObjectId id, IEC_OBJECT_TYPE type, ReadFn read, const char* allocFailure, const char* readFailure,
+                    const char* source)
+      : CIecVarType(id, type),
+        m_read(read),
+        m_allocFailure(allocFailure),
+        m_readFailure(readFailure),
+        m_source(source) {}
   std::string GetName() override;
   GlDataType GetDataType() override { return Get().dataType; }
 

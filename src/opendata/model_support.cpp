@@ -7,7 +7,9 @@
 
 namespace OpenData::detail {
 
-GlTransactionId Transaction() { return CIecObjManager::GetInstance()->GetTransactionId(); }
+GlTransactionId Transaction() {
+  return CIecObjManager::GetInstance()->GetTransactionId();
+}
 
 void Check(GlResult result, const char* message, const char* source, int line) {
   if (gl_ErrorIdGet(result) != 0) {

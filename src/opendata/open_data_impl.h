@@ -71,7 +71,10 @@ TVectorOidAndTypes ReadTypedList(Call&& call, const char* failure, const char* s
         type = 36;
         return call(mode, id, type);
       },
-      [&] { list.push_back({CIecObjId(id), type}); }, failure, source, line);
+      [&] {
+        list.push_back({CIecObjId(id), type});
+      },
+      failure, source, line);
   return list;
 }
 

@@ -7,7 +7,6 @@
 #include "platform/dynamic_library.h"
 #include "platform/settings_store.h"
 
-
 namespace grx::platform {
 namespace {
 std::atomic<int> liveErrorInfos{0};
@@ -41,9 +40,13 @@ std::uint32_t ErrorInfo::Release() {
   return left;
 }
 
-ErrorInfo::~ErrorInfo() { --liveErrorInfos; }
+ErrorInfo::~ErrorInfo() {
+  --liveErrorInfos;
+}
 
-int ErrorInfo::LiveObjects() { return liveErrorInfos.load(); }
+int ErrorInfo::LiveObjects() {
+  return liveErrorInfos.load();
+}
 
 ComError::ComError(HRESULT hr, IErrorInfo* info, bool addRef) : hr_(hr), info_(info) {
   if (info_ && addRef) info_->AddRef();
@@ -154,12 +157,14 @@ BSTR SysAllocString(const wchar_t* text) {
   return copy;
 }
 
-void SysFreeString(BSTR text) { delete[] text; }
+void SysFreeString(BSTR text) {
+  delete[] text;
+}
 
 HRESULT CoCreateInstance(const CLSID& clsid, IUnknown* outer, std::uint32_t context, const IID& iid, void** object) {
   if (!object) return E_POINTER;
   *object = nullptr;
-  if (outer) return static_cast<HRESULT>(0x80040110);  // CLASS_E_NOAGGREGATION
+  if (outer) return static_cast<HRESULT>(0x80040110); // CLASS_E_NOAGGREGATION
   if ((context & CLSCTX_INPROC_SERVER) == 0) return REGDB_E_CLASSNOTREG;
   const auto server = ReadSettingText(Hive::ClassesRoot, "CLSID\\" + GuidToString(clsid) + "\\InprocServer32", "@");
   if (!server || server->empty()) return REGDB_E_CLASSNOTREG;
@@ -167,7 +172,7 @@ HRESULT CoCreateInstance(const CLSID& clsid, IUnknown* outer, std::uint32_t cont
   if (!module) return CO_E_DLLNOTFOUND;
   auto create = reinterpret_cast<CreateComponentFn>(module.Find("grx_CreateComponent"));
   if (!create) return E_FAIL;
-  module.Detach();  // in-process servers stay loaded
+  module.Detach(); // in-process servers stay loaded
   return create(clsid, iid, object);
 }
 

@@ -20,8 +20,12 @@ inline constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005);
 inline constexpr HRESULT E_OUTOFMEMORY = static_cast<HRESULT>(0x8007000E);
 inline constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057);
 inline constexpr HRESULT REGDB_E_CLASSNOTREG = static_cast<HRESULT>(0x80040154);
-constexpr bool FAILED(HRESULT hr) { return hr < 0; }
-constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
+constexpr bool FAILED(HRESULT hr) {
+  return hr < 0;
+}
+constexpr bool SUCCEEDED(HRESULT hr) {
+  return hr >= 0;
+}
 
 // A globally unique identifier, as it lies in memory (u32, u16, u16, 8 bytes).
 struct GUID {

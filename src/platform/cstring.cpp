@@ -16,7 +16,9 @@ int CString::Find(const char* text, int start) const {
   return at == std::string::npos ? -1 : static_cast<int>(at);
 }
 
-CString CString::Left(int count) const { return text_.substr(0, static_cast<std::size_t>(std::max(count, 0))); }
+CString CString::Left(int count) const {
+  return text_.substr(0, static_cast<std::size_t>(std::max(count, 0)));
+}
 
 CString CString::Mid(int first) const {
   first = std::clamp(first, 0, GetLength());
@@ -33,6 +35,10 @@ CString& CString::MakeUpper() {
   return *this;
 }
 
-int CString::Compare(const char* other) const { return text_.compare(other ? other : ""); }
+int CString::Compare(const char* other) const {
+  return text_.compare(other ? other : "");
+}
 
-int CString::CompareNoCase(const char* other) const { return strcasecmp(text_.c_str(), other ? other : ""); }
+int CString::CompareNoCase(const char* other) const {
+  return strcasecmp(text_.c_str(), other ? other : "");
+}

@@ -8,14 +8,14 @@
 class CString {
 public:
   CString() = default;
-  CString(const char* text) : text_(text ? text : "") {}  // NOLINT: converts like the MFC class
-  CString(std::string text) : text_(std::move(text)) {}   // NOLINT
+  CString(const char* text) : text_(text ? text : "") {} // NOLINT: converts like the MFC class
+  CString(std::string text) : text_(std::move(text)) {}  // NOLINT
   CString(std::string_view text) : text_(text) {}        // NOLINT
 
   int GetLength() const { return static_cast<int>(text_.size()); }
   bool IsEmpty() const { return text_.empty(); }
   const char* GetString() const { return text_.c_str(); }
-  operator const char*() const { return text_.c_str(); }  // NOLINT: as LPCTSTR
+  operator const char*() const { return text_.c_str(); } // NOLINT: as LPCTSTR
   const std::string& str() const { return text_; }
 
   // Index of the first occurrence from start on, or -1.

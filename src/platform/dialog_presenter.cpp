@@ -17,11 +17,16 @@ Presenter& CurrentPresenter() {
 
 std::vector<std::pair<char, BoxAnswer>> Choices(BoxButtons buttons) {
   switch (buttons) {
-  case BoxButtons::Ok: return {{'o', BoxAnswer::Ok}};
-  case BoxButtons::OkCancel: return {{'o', BoxAnswer::Ok}, {'c', BoxAnswer::Cancel}};
-  case BoxButtons::YesNo: return {{'y', BoxAnswer::Yes}, {'n', BoxAnswer::No}};
-  case BoxButtons::YesNoCancel: return {{'y', BoxAnswer::Yes}, {'n', BoxAnswer::No}, {'c', BoxAnswer::Cancel}};
-  case BoxButtons::RetryCancel: return {{'r', BoxAnswer::Retry}, {'c', BoxAnswer::Cancel}};
+    case BoxButtons::Ok:
+      return {{'o', BoxAnswer::Ok}};
+    case BoxButtons::OkCancel:
+      return {{'o', BoxAnswer::Ok}, {'c', BoxAnswer::Cancel}};
+    case BoxButtons::YesNo:
+      return {{'y', BoxAnswer::Yes}, {'n', BoxAnswer::No}};
+    case BoxButtons::YesNoCancel:
+      return {{'y', BoxAnswer::Yes}, {'n', BoxAnswer::No}, {'c', BoxAnswer::Cancel}};
+    case BoxButtons::RetryCancel:
+      return {{'r', BoxAnswer::Retry}, {'c', BoxAnswer::Cancel}};
   }
   return {{'o', BoxAnswer::Ok}};
 }
@@ -38,38 +43,55 @@ struct ScriptedPresenter::State {
 
 const char* IconName(BoxIcon icon) {
   switch (icon) {
-  case BoxIcon::Stop: return "stop";
-  case BoxIcon::Question: return "question";
-  case BoxIcon::Exclamation: return "exclamation";
-  case BoxIcon::Information: return "information";
-  case BoxIcon::None: break;
+    case BoxIcon::Stop:
+      return "stop";
+    case BoxIcon::Question:
+      return "question";
+    case BoxIcon::Exclamation:
+      return "exclamation";
+    case BoxIcon::Information:
+      return "information";
+    case BoxIcon::None:
+      break;
   }
   return "none";
 }
 
 const char* ButtonsName(BoxButtons buttons) {
   switch (buttons) {
-  case BoxButtons::Ok: return "OK";
-  case BoxButtons::OkCancel: return "OK/Cancel";
-  case BoxButtons::YesNo: return "Yes/No";
-  case BoxButtons::YesNoCancel: return "Yes/No/Cancel";
-  case BoxButtons::RetryCancel: return "Retry/Cancel";
+    case BoxButtons::Ok:
+      return "OK";
+    case BoxButtons::OkCancel:
+      return "OK/Cancel";
+    case BoxButtons::YesNo:
+      return "Yes/No";
+    case BoxButtons::YesNoCancel:
+      return "Yes/No/Cancel";
+    case BoxButtons::RetryCancel:
+      return "Retry/Cancel";
   }
   return "OK";
 }
 
 const char* AnswerName(BoxAnswer answer) {
   switch (answer) {
-  case BoxAnswer::Ok: return "ok";
-  case BoxAnswer::Cancel: return "cancel";
-  case BoxAnswer::Retry: return "retry";
-  case BoxAnswer::Yes: return "yes";
-  case BoxAnswer::No: return "no";
+    case BoxAnswer::Ok:
+      return "ok";
+    case BoxAnswer::Cancel:
+      return "cancel";
+    case BoxAnswer::Retry:
+      return "retry";
+    case BoxAnswer::Yes:
+      return "yes";
+    case BoxAnswer::No:
+      return "no";
   }
   return "ok";
 }
 
-BoxAnswer DefaultAnswer(BoxButtons buttons) { return Choices(buttons).front().second; }
+BoxAnswer DefaultAnswer(BoxButtons buttons) {
+  return Choices(buttons).front().second;
+}
 
 BoxAnswer PresentOnTerminalOrByDefault(const MessageBoxRequest& request) {
   std::cerr << "\n[" << request.caption << "] (" << IconName(request.icon) << ")\n" << request.text << "\n";
@@ -120,7 +142,9 @@ ScriptedPresenter::ScriptedPresenter(std::vector<BoxAnswer> answers) : state_(st
   });
 }
 
-ScriptedPresenter::~ScriptedPresenter() { SetPresenter(std::move(previous_)); }
+ScriptedPresenter::~ScriptedPresenter() {
+  SetPresenter(std::move(previous_));
+}
 
 std::vector<MessageBoxRequest> ScriptedPresenter::shown() const {
   std::lock_guard lock(state_->mutex);

@@ -108,12 +108,15 @@ Module Module::Load(std::string_view name, std::string* error) {
     if (void* handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL)) return Module(handle, file);
   }
   if (error) {
-    *error = "cannot load " + std::string(name) + " (" + file + ")" + (problems.empty() ? ": not found" : ": " + problems);
+    *error =
+        "cannot load " + std::string(name) + " (" + file + ")" + (problems.empty() ? ": not found" : ": " + problems);
   }
   return Module();
 }
 
-void* Module::Find(const char* exportedName) const { return handle_ ? dlsym(handle_, exportedName) : nullptr; }
+void* Module::Find(const char* exportedName) const {
+  return handle_ ? dlsym(handle_, exportedName) : nullptr;
+}
 
 void* Module::Detach() {
   void* handle = handle_;
@@ -121,7 +124,9 @@ void* Module::Detach() {
   return handle;
 }
 
-void* FindInHandle(void* handle, const char* exportedName) { return handle ? dlsym(handle, exportedName) : nullptr; }
+void* FindInHandle(void* handle, const char* exportedName) {
+  return handle ? dlsym(handle, exportedName) : nullptr;
+}
 
 void* ModuleHandleOf(const void* address) {
   Dl_info info{};
@@ -129,7 +134,7 @@ void* ModuleHandleOf(const void* address) {
   std::error_code ec;
   const bool program = std::filesystem::equivalent(info.dli_fname, "/proc/self/exe", ec);
   void* handle = program ? dlopen(nullptr, RTLD_LAZY) : dlopen(info.dli_fname, RTLD_LAZY | RTLD_NOLOAD);
-  if (handle) dlclose(handle);  // the module stays loaded: it holds the address
+  if (handle) dlclose(handle); // the module stays loaded: it holds the address
   return handle;
 }
 

@@ -7,8 +7,8 @@ namespace grx::platform {
 
 struct ModuleState {
   const char* moduleName = "";
-  void* instanceHandle = nullptr;  // the module itself
-  void* resourceHandle = nullptr;  // where resources come from: the module or a language module
+  void* instanceHandle = nullptr; // the module itself
+  void* resourceHandle = nullptr; // where resources come from: the module or a language module
 };
 
 // The calling thread's current module state (the host's when no export runs).

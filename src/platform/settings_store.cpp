@@ -24,9 +24,12 @@ std::string Trim(const std::string& text) {
 
 std::string HiveName(Hive hive) {
   switch (hive) {
-  case Hive::LocalMachine: return "hkey_local_machine";
-  case Hive::CurrentUser: return "hkey_current_user";
-  case Hive::ClassesRoot: return "hkey_classes_root";
+    case Hive::LocalMachine:
+      return "hkey_local_machine";
+    case Hive::CurrentUser:
+      return "hkey_current_user";
+    case Hive::ClassesRoot:
+      return "hkey_classes_root";
   }
   return "";
 }

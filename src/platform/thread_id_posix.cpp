@@ -7,7 +7,9 @@
 
 namespace grx::platform {
 
-std::uint32_t CurrentThreadId() { return static_cast<std::uint32_t>(::syscall(SYS_gettid)); }
+std::uint32_t CurrentThreadId() {
+  return static_cast<std::uint32_t>(::syscall(SYS_gettid));
+}
 
 void OutputDebugText(const char* text) {
   if (text) std::fputs(text, stderr);

@@ -26,7 +26,9 @@ constexpr WindowHandle kDesktop = 0x10000;
 
 } // namespace
 
-WindowHandle DesktopWindow() { return kDesktop; }
+WindowHandle DesktopWindow() {
+  return kDesktop;
+}
 
 WindowHandle CreateWindowHandle(const std::string& title, WindowHandle parent) {
   Registry& r = Windows();

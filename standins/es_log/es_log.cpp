@@ -27,8 +27,7 @@ std::string LogFile() {
 } // namespace
 
 extern "C" __attribute__((visibility("default"))) std::int32_t eslog_logEventV2(const char* clientName,
-                                                                                const char* text,
-                                                                                void* clientRecord) {
+                                                                                const char* text, void* clientRecord) {
   const std::string file = LogFile();
   std::uint32_t state = 1;
   if (!file.empty() && clientName && text) {

@@ -9,8 +9,8 @@ namespace {
 
 constexpr TypeMask kResource = MaskOf({IEC_OBJ_RESOURCE});
 constexpr TypeMask kBlocks = MaskOf({IEC_OBJ_FUNCTION_BLOCK, IEC_OBJ_FUNCTION});
-constexpr TypeMask kVarTypes = MaskOf({IEC_OBJ_IN_VAR_TYPE, IEC_OBJ_OUT_VAR_TYPE,
-                                       IEC_OBJ_IN_OUT_VAR_TYPE, IEC_OBJ_VAR_TYPE_ELEMENT});
+constexpr TypeMask kVarTypes =
+    MaskOf({IEC_OBJ_IN_VAR_TYPE, IEC_OBJ_OUT_VAR_TYPE, IEC_OBJ_IN_OUT_VAR_TYPE, IEC_OBJ_VAR_TYPE_ELEMENT});
 constexpr TypeMask kVariables =
     MaskOf({IEC_OBJ_IN_VAR, IEC_OBJ_OUT_VAR, IEC_OBJ_IN_OUT_VAR, IEC_OBJ_CFC_IN_VAR, IEC_OBJ_CFC_OUT_VAR,
             IEC_OBJ_CFC_IN_OUT_VAR, IEC_OBJ_GLOBAL_VAR, IEC_OBJ_VAR_ELEMENT});
@@ -20,19 +20,18 @@ constexpr TypeMask kVariables =
 }
 
 // Lists children of one object by the protocol, delivering id and type.
-std::uint32_t IterateChildren(ProjectStore& store, MODE mode, IterationPlace place, GlObjectId parent,
-                              TypeMask types, GlObjectId& id, GlObjectType* type) {
+std::uint32_t IterateChildren(ProjectStore& store, MODE mode, IterationPlace place, GlObjectId parent, TypeMask types,
+                              GlObjectId& id, GlObjectType* type) {
   return Iterate(
-      mode, place,
-      [&](std::int64_t after, std::size_t limit) { return store.Children(parent, types, after, limit); },
+      mode, place, [&](std::int64_t after, std::size_t limit) { return store.Children(parent, types, after, limit); },
       [&](const ListedRow& row) {
         id = row.id;
         if (type) *type = row.type;
       });
 }
 
-std::uint32_t IterateMembers(ProjectStore& store, MODE mode, IterationPlace place, GlObjectId container,
-                             TypeMask types, GlObjectId& id, GlObjectType& type) {
+std::uint32_t IterateMembers(ProjectStore& store, MODE mode, IterationPlace place, GlObjectId container, TypeMask types,
+                             GlObjectId& id, GlObjectType& type) {
   struct Row {
     std::int64_t order;
     GlObjectId member;
@@ -73,8 +72,8 @@ Q3_EXPORT GlResult iec_TasksGet(MODE mode, GlObjectId resourceId, GlObjectId& ta
   });
 }
 
-Q3_EXPORT GlResult iec_TaskElementsGet(MODE mode, GlSelect selectValue, GlObjectId taskId,
-                                       GlObjectId& elementId, GlObjectType& type, GlTransactionId tr) {
+Q3_EXPORT GlResult iec_TaskElementsGet(MODE mode, GlSelect selectValue, GlObjectId taskId, GlObjectId& elementId,
+                                       GlObjectType& type, GlTransactionId tr) {
   return RunApiCall(__func__, tr, Access::Read, [&](ProjectStore& store) {
     store.GetOfType(taskId, MaskOf({IEC_OBJ_TASK}));
     TypeMask types = kAnyType;
@@ -95,8 +94,8 @@ Q3_EXPORT GlResult iec_ProcessingGroupBlocksGet(MODE mode, GlSelect selectValue,
     if (selectValue != IEC_SELECT_ALL) {
       UnsupportedFilter(selectValue);
     }
-    return IterateMembers(store, mode, IterationPlace::Keyed("iec_ProcessingGroupBlocksGet", procGroupId), procGroupId, kAnyType,
-                          blockId, type);
+    return IterateMembers(store, mode, IterationPlace::Keyed("iec_ProcessingGroupBlocksGet", procGroupId), procGroupId,
+                          kAnyType, blockId, type);
   });
 }
 
@@ -119,11 +118,20 @@ Q3_EXPORT GlResult iec_CfcBlocksGet(MODE mode, GlSelect selectValue, GlObjectId 
     store.GetOfType(chartId, MaskOf({IEC_OBJ_CFC}));
     TypeMask types = 0;
     switch (selectValue) {
-    case IEC_SELECT_ALL: types = MaskOf({IEC_OBJ_CFC, IEC_OBJ_FUNCTION_BLOCK, IEC_OBJ_FUNCTION}); break;
-    case IEC_SELECT_IS_CFC: types = MaskOf({IEC_OBJ_CFC}); break;
-    case IEC_SELECT_IS_FUNCTION_BLOCK: types = MaskOf({IEC_OBJ_FUNCTION_BLOCK}); break;
-    case IEC_SELECT_IS_FUNCTION: types = MaskOf({IEC_OBJ_FUNCTION}); break;
-    default: UnsupportedFilter(selectValue);
+      case IEC_SELECT_ALL:
+        types = MaskOf({IEC_OBJ_CFC, IEC_OBJ_FUNCTION_BLOCK, IEC_OBJ_FUNCTION});
+        break;
+      case IEC_SELECT_IS_CFC:
+        types = MaskOf({IEC_OBJ_CFC});
+        break;
+      case IEC_SELECT_IS_FUNCTION_BLOCK:
+        types = MaskOf({IEC_OBJ_FUNCTION_BLOCK});
+        break;
+      case IEC_SELECT_IS_FUNCTION:
+        types = MaskOf({IEC_OBJ_FUNCTION});
+        break;
+      default:
+        UnsupportedFilter(selectValue);
     }
     return IterateChildren(store, mode, IterationPlace::Cursor(iter), chartId, types, blockId, &type);
   });
@@ -141,11 +149,20 @@ Q3_EXPORT GlResult iec_VarsGet(MODE mode, GlSelect selectValue, GlObjectId objec
     const GlObjectType inOut = chart ? IEC_OBJ_CFC_IN_OUT_VAR : IEC_OBJ_IN_OUT_VAR;
     TypeMask types = 0;
     switch (selectValue) {
-    case IEC_SELECT_ALL: types = MaskOf({in, out, inOut}); break;
-    case IEC_SELECT_IS_IN_VAR: types = MaskOf({in}); break;
-    case IEC_SELECT_IS_OUT_VAR: types = MaskOf({out}); break;
-    case IEC_SELECT_IS_IN_OUT_VAR: types = MaskOf({inOut}); break;
-    default: UnsupportedFilter(selectValue);
+      case IEC_SELECT_ALL:
+        types = MaskOf({in, out, inOut});
+        break;
+      case IEC_SELECT_IS_IN_VAR:
+        types = MaskOf({in});
+        break;
+      case IEC_SELECT_IS_OUT_VAR:
+        types = MaskOf({out});
+        break;
+      case IEC_SELECT_IS_IN_OUT_VAR:
+        types = MaskOf({inOut});
+        break;
+      default:
+        UnsupportedFilter(selectValue);
     }
     return IterateChildren(store, mode, IterationPlace::Keyed("iec_VarsGet", objectId, selectValue), objectId, types,
                            varId, &type);
@@ -162,8 +179,8 @@ Q3_EXPORT GlResult iec_GlobalVarsGet(MODE mode, GlObjectId resourceId, GlObjectI
 
 // Elements of a structured variable type (type elements, 26) or of a structured variable
 // (variable elements, 30), one level deep.
-Q3_EXPORT GlResult iec_StructureElementsGet(MODE mode, GlObjectId objectId, GlObjectId& iter,
-                                            GlObjectId& elementId, GlTransactionId tr) {
+Q3_EXPORT GlResult iec_StructureElementsGet(MODE mode, GlObjectId objectId, GlObjectId& iter, GlObjectId& elementId,
+                                            GlTransactionId tr) {
   return RunApiCall(__func__, tr, Access::Read, [&](ProjectStore& store) {
     const ObjectRow owner = store.GetOfType(objectId, kVarTypes | kVariables);
     const bool ofType = (kVarTypes & (TypeMask{1} << owner.type)) != 0;

@@ -15,15 +15,20 @@ constexpr TypeMask kResource = MaskOf({IEC_OBJ_RESOURCE});
 
 std::size_t CommentLimit(GlObjectType type) {
   switch (type) {
-  case IEC_OBJ_PROCESSING_GROUP: return sizeof(Iec_ProcessingGroup::comment) - 1;
-  case IEC_OBJ_TASK: return sizeof(Iec_Task::description) - 1;
-  default: return kGlTextSize - 1;
+    case IEC_OBJ_PROCESSING_GROUP:
+      return sizeof(Iec_ProcessingGroup::comment) - 1;
+    case IEC_OBJ_TASK:
+      return sizeof(Iec_Task::description) - 1;
+    default:
+      return kGlTextSize - 1;
   }
 }
 
 } // namespace
 
-Q3_EXPORT std::uint32_t gl_ErrorIdGet(GlResult result) { return ErrorIdOf(result); }
+Q3_EXPORT std::uint32_t gl_ErrorIdGet(GlResult result) {
+  return ErrorIdOf(result);
+}
 
 Q3_EXPORT std::uint32_t gl_ErrorClassGet(GlResult result) {
   return static_cast<std::uint32_t>(result & 0xFF0000);
@@ -74,8 +79,7 @@ Q3_EXPORT GlResult gl_ObjectCommentSet(GlObjectId objectId, const char* comment,
   });
 }
 
-Q3_EXPORT GlResult gl_ObjectPropertiesGet(GlObjectId objectId, GlProperties& properties,
-                                          GlTransactionId tr) {
+Q3_EXPORT GlResult gl_ObjectPropertiesGet(GlObjectId objectId, GlProperties& properties, GlTransactionId tr) {
   return RunApiCall(__func__, tr, Access::Read, [&](ProjectStore& store) {
     const ObjectRow row = store.Get(objectId);
     GlProperties p{};
@@ -100,8 +104,7 @@ Q3_EXPORT GlResult gl_TimeStampGet(GlObjectId objectId, IEC_DateAndTime& timeSta
   });
 }
 
-Q3_EXPORT GlResult gl_TimeStampAlterationGet(GlObjectId cpuId, IEC_DateAndTime& timeStamp,
-                                             GlTransactionId tr) {
+Q3_EXPORT GlResult gl_TimeStampAlterationGet(GlObjectId cpuId, IEC_DateAndTime& timeStamp, GlTransactionId tr) {
   return RunApiCall(__func__, tr, Access::Read, [&](ProjectStore& store) {
     const ObjectRow row = store.GetOfType(cpuId, kResource);
     timeStamp = ToIecTime(row.altered != 0 ? row.altered : row.created);
@@ -166,9 +169,8 @@ Q3_EXPORT GlResult gl_ObjectId_2_OD(GlObjectId objectId, GlObjectDescriptor& od,
 
 // The logical path names the object's place in the technological hierarchy: its controller and
 // the charts (or task) above it, joined by the separator; the full form starts with the project.
-Q3_EXPORT GlResult gl_LogicalPathGetV6_0(GlObjectId objectId, char* projectName, char* logicalPath,
-                                         char* objectName, char* separator, GlBool useFullTHPath,
-                                         GlTransactionId tr) {
+Q3_EXPORT GlResult gl_LogicalPathGetV6_0(GlObjectId objectId, char* projectName, char* logicalPath, char* objectName,
+                                         char* separator, GlBool useFullTHPath, GlTransactionId tr) {
   return RunApiCall(__func__, tr, Access::Read, [&](ProjectStore& store) {
     RequireBuffer(projectName);
     RequireBuffer(logicalPath);
@@ -198,8 +200,7 @@ Q3_EXPORT GlResult gl_LogicalPathGetV6_0(GlObjectId objectId, char* projectName,
   });
 }
 
-Q3_EXPORT GlResult gl_ProjectPathGet(GlObjectId objectId, char* projectPath, char* projectFile,
-                                     GlTransactionId tr) {
+Q3_EXPORT GlResult gl_ProjectPathGet(GlObjectId objectId, char* projectPath, char* projectFile, GlTransactionId tr) {
   return RunApiCall(__func__, tr, Access::Read, [&](ProjectStore& store) {
     RequireBuffer(projectPath);
     RequireBuffer(projectFile);
@@ -226,8 +227,8 @@ Q3_EXPORT GlResult gl_DataVersionGet(GlObjectId objectId, char* databaseVersion,
   });
 }
 
-__attribute__((visibility("default"))) GlResult gl_CpuIdGet(GlObjectId objectId, GlObjectId& cpuId,
-                                                            OutCpu& outCpu, GlTransactionId tr) {
+__attribute__((visibility("default"))) GlResult gl_CpuIdGet(GlObjectId objectId, GlObjectId& cpuId, OutCpu& outCpu,
+                                                            GlTransactionId tr) {
   return RunApiCall("gl_CpuIdGet", tr, Access::Read, [&](ProjectStore& store) {
     const ObjectRow row = store.Get(objectId);
     if (row.cpu == 0) {
@@ -254,14 +255,22 @@ Q3_EXPORT GlResult iec_ObjectTypeGet(GlObjectId objectId, GlObjectType& type, Gl
 
 // Editors of process values and alarms belong to the engineering system's user interface; the
 // chart database answers that no editor was opened.
-Q3_EXPORT std::int32_t es_PVEdit(void*, GlObjectId, GlTransactionId) { return 0; }
-Q3_EXPORT std::int32_t es_AlarmEdit(void*, GlObjectId, GlTransactionId) { return 0; }
+Q3_EXPORT std::int32_t es_PVEdit(void*, GlObjectId, GlTransactionId) {
+  return 0;
+}
+Q3_EXPORT std::int32_t es_AlarmEdit(void*, GlObjectId, GlTransactionId) {
+  return 0;
+}
 
 // The stand-in keeps no undo history.
-Q3_EXPORT GlBool gl_UndoRedoAvail(GlObjectId, GlBool, GlTransactionId) { return 0; }
+Q3_EXPORT GlBool gl_UndoRedoAvail(GlObjectId, GlBool, GlTransactionId) {
+  return 0;
+}
 
 // Memory that the chart database hands out to callers and takes back.
 Q3_EXPORT void* _gl_MemoryAllocate(long nItems) {
   return nItems > 0 ? std::calloc(static_cast<std::size_t>(nItems), 1) : nullptr;
 }
-Q3_EXPORT void _gl_MemoryDeallocate(void* toObject) { std::free(toObject); }
+Q3_EXPORT void _gl_MemoryDeallocate(void* toObject) {
+  std::free(toObject);
+}

@@ -6,7 +6,9 @@ using namespace q3;
 
 namespace {
 
-constexpr TypeMask Only(GlObjectType type) { return TypeMask{1} << type; }
+constexpr TypeMask Only(GlObjectType type) {
+  return TypeMask{1} << type;
+}
 
 std::int32_t CountChildren(ProjectStore& store, GlObjectId parent) {
   std::int32_t count = 0;
@@ -50,8 +52,8 @@ void FillVarType(const ObjectRow& row, VarType& out) {
   out.next = nullptr;
 }
 
-GlResult ReadBlockVar(const char* function, GlObjectType type, GlObjectId varId, Iec_Var& var,
-                      Iec_VarIdent& ident, GlTransactionId tr) {
+GlResult ReadBlockVar(const char* function, GlObjectType type, GlObjectId varId, Iec_Var& var, Iec_VarIdent& ident,
+                      GlTransactionId tr) {
   return RunApiCall(function, tr, Access::Read, [&](ProjectStore& store) {
     const ObjectRow row = store.GetOfType(varId, Only(type));
     Iec_Var v{};

@@ -38,10 +38,9 @@ Q3_EXPORT GlResult iec_BlockTypeGet(GlObjectId blockId, GlObjectId& typeId, GlTr
 // The type of a block parameter; a processing group answers the type of its enable input.
 Q3_EXPORT GlResult iec_VarTypeGet(GlObjectId varId, GlObjectId& typeId, GlTransactionId tr) {
   return RunApiCall(__func__, tr, Access::Read, [&](ProjectStore& store) {
-    typeId = store
-                 .GetOfType(varId, MaskOf({IEC_OBJ_IN_VAR, IEC_OBJ_OUT_VAR, IEC_OBJ_IN_OUT_VAR,
-                                           IEC_OBJ_PROCESSING_GROUP}))
-                 .typeRef;
+    typeId =
+        store.GetOfType(varId, MaskOf({IEC_OBJ_IN_VAR, IEC_OBJ_OUT_VAR, IEC_OBJ_IN_OUT_VAR, IEC_OBJ_PROCESSING_GROUP}))
+            .typeRef;
     if (typeId == 0) {
       throw ApiError(kErrObjectNotFound, "the object has no type");
     }

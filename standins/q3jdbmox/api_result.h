@@ -15,29 +15,27 @@ inline constexpr std::uint32_t kResultOrigin = 0x0DB5A1;
 
 // Error ids of the stand-in's own.
 enum OwnErrorId : std::uint32_t {
-  kErrObjectNotFound = 0x20101,      // no object with that identifier
-  kErrWrongObjectType = 0x20102,     // the object is of a kind the function does not take
-  kErrInvalidArgument = 0x20103,     // null buffer, unknown mode, unsupported select filter
-  kErrNameExists = 0x10104,          // an object of that name exists already
-  kErrNotEmpty = 0x20105,            // a task with processing groups, a group with members
-  kErrNoProject = 0x20106,           // no project is open
-  kErrTransaction = 0x20107,         // unknown transaction, or not the innermost one
-  kErrStorage = 0x20108,             // the project file could not be read or written
-  kErrTextTooLong = 0x20109,         // a text does not fit its field
-  kErrConnection = 0x2010A,          // not a valid connection (ends, already fed, duplicate)
-  kErrNoSuchConnection = 0x1010B,    // iec_ConnectionDelete: the pair is not connected
-  kErrNotInRunSequence = 0x2010C,    // gl_RunSeqElemsMove: an element is not in the source
-  kErrBufferTooSmall = 0x2010D,      // iec_BlobRead: the buffer is shorter than the blob
-  kErrInvalidName = 0x2010E,         // an empty name, or one with a path separator
+  kErrObjectNotFound = 0x20101,   // no object with that identifier
+  kErrWrongObjectType = 0x20102,  // the object is of a kind the function does not take
+  kErrInvalidArgument = 0x20103,  // null buffer, unknown mode, unsupported select filter
+  kErrNameExists = 0x10104,       // an object of that name exists already
+  kErrNotEmpty = 0x20105,         // a task with processing groups, a group with members
+  kErrNoProject = 0x20106,        // no project is open
+  kErrTransaction = 0x20107,      // unknown transaction, or not the innermost one
+  kErrStorage = 0x20108,          // the project file could not be read or written
+  kErrTextTooLong = 0x20109,      // a text does not fit its field
+  kErrConnection = 0x2010A,       // not a valid connection (ends, already fed, duplicate)
+  kErrNoSuchConnection = 0x1010B, // iec_ConnectionDelete: the pair is not connected
+  kErrNotInRunSequence = 0x2010C, // gl_RunSeqElemsMove: an element is not in the source
+  kErrBufferTooSmall = 0x2010D,   // iec_BlobRead: the buffer is shorter than the blob
+  kErrInvalidName = 0x2010E,      // an empty name, or one with a path separator
 };
 
 // Builds a result from its fields: error id (24 bits), detail (12 bits), origin (24 bits).
-constexpr GlResult MakeResult(std::uint32_t errorId, std::uint32_t detail = 0,
-                              std::uint32_t origin = kResultOrigin) {
+constexpr GlResult MakeResult(std::uint32_t errorId, std::uint32_t detail = 0, std::uint32_t origin = kResultOrigin) {
   return errorId == 0 && detail == 0
              ? 0
-             : (static_cast<GlResult>(errorId & 0xFFFFFF) |
-                (static_cast<GlResult>(detail & 0xFFF) << 24) |
+             : (static_cast<GlResult>(errorId & 0xFFFFFF) | (static_cast<GlResult>(detail & 0xFFF) << 24) |
                 (static_cast<GlResult>(origin & 0xFFFFFF) << 40));
 }
 

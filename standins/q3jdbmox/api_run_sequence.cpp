@@ -57,8 +57,7 @@ Q3_EXPORT GlResult gl_ObjectAsTasksGet(MODE mode, GlObjectId objectId, GlObjectI
       return GL_ERR_NO_MORE_ELEMENTS;
     }
     return Iterate(
-        mode, place,
-        [&](std::int64_t after, std::size_t limit) { return store.MembershipsOf(objectId, after, limit); },
+        mode, place, [&](std::int64_t after, std::size_t limit) { return store.MembershipsOf(objectId, after, limit); },
         [&](const MembershipRow& row) { FillPlace(store, row, procGroupId, asTaskId, runSeq); });
   });
 }

@@ -8,7 +8,9 @@ using namespace q3;
 
 namespace {
 
-constexpr TypeMask Only(GlObjectType type) { return TypeMask{1} << type; }
+constexpr TypeMask Only(GlObjectType type) {
+  return TypeMask{1} << type;
+}
 
 void CheckDataType(GlDataType type) {
   if (type < 0 || type > 255) {

@@ -7,7 +7,9 @@ namespace {
 
 constexpr TypeMask kSingleSource = MaskOf({IEC_OBJ_IN_VAR, IEC_OBJ_IN_OUT_VAR});
 
-bool Has(TypeMask mask, GlObjectType type) { return type >= 0 && type < 64 && (mask & (TypeMask{1} << type)); }
+bool Has(TypeMask mask, GlObjectType type) {
+  return type >= 0 && type < 64 && (mask & (TypeMask{1} << type));
+}
 
 } // namespace
 

@@ -13,7 +13,6 @@ using namespace q3;
 
 namespace {
 
-
 template <class Body>
 int Control(Body&& body) {
   Runtime& rt = Runtime::Instance();
@@ -51,7 +50,9 @@ Q3_EXPORT int q3sim_CloseProject() {
   return Control([](Runtime& rt) { rt.Close(); });
 }
 
-Q3_EXPORT const char* q3sim_LastError() { return LastError().c_str(); }
+Q3_EXPORT const char* q3sim_LastError() {
+  return LastError().c_str();
+}
 
 // Imports into a file beside the target and renames it into place only when the whole
 // description went in, so that a failure leaves nothing half-written.

@@ -8,7 +8,9 @@
 
 namespace q3 {
 
-std::string DataTypeName(GlDataType type) { return std::string(chartdb::DataTypeShortName(type)); }
+std::string DataTypeName(GlDataType type) {
+  return std::string(chartdb::DataTypeShortName(type));
+}
 
 std::optional<GlDataType> DataTypeByName(const std::string& name) {
   std::string upper = name;

@@ -23,7 +23,7 @@ void ImportDescription(ProjectStore& store, const std::string& json);
 std::string ExportDescription(ProjectStore& store);
 
 // ISO 8601 time ("2026-01-01T08:00:00Z", optional ".mmm") and back.
-std::int64_t ParseIsoTime(const std::string& text);  // throws std::invalid_argument
+std::int64_t ParseIsoTime(const std::string& text); // throws std::invalid_argument
 std::string FormatIsoTime(std::int64_t ms);
 
 } // namespace q3

@@ -13,7 +13,9 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-constexpr TypeMask Only(GlObjectType type) { return TypeMask{1} << type; }
+constexpr TypeMask Only(GlObjectType type) {
+  return TypeMask{1} << type;
+}
 
 class Exporter {
 public:
@@ -67,7 +69,7 @@ private:
   std::string Relative(GlObjectId id) {
     const std::string path = PathOf(store_, id);
     return path.compare(0, controllerPrefix_.size(), controllerPrefix_) == 0 ? path.substr(controllerPrefix_.size())
-                                                                           : path;
+                                                                             : path;
   }
 
   void PutExtras(Json& j, GlObjectId id) {
@@ -218,8 +220,8 @@ private:
 
   // Values of a block's parameters and elements that differ from their type's defaults.
   void CollectValues(Json& values, GlObjectId parent, const std::string& prefix) {
-    for (const ObjectRow& v : Children(parent, MaskOf({IEC_OBJ_IN_VAR, IEC_OBJ_OUT_VAR, IEC_OBJ_IN_OUT_VAR,
-                                                        IEC_OBJ_VAR_ELEMENT}))) {
+    for (const ObjectRow& v :
+         Children(parent, MaskOf({IEC_OBJ_IN_VAR, IEC_OBJ_OUT_VAR, IEC_OBJ_IN_OUT_VAR, IEC_OBJ_VAR_ELEMENT}))) {
       const std::string key = prefix.empty() ? v.name : prefix + "." + v.name;
       const auto type = store_.Find(v.typeRef);
       if (!type || type->value != v.value) values[key] = v.value;
@@ -316,6 +318,8 @@ private:
 
 } // namespace
 
-std::string ExportDescription(ProjectStore& store) { return Exporter(store).Run().dump(2) + "\n"; }
+std::string ExportDescription(ProjectStore& store) {
+  return Exporter(store).Run().dump(2) + "\n";
+}
 
 } // namespace q3

@@ -101,7 +101,8 @@ private:
 
   void CheckUnique(std::set<std::string>& seen, const DescriptionReader& node, const std::string& name,
                    const char* what) {
-    if (!seen.insert(name).second) node.Fail("name", std::string("a ") + what + " named \"" + name + "\" exists already here");
+    if (!seen.insert(name).second)
+      node.Fail("name", std::string("a ") + what + " named \"" + name + "\" exists already here");
   }
 
   // The object type for a "direction" member: in (the default), out or inout.
@@ -245,8 +246,8 @@ private:
   }
 
   void ReadBlockType(const DescriptionReader& t, std::set<std::string>& typeNames) {
-    t.RequireObject({"name", "kind", "library", "version", "fbTypeFlag", "family", "comment", "udas", "blob",
-                     "parameters"});
+    t.RequireObject(
+        {"name", "kind", "library", "version", "fbTypeFlag", "family", "comment", "udas", "blob", "parameters"});
     ObjectRow row;
     const std::string kind = t.Text("kind", "functionBlock");
     if (kind == "functionBlock") {
@@ -265,7 +266,8 @@ private:
     row.text2 = t.Text("library", {}, sizeof(Iec_FunctionBlockType::library) - 1);
     row.text3 = t.Text("family", {}, sizeof(Iec_FunctionType::family) - 1);
     row.num1 = row.type == IEC_OBJ_FUNCTION_BLOCK_TYPE ? t.Integer("fbTypeFlag", 0, INT32_MIN, INT32_MAX) : 0;
-    if (row.type == IEC_OBJ_FUNCTION_TYPE && t.Has("fbTypeFlag")) t.Fail("fbTypeFlag", "only function-block types carry it");
+    if (row.type == IEC_OBJ_FUNCTION_TYPE && t.Has("fbTypeFlag"))
+      t.Fail("fbTypeFlag", "only function-block types carry it");
     row.num2 = t.Integer("version", 1, 0, INT32_MAX);
     row.comment = t.Text("comment", {}, kTextLimit);
     BlockTypeSpec spec;
@@ -350,8 +352,8 @@ private:
 
     std::set<std::string> varNames;
     for (const auto& v : ch.Array("interface")) {
-      v.RequireObject({"name", "direction", "type", "value", "comment", "itemName", "itemText", "udas", "blob",
-                       "elements"});
+      v.RequireObject(
+          {"name", "direction", "type", "value", "comment", "itemName", "itemText", "udas", "blob", "elements"});
       ObjectRow var;
       var.type = Direction(v, IEC_OBJ_CFC_IN_VAR, IEC_OBJ_CFC_OUT_VAR, IEC_OBJ_CFC_IN_OUT_VAR);
       var.name = v.RequiredText("name");
@@ -558,7 +560,8 @@ private:
 
 std::int64_t ParseIsoTime(const std::string& text) {
   int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, millis = 0, used = 0;
-  if (std::sscanf(text.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d%n", &year, &month, &day, &hour, &minute, &second, &used) != 6) {
+  if (std::sscanf(text.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d%n", &year, &month, &day, &hour, &minute, &second, &used) !=
+      6) {
     throw std::invalid_argument(text);
   }
   std::string rest = text.substr(static_cast<std::size_t>(used));

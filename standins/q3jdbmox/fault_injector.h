@@ -12,8 +12,7 @@ namespace q3 {
 class FaultInjector {
 public:
   // firstCall 1 = the next call; count 0 = every call from then on.
-  void Inject(const std::string& function, std::uint32_t errorId, std::uint32_t firstCall,
-              std::uint32_t count);
+  void Inject(const std::string& function, std::uint32_t errorId, std::uint32_t firstCall, std::uint32_t count);
   void Clear() { faults_.clear(); }
   // Counts the call; answers the error id when this call is to fail.
   std::optional<std::uint32_t> OnCall(const std::string& function);
@@ -22,7 +21,7 @@ private:
   struct Fault {
     std::uint32_t errorId = 0;
     std::uint32_t callsToSkip = 0;
-    std::uint32_t remaining = 0;  // 0 = for ever
+    std::uint32_t remaining = 0; // 0 = for ever
   };
   std::map<std::string, Fault, std::less<>> faults_;
 };

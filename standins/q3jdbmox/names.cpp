@@ -6,16 +6,21 @@ namespace q3 {
 
 std::size_t NameLimit(GlObjectType type) {
   switch (type) {
-  case IEC_OBJ_TASK: return sizeof(Iec_Task::name) - 1;
-  case IEC_OBJ_PROCESSING_GROUP: return sizeof(Iec_ProcessingGroup::name) - 1;
-  case IEC_OBJ_GLOBAL_VAR: return sizeof(Iec_GlobalVar::name) - 1;
-  case IEC_OBJ_IN_VAR:
-  case IEC_OBJ_OUT_VAR:
-  case IEC_OBJ_IN_OUT_VAR:
-  case IEC_OBJ_IN_VAR_TYPE:
-  case IEC_OBJ_OUT_VAR_TYPE:
-  case IEC_OBJ_IN_OUT_VAR_TYPE: return sizeof(Iec_VarIdent::name) - 1;
-  default: return kGlNameSize - 1;
+    case IEC_OBJ_TASK:
+      return sizeof(Iec_Task::name) - 1;
+    case IEC_OBJ_PROCESSING_GROUP:
+      return sizeof(Iec_ProcessingGroup::name) - 1;
+    case IEC_OBJ_GLOBAL_VAR:
+      return sizeof(Iec_GlobalVar::name) - 1;
+    case IEC_OBJ_IN_VAR:
+    case IEC_OBJ_OUT_VAR:
+    case IEC_OBJ_IN_OUT_VAR:
+    case IEC_OBJ_IN_VAR_TYPE:
+    case IEC_OBJ_OUT_VAR_TYPE:
+    case IEC_OBJ_IN_OUT_VAR_TYPE:
+      return sizeof(Iec_VarIdent::name) - 1;
+    default:
+      return kGlNameSize - 1;
   }
 }
 

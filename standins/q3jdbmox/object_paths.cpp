@@ -66,7 +66,7 @@ GlObjectId ResolvePath(ProjectStore& store, const std::string& path) {
     const bool last = i + 1 == segments.size();
     if (!head.empty() && (head[0] == '@' || head[0] == '#' || head[0] == '%')) {
       if (i != 1) NotFound(path, head);
-      const GlObjectType type = head[0] == '@' ? IEC_OBJ_GLOBAL_VAR
+      const GlObjectType type = head[0] == '@'   ? IEC_OBJ_GLOBAL_VAR
                                 : head[0] == '#' ? IEC_OBJ_TASK
                                                  : IEC_OBJ_FUNCTION_BLOCK_TYPE;
       const TypeMask mask = type == IEC_OBJ_FUNCTION_BLOCK_TYPE
@@ -102,27 +102,29 @@ std::string PathOf(ProjectStore& store, GlObjectId id) {
   const auto row = store.Find(id);
   if (!row) return Hex(id);
   switch (row->type) {
-  case IEC_OBJ_RESOURCE: return row->name;
-  case IEC_OBJ_CFC:
-  case IEC_OBJ_FUNCTION_BLOCK:
-  case IEC_OBJ_FUNCTION:
-  case IEC_OBJ_PROCESSING_GROUP: {
-    const std::string above = PathOf(store, row->parent);
-    return above.rfind("0x", 0) == 0 ? Hex(id) : above + "/" + row->name;
-  }
-  case IEC_OBJ_GLOBAL_VAR:
-  case IEC_OBJ_TASK:
-  case IEC_OBJ_FUNCTION_BLOCK_TYPE:
-  case IEC_OBJ_FUNCTION_TYPE: {
-    if (row->num3 != 0 && row->type == IEC_OBJ_FUNCTION_BLOCK_TYPE) return Hex(id);  // system type
-    const char marker = row->type == IEC_OBJ_GLOBAL_VAR ? '@' : row->type == IEC_OBJ_TASK ? '#' : '%';
-    return PathOf(store, row->parent) + "/" + marker + row->name;
-  }
-  case IEC_OBJ_NULL: return Hex(id);
-  default: {
-    const std::string above = PathOf(store, row->parent);
-    return above.rfind("0x", 0) == 0 ? Hex(id) : above + "." + row->name;
-  }
+    case IEC_OBJ_RESOURCE:
+      return row->name;
+    case IEC_OBJ_CFC:
+    case IEC_OBJ_FUNCTION_BLOCK:
+    case IEC_OBJ_FUNCTION:
+    case IEC_OBJ_PROCESSING_GROUP: {
+      const std::string above = PathOf(store, row->parent);
+      return above.rfind("0x", 0) == 0 ? Hex(id) : above + "/" + row->name;
+    }
+    case IEC_OBJ_GLOBAL_VAR:
+    case IEC_OBJ_TASK:
+    case IEC_OBJ_FUNCTION_BLOCK_TYPE:
+    case IEC_OBJ_FUNCTION_TYPE: {
+      if (row->num3 != 0 && row->type == IEC_OBJ_FUNCTION_BLOCK_TYPE) return Hex(id); // system type
+      const char marker = row->type == IEC_OBJ_GLOBAL_VAR ? '@' : row->type == IEC_OBJ_TASK ? '#' : '%';
+      return PathOf(store, row->parent) + "/" + marker + row->name;
+    }
+    case IEC_OBJ_NULL:
+      return Hex(id);
+    default: {
+      const std::string above = PathOf(store, row->parent);
+      return above.rfind("0x", 0) == 0 ? Hex(id) : above + "." + row->name;
+    }
   }
 }
 

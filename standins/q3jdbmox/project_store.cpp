@@ -69,7 +69,7 @@ constexpr const char* kColumns =
     "num2, num3, data_version, created, modified, altered, struct_altered, surrogate";
 
 constexpr std::int64_t kMsPerDay = 86'400'000;
-constexpr std::int64_t kIecEpochDays = 5113;  // 1984-01-01 in days since 1970-01-01
+constexpr std::int64_t kIecEpochDays = 5113; // 1984-01-01 in days since 1970-01-01
 
 // Days since 1970-01-01 of a civil date, and back (proleptic Gregorian calendar).
 std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) {
@@ -102,27 +102,36 @@ struct ProjectStore::Transaction {
 
 Category CategoryOf(GlObjectType type) {
   switch (type) {
-  case IEC_OBJ_RESOURCE: return Category::Resource;
-  case IEC_OBJ_CFC: return Category::Chart;
-  case IEC_OBJ_FUNCTION_BLOCK:
-  case IEC_OBJ_FUNCTION: return Category::Block;
-  case IEC_OBJ_IN_VAR:
-  case IEC_OBJ_OUT_VAR:
-  case IEC_OBJ_IN_OUT_VAR:
-  case IEC_OBJ_CFC_IN_VAR:
-  case IEC_OBJ_CFC_OUT_VAR:
-  case IEC_OBJ_CFC_IN_OUT_VAR: return Category::Variable;
-  case IEC_OBJ_FUNCTION_BLOCK_TYPE:
-  case IEC_OBJ_FUNCTION_TYPE:
-  case IEC_OBJ_IN_VAR_TYPE:
-  case IEC_OBJ_OUT_VAR_TYPE:
-  case IEC_OBJ_IN_OUT_VAR_TYPE: return Category::Type;
-  case IEC_OBJ_TASK:
-  case IEC_OBJ_PROCESSING_GROUP: return Category::Schedule;
-  case IEC_OBJ_GLOBAL_VAR: return Category::Global;
-  case IEC_OBJ_VAR_TYPE_ELEMENT:
-  case IEC_OBJ_VAR_ELEMENT: return Category::Element;
-  default: return Category::Marker;
+    case IEC_OBJ_RESOURCE:
+      return Category::Resource;
+    case IEC_OBJ_CFC:
+      return Category::Chart;
+    case IEC_OBJ_FUNCTION_BLOCK:
+    case IEC_OBJ_FUNCTION:
+      return Category::Block;
+    case IEC_OBJ_IN_VAR:
+    case IEC_OBJ_OUT_VAR:
+    case IEC_OBJ_IN_OUT_VAR:
+    case IEC_OBJ_CFC_IN_VAR:
+    case IEC_OBJ_CFC_OUT_VAR:
+    case IEC_OBJ_CFC_IN_OUT_VAR:
+      return Category::Variable;
+    case IEC_OBJ_FUNCTION_BLOCK_TYPE:
+    case IEC_OBJ_FUNCTION_TYPE:
+    case IEC_OBJ_IN_VAR_TYPE:
+    case IEC_OBJ_OUT_VAR_TYPE:
+    case IEC_OBJ_IN_OUT_VAR_TYPE:
+      return Category::Type;
+    case IEC_OBJ_TASK:
+    case IEC_OBJ_PROCESSING_GROUP:
+      return Category::Schedule;
+    case IEC_OBJ_GLOBAL_VAR:
+      return Category::Global;
+    case IEC_OBJ_VAR_TYPE_ELEMENT:
+    case IEC_OBJ_VAR_ELEMENT:
+      return Category::Element;
+    default:
+      return Category::Marker;
   }
 }
 
@@ -241,8 +250,7 @@ ObjectRow ProjectStore::Get(GlObjectId id) {
 ObjectRow ProjectStore::GetOfType(GlObjectId id, TypeMask types) {
   ObjectRow row = Get(id);
   if (row.type < 0 || row.type >= 64 || (types & (TypeMask{1} << row.type)) == 0) {
-    throw ApiError(kErrWrongObjectType, "object " + std::to_string(id) + " has type " +
-                                            std::to_string(row.type));
+    throw ApiError(kErrWrongObjectType, "object " + std::to_string(id) + " has type " + std::to_string(row.type));
   }
   return row;
 }
@@ -265,8 +273,8 @@ GlObjectId ProjectStore::Insert(ObjectRow row, Category category) {
   if (row.id == 0) {
     const std::uint64_t controller =
         row.type == IEC_OBJ_RESOURCE ? static_cast<std::uint64_t>(row.num2) : ControllerNumber(row.cpu);
-    row.id = (std::uint64_t{1} << 48) | ((controller & 0xFFFF) << 32) |
-             (static_cast<std::uint64_t>(category) << 28) | serial;
+    row.id = (std::uint64_t{1} << 48) | ((controller & 0xFFFF) << 32) | (static_cast<std::uint64_t>(category) << 28) |
+             serial;
   }
   if (row.type == IEC_OBJ_RESOURCE) {
     row.cpu = row.id;
@@ -367,8 +375,7 @@ std::vector<ListedRow> ProjectStore::Children(GlObjectId parent, TypeMask types,
   return rows;
 }
 
-std::optional<ObjectRow> ProjectStore::ChildByName(GlObjectId parent, const std::string& name,
-                                                   TypeMask types) {
+std::optional<ObjectRow> ProjectStore::ChildByName(GlObjectId parent, const std::string& name, TypeMask types) {
   auto& s = db_->Prepare(std::string("SELECT ") + kColumns +
                          " FROM object WHERE parent = ? AND name = ? AND ((1 << type) & ?) != 0 "
                          "ORDER BY seq LIMIT 1");
@@ -428,8 +435,8 @@ void ProjectStore::Touch(GlObjectId id, bool structural) {
   }
 }
 
-std::vector<MembershipRow> ProjectStore::Members(GlObjectId container, TypeMask types,
-                                                 std::int64_t after, std::size_t limit) {
+std::vector<MembershipRow> ProjectStore::Members(GlObjectId container, TypeMask types, std::int64_t after,
+                                                 std::size_t limit) {
   auto& s = db_->Prepare(
       "SELECT m.ord, m.container, m.member, m.position FROM membership m "
       "LEFT JOIN object o ON o.id = m.member "
@@ -444,8 +451,7 @@ std::vector<MembershipRow> ProjectStore::Members(GlObjectId container, TypeMask 
   return rows;
 }
 
-std::vector<MembershipRow> ProjectStore::MembershipsOf(GlObjectId member, std::int64_t after,
-                                                       std::size_t limit) {
+std::vector<MembershipRow> ProjectStore::MembershipsOf(GlObjectId member, std::int64_t after, std::size_t limit) {
   auto& s = db_->Prepare(
       "SELECT ord, container, member, position FROM membership WHERE member = ? AND ord > ? "
       "ORDER BY ord LIMIT ?");
@@ -473,8 +479,8 @@ void ProjectStore::AddMember(GlObjectId container, GlObjectId member) {
       .Run();
 }
 
-void ProjectStore::MoveMembers(const std::vector<GlObjectId>& members, GlObjectId source,
-                               GlObjectId dest, GlObjectId pred) {
+void ProjectStore::MoveMembers(const std::vector<GlObjectId>& members, GlObjectId source, GlObjectId dest,
+                               GlObjectId pred) {
   auto positionIn = [&](GlObjectId container, GlObjectId member) -> std::optional<std::int64_t> {
     auto& s = db_->Prepare("SELECT position FROM membership WHERE container = ? AND member = ?");
     s.Bind(1, container).Bind(2, member);
@@ -508,9 +514,7 @@ void ProjectStore::MoveMembers(const std::vector<GlObjectId>& members, GlObjectI
       .Bind(2, dest)
       .Bind(3, after)
       .Run();
-  db_->Prepare("UPDATE membership SET position = -position WHERE container = ? AND position < 0")
-      .Bind(1, dest)
-      .Run();
+  db_->Prepare("UPDATE membership SET position = -position WHERE container = ? AND position < 0").Bind(1, dest).Run();
   for (std::int64_t i = 0; i < count; ++i) {
     db_->Prepare("INSERT INTO membership(container, member, position) VALUES(?, ?, ?)")
         .Bind(1, dest)
@@ -521,8 +525,9 @@ void ProjectStore::MoveMembers(const std::vector<GlObjectId>& members, GlObjectI
 }
 
 void ProjectStore::SetRunSequencePointer(GlObjectId scope, GlObjectId parent, GlObjectId pred) {
-  db_->Prepare("INSERT INTO run_sequence_pointer(parent, scope, pred) VALUES(?, ?, ?) "
-               "ON CONFLICT(parent) DO UPDATE SET scope = excluded.scope, pred = excluded.pred")
+  db_->Prepare(
+         "INSERT INTO run_sequence_pointer(parent, scope, pred) VALUES(?, ?, ?) "
+         "ON CONFLICT(parent) DO UPDATE SET scope = excluded.scope, pred = excluded.pred")
       .Bind(1, parent)
       .Bind(2, scope)
       .Bind(3, pred)
@@ -540,32 +545,33 @@ namespace {
 std::vector<ConnectionRow> ReadConnections(Statement& s) {
   std::vector<ConnectionRow> rows;
   while (s.Step()) {
-    rows.push_back({s.Int(0), s.Id(1), s.Id(2), static_cast<std::int32_t>(s.Int(3)), s.Int(4) != 0,
-                    s.Text(5)});
+    rows.push_back({s.Int(0), s.Id(1), s.Id(2), static_cast<std::int32_t>(s.Int(3)), s.Int(4) != 0, s.Text(5)});
   }
   return rows;
 }
 } // namespace
 
-std::vector<ConnectionRow> ProjectStore::ConnectionsToSink(GlObjectId sink, std::int64_t after,
-                                                           std::size_t limit) {
-  auto& s = db_->Prepare("SELECT ord, sink, source, kind, flag, text FROM connection "
-                         "WHERE sink = ? AND ord > ? ORDER BY ord LIMIT ?");
+std::vector<ConnectionRow> ProjectStore::ConnectionsToSink(GlObjectId sink, std::int64_t after, std::size_t limit) {
+  auto& s = db_->Prepare(
+      "SELECT ord, sink, source, kind, flag, text FROM connection "
+      "WHERE sink = ? AND ord > ? ORDER BY ord LIMIT ?");
   s.Bind(1, sink).Bind(2, after).Bind(3, static_cast<std::int64_t>(limit));
   return ReadConnections(s);
 }
 
 std::vector<ConnectionRow> ProjectStore::ConnectionsFromSource(GlObjectId source, std::int64_t after,
                                                                std::size_t limit) {
-  auto& s = db_->Prepare("SELECT ord, sink, source, kind, flag, text FROM connection "
-                         "WHERE source = ? AND ord > ? ORDER BY ord LIMIT ?");
+  auto& s = db_->Prepare(
+      "SELECT ord, sink, source, kind, flag, text FROM connection "
+      "WHERE source = ? AND ord > ? ORDER BY ord LIMIT ?");
   s.Bind(1, source).Bind(2, after).Bind(3, static_cast<std::int64_t>(limit));
   return ReadConnections(s);
 }
 
 std::vector<ConnectionRow> ProjectStore::AllConnections(GlObjectId cpu) {
-  auto& s = db_->Prepare("SELECT c.ord, c.sink, c.source, c.kind, c.flag, c.text FROM connection c "
-                         "JOIN object o ON o.id = c.sink WHERE o.cpu = ? ORDER BY c.ord");
+  auto& s = db_->Prepare(
+      "SELECT c.ord, c.sink, c.source, c.kind, c.flag, c.text FROM connection c "
+      "JOIN object o ON o.id = c.sink WHERE o.cpu = ? ORDER BY c.ord");
   s.Bind(1, cpu);
   return ReadConnections(s);
 }
@@ -593,8 +599,9 @@ std::optional<std::string> ProjectStore::Uda(GlObjectId object, const std::strin
 }
 
 void ProjectStore::SetUda(GlObjectId object, const std::string& name, const std::string& value) {
-  db_->Prepare("INSERT INTO uda(object, name, value) VALUES(?, ?, ?) "
-               "ON CONFLICT(object, name) DO UPDATE SET value = excluded.value")
+  db_->Prepare(
+         "INSERT INTO uda(object, name, value) VALUES(?, ?, ?) "
+         "ON CONFLICT(object, name) DO UPDATE SET value = excluded.value")
       .Bind(1, object)
       .Bind(2, name)
       .Bind(3, value)
@@ -645,11 +652,10 @@ GlTransactionId ProjectStore::Begin(GlTransactionId prev) {
   }
   GlTransactionId id = lastTransactionId_;
   auto inUse = [&](GlTransactionId candidate) {
-    return std::any_of(transactions_.begin(), transactions_.end(),
-                       [&](const auto& t) { return t->id == candidate; });
+    return std::any_of(transactions_.begin(), transactions_.end(), [&](const auto& t) { return t->id == candidate; });
   };
   do {
-    id = static_cast<GlTransactionId>(id % 0xFFFE + 1);  // 1 .. 65534
+    id = static_cast<GlTransactionId>(id % 0xFFFE + 1); // 1 .. 65534
   } while (inUse(id));
   db_->Exec("SAVEPOINT q3tx_" + std::to_string(id));
   auto tx = std::make_unique<Transaction>();
@@ -688,8 +694,7 @@ void ProjectStore::CheckTransaction(GlTransactionId tr, bool write) const {
     }
     return;
   }
-  const auto it = std::find_if(transactions_.begin(), transactions_.end(),
-                               [&](const auto& t) { return t->id == tr; });
+  const auto it = std::find_if(transactions_.begin(), transactions_.end(), [&](const auto& t) { return t->id == tr; });
   if (it == transactions_.end()) {
     throw ApiError(kErrTransaction, "transaction " + std::to_string(tr) + " is not open");
   }
@@ -750,7 +755,7 @@ GlSystemTime ToSystemTime(std::int64_t ms) {
   t.wYear = static_cast<std::uint16_t>(y);
   t.wMonth = static_cast<std::uint16_t>(m);
   t.wDay = static_cast<std::uint16_t>(d);
-  t.wDayOfWeek = static_cast<std::uint16_t>(((days % 7) + 11) % 7);  // 1970-01-01 was a Thursday
+  t.wDayOfWeek = static_cast<std::uint16_t>(((days % 7) + 11) % 7); // 1970-01-01 was a Thursday
   t.wHour = static_cast<std::uint16_t>(rest / 3'600'000);
   t.wMinute = static_cast<std::uint16_t>(rest / 60'000 % 60);
   t.wSecond = static_cast<std::uint16_t>(rest / 1000 % 60);
@@ -759,8 +764,8 @@ GlSystemTime ToSystemTime(std::int64_t ms) {
 }
 
 std::optional<std::int64_t> FromSystemTime(const GlSystemTime& t) {
-  if (t.wMonth < 1 || t.wMonth > 12 || t.wDay < 1 || t.wDay > 31 || t.wHour > 23 || t.wMinute > 59 ||
-      t.wSecond > 59 || t.wMilliseconds > 999) {
+  if (t.wMonth < 1 || t.wMonth > 12 || t.wDay < 1 || t.wDay > 31 || t.wHour > 23 || t.wMinute > 59 || t.wSecond > 59 ||
+      t.wMilliseconds > 999) {
     return std::nullopt;
   }
   const std::int64_t days = DaysFromCivil(t.wYear, t.wMonth, t.wDay);
@@ -768,10 +773,9 @@ std::optional<std::int64_t> FromSystemTime(const GlSystemTime& t) {
   unsigned m = 0, d = 0;
   CivilFromDays(days, y, m, d);
   if (m != t.wMonth || d != t.wDay) {
-    return std::nullopt;  // a day that the month does not have
+    return std::nullopt; // a day that the month does not have
   }
-  return days * kMsPerDay + t.wHour * 3'600'000LL + t.wMinute * 60'000LL + t.wSecond * 1000LL +
-         t.wMilliseconds;
+  return days * kMsPerDay + t.wHour * 3'600'000LL + t.wMinute * 60'000LL + t.wSecond * 1000LL + t.wMilliseconds;
 }
 
 } // namespace q3

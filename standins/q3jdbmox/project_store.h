@@ -17,8 +17,15 @@ namespace q3 {
 
 // High nibble of the low 32 bits of an identifier: what kind of object it names.
 enum class Category : std::uint32_t {
-  Resource = 0, Chart = 1, Block = 2, Variable = 3, Type = 4, Schedule = 5, Global = 6,
-  Element = 7, Marker = 8,
+  Resource = 0,
+  Chart = 1,
+  Block = 2,
+  Variable = 3,
+  Type = 4,
+  Schedule = 5,
+  Global = 6,
+  Element = 7,
+  Marker = 8,
 };
 Category CategoryOf(GlObjectType type);
 
@@ -50,10 +57,10 @@ struct ObjectRow {
   std::int64_t num2 = 0;
   std::int64_t num3 = 0;
   std::string dataVersion;
-  std::int64_t created = 0;   // milliseconds since 1970-01-01 UTC
+  std::int64_t created = 0; // milliseconds since 1970-01-01 UTC
   std::int64_t modified = 0;
-  std::int64_t altered = 0;        // controllers: last change of anything in them
-  std::int64_t structAltered = 0;  // controllers: last change of their structure
+  std::int64_t altered = 0;       // controllers: last change of anything in them
+  std::int64_t structAltered = 0; // controllers: last change of their structure
   std::uint64_t surrogate = 0;
 };
 
@@ -80,10 +87,10 @@ struct UdaRow {
 };
 
 struct MembershipRow {
-  std::int64_t order = 0;  // rowid
+  std::int64_t order = 0; // rowid
   GlObjectId container = 0;
   GlObjectId member = 0;
-  std::int64_t position = 0;  // 1-based place in the container's run sequence
+  std::int64_t position = 0; // 1-based place in the container's run sequence
 };
 
 // Bit set of object types (all types are below 64).
@@ -123,10 +130,8 @@ public:
   void Update(const ObjectRow& row);
   // Deletes an object together with its attributes, blob, connections and memberships.
   void Delete(GlObjectId id);
-  std::vector<ListedRow> Children(GlObjectId parent, TypeMask types, std::int64_t after,
-                                  std::size_t limit);
-  std::optional<ObjectRow> ChildByName(GlObjectId parent, const std::string& name,
-                                       TypeMask types);
+  std::vector<ListedRow> Children(GlObjectId parent, TypeMask types, std::int64_t after, std::size_t limit);
+  std::optional<ObjectRow> ChildByName(GlObjectId parent, const std::string& name, TypeMask types);
   std::vector<ObjectRow> ObjectsOfType(GlObjectType type);
   std::int64_t CountObjects(TypeMask types);
   std::uint32_t ControllerNumber(GlObjectId cpu);
@@ -139,22 +144,18 @@ public:
 
   // Run sequences: members of tasks (processing groups and directly installed objects) and of
   // processing groups, in run order.
-  std::vector<MembershipRow> Members(GlObjectId container, TypeMask types, std::int64_t after,
-                                     std::size_t limit);
-  std::vector<MembershipRow> MembershipsOf(GlObjectId member, std::int64_t after,
-                                           std::size_t limit);
+  std::vector<MembershipRow> Members(GlObjectId container, TypeMask types, std::int64_t after, std::size_t limit);
+  std::vector<MembershipRow> MembershipsOf(GlObjectId member, std::int64_t after, std::size_t limit);
   std::int64_t MemberCount(GlObjectId container);
   void AddMember(GlObjectId container, GlObjectId member);
   // Moves members out of source and into dest behind pred (0: at the front).
-  void MoveMembers(const std::vector<GlObjectId>& members, GlObjectId source, GlObjectId dest,
-                   GlObjectId pred);
+  void MoveMembers(const std::vector<GlObjectId>& members, GlObjectId source, GlObjectId dest, GlObjectId pred);
   void SetRunSequencePointer(GlObjectId scope, GlObjectId parent, GlObjectId pred);
   std::optional<std::pair<GlObjectId, GlObjectId>> RunSequencePointer(GlObjectId parent);
 
   // Connections
   std::vector<ConnectionRow> ConnectionsToSink(GlObjectId sink, std::int64_t after, std::size_t limit);
-  std::vector<ConnectionRow> ConnectionsFromSource(GlObjectId source, std::int64_t after,
-                                                   std::size_t limit);
+  std::vector<ConnectionRow> ConnectionsFromSource(GlObjectId source, std::int64_t after, std::size_t limit);
   void AddConnection(const ConnectionRow& row);
   bool DeleteConnection(GlObjectId sink, GlObjectId source);
   std::vector<ConnectionRow> AllConnections(GlObjectId cpu);

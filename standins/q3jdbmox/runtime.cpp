@@ -26,7 +26,9 @@ PerThreadTexts& Texts() {
 
 } // namespace
 
-std::string& ThreadText(const char* slot) { return Texts().For(slot); }
+std::string& ThreadText(const char* slot) {
+  return Texts().For(slot);
+}
 
 Runtime& Runtime::Instance() {
   static Runtime runtime;
@@ -102,8 +104,12 @@ std::optional<std::int64_t> Runtime::Position(const IterationKey& key) const {
   return it->second;
 }
 
-void SetLastError(std::string text) { ThreadText("lastError") = std::move(text); }
-const std::string& LastError() { return ThreadText("lastError"); }
+void SetLastError(std::string text) {
+  ThreadText("lastError") = std::move(text);
+}
+const std::string& LastError() {
+  return ThreadText("lastError");
+}
 
 std::optional<std::int64_t> IterationPlace::Get() const {
   if (cursor_) {

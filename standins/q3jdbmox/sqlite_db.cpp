@@ -19,7 +19,9 @@ Statement::Statement(sqlite3* db, std::string_view sql) : db_(db) {
   }
 }
 
-Statement::~Statement() { sqlite3_finalize(stmt_); }
+Statement::~Statement() {
+  sqlite3_finalize(stmt_);
+}
 
 Statement& Statement::Reset() {
   sqlite3_reset(stmt_);
@@ -36,8 +38,7 @@ Statement& Statement::Bind(int index, std::int64_t value) {
 }
 
 Statement& Statement::Bind(int index, std::string_view value) {
-  const int rc = sqlite3_bind_text(stmt_, index, value.data(), static_cast<int>(value.size()),
-                                   SQLITE_TRANSIENT);
+  const int rc = sqlite3_bind_text(stmt_, index, value.data(), static_cast<int>(value.size()), SQLITE_TRANSIENT);
   if (rc != SQLITE_OK) {
     Fail(db_, rc, "bind");
   }

@@ -81,11 +81,11 @@ private:
 } // namespace
 
 extern "C" __attribute__((visibility("default"))) HRESULT grx_CreateComponent(const grx::platform::CLSID& clsid,
-                                                                             const grx::platform::IID& iid,
-                                                                             void** object) {
+                                                                              const grx::platform::IID& iid,
+                                                                              void** object) {
   if (!object) return grx::platform::E_POINTER;
   *object = nullptr;
-  if (!(clsid == w5comp::CLSID_CompilerKeyWords)) return static_cast<HRESULT>(0x80040111);  // CLASS_E_CLASSNOTAVAILABLE
+  if (!(clsid == w5comp::CLSID_CompilerKeyWords)) return static_cast<HRESULT>(0x80040111); // CLASS_E_CLASSNOTAVAILABLE
   auto* component = new CompilerKeyWords();
   const HRESULT hr = component->QueryInterface(iid, object);
   component->Release();

@@ -30,10 +30,14 @@ struct Language {
 };
 
 Language SelectedLanguage() {
-  static const Language kLanguages[] = {{"GERMAN", "de", "a"}, {"ENGLISH", "en", "b"}, {"FRENCH", "fr", "c"},
-                                        {"SPANISH", "es", "d"}, {"ITALIAN", "it", "e"}};
+  static const Language kLanguages[] = {{"GERMAN", "de", "a"},
+                                        {"ENGLISH", "en", "b"},
+                                        {"FRENCH", "fr", "c"},
+                                        {"SPANISH", "es", "d"},
+                                        {"ITALIAN", "it", "e"}};
   const std::string current =
-      grx::platform::ReadSettingText(grx::platform::Hive::LocalMachine, kLanguageKey, "Current", 99).value_or("ENGLISH");
+      grx::platform::ReadSettingText(grx::platform::Hive::LocalMachine, kLanguageKey, "Current", 99)
+          .value_or("ENGLISH");
   for (const Language& l : kLanguages) {
     if (current == l.name) return l;
   }
@@ -112,7 +116,9 @@ std::wstring SettingPath::Key() const {
   return key;
 }
 
-std::wstring SettingPath::ValueName() const { return parts_.empty() ? std::wstring() : parts_.back(); }
+std::wstring SettingPath::ValueName() const {
+  return parts_.empty() ? std::wstring() : parts_.back();
+}
 
 std::uint32_t SettingGetString(const SettingPath& path, std::wstring& value) {
   if (path.Location() == kLocationNone) return 3;

@@ -58,7 +58,9 @@ void Append(const std::string& file, const std::string& line) {
   }
 }
 
-bool Released(std::uint32_t level) { return !Setting("W5TRACE_FILE", "File").empty() && level <= Threshold(); }
+bool Released(std::uint32_t level) {
+  return !Setting("W5TRACE_FILE", "File").empty() && level <= Threshold();
+}
 
 void Write(std::uint32_t component, std::uint32_t subcomponent, std::uint32_t level, const char* source,
            const char* text) {

@@ -36,7 +36,8 @@ TEST(LibraryFrameTest, LanguageModuleIsTheResourceSourceUntilTheEnd) {
   EXPECT_THAT(english, HasSubstr("unload step ran\nresource-restored=1 language-freed=1\n"));
 
   const fs::path settings = fs::temp_directory_path() / ("grx-frame-" + std::to_string(::getpid()) + ".ini");
-  std::ofstream(settings) << "[HKEY_LOCAL_MACHINE\\Software\\Halvorn\\ORBIX\\2.0\\General\\Languages]\nCurrent=GERMAN\n";
+  std::ofstream(settings)
+      << "[HKEY_LOCAL_MACHINE\\Software\\Halvorn\\ORBIX\\2.0\\General\\Languages]\nCurrent=GERMAN\n";
   EXPECT_THAT(RunAppProbe("GRX_SETTINGS_FILE=" + settings.string()),
               HasSubstr("language=GERMAN\nresource-is-language=1\nstring-511=&Ja\n"));
 

@@ -62,12 +62,12 @@ TEST_F(BindingTest, MissingLibraryEveryCall) {
                              "CFC version V6.2 or newer should be installed.]"));
   std::size_t boxes = 0;
   for (std::size_t at = out.find("box caption"); at != std::string::npos; at = out.find("box caption", at + 1)) ++boxes;
-  EXPECT_EQ(boxes, 5u);  // iec_TasksGet twice, gl_ErrorIdGet after each and gl_ErrorClassGet cannot bind
+  EXPECT_EQ(boxes, 5u); // iec_TasksGet twice, gl_ErrorIdGet after each and gl_ErrorClassGet cannot bind
 }
 
 TEST_F(BindingTest, AFailedLoadIsNotRemembered) {
   const std::string out = Probe("retry " + std::string(GRX_BINARY_DIR) + "/bin");
-  EXPECT_THAT(out, HasSubstr("first=201EA\nsecond=20106\n"));  // then bound: no project is open
+  EXPECT_THAT(out, HasSubstr("first=201EA\nsecond=20106\n")); // then bound: no project is open
   EXPECT_THAT(out, HasSubstr("box caption=[Installation error]"));
 }
 
@@ -85,8 +85,8 @@ TEST_F(BindingTest, MissingLibraryInGerman) {
 TEST_F(BindingTest, MissingFunctionInFrench) {
   const std::string out =
       Probe("missing-function", "GRX_MODULE_PATH=" + std::string(GRX_BINARY_DIR) + "/incomplete " + Settings("FRENCH"));
-  EXPECT_THAT(out, HasSubstr("result=0315e0000a0201ea"));  // detail 10
-  EXPECT_THAT(out, HasSubstr("other=000A6 out=1000200000003"));  // the other functions work
+  EXPECT_THAT(out, HasSubstr("result=0315e0000a0201ea"));       // detail 10
+  EXPECT_THAT(out, HasSubstr("other=000A6 out=1000200000003")); // the other functions work
   EXPECT_THAT(out, HasSubstr("box caption=[Erreur dans l'installation]"));
   EXPECT_THAT(out, HasSubstr("Cette fonction iec_TasksGet n'est pas encore disponible dans la version CFC installée "
                              "(Q3JDBMOX.DLL).\nInstallez si possible la version V6.2 ou une version ultérieure."));
@@ -94,8 +94,8 @@ TEST_F(BindingTest, MissingFunctionInFrench) {
 
 TEST_F(BindingTest, ErrorHandlerNeverGetsBindingResults) {
   const std::string out = Probe("error-handler", Bin());
-  EXPECT_THAT(out, HasSubstr("answer=1\nloaded=0\n"));  // 0x201EA: answered without loading
-  EXPECT_THAT(out, HasSubstr("answer=1\nloaded=1\n"));  // any other: the API's handler
+  EXPECT_THAT(out, HasSubstr("answer=1\nloaded=0\n")); // 0x201EA: answered without loading
+  EXPECT_THAT(out, HasSubstr("answer=1\nloaded=1\n")); // any other: the API's handler
   EXPECT_THAT(out, Not(HasSubstr("box")));
 }
 
@@ -118,7 +118,7 @@ TEST_F(BindingTest, ConcurrentFirstCalls) {
   int count = 0;
   while (std::getline(lines, line)) {
     if (line.rfind("errorId=", 0) == 0) {
-      EXPECT_EQ(line, "errorId=20106");  // bound and called: the stand-in has no project open
+      EXPECT_EQ(line, "errorId=20106"); // bound and called: the stand-in has no project open
       ++count;
     }
   }
@@ -142,7 +142,7 @@ TEST_F(BindingTest, CallTraceThroughTheLoggingLibrary) {
   ASSERT_GE(db.size(), 4u);
   EXPECT_EQ(db[0], "[BEGIN EsLogClient DB, Version V6.2]");
   EXPECT_EQ(db[1], "BEGIN iec_TasksGet");
-  EXPECT_EQ(db[2], "END iec_TasksGet #####ERROR_ID=0x20106");  // no project is open
+  EXPECT_EQ(db[2], "END iec_TasksGet #####ERROR_ID=0x20106"); // no project is open
   EXPECT_THAT(para, ::testing::Contains("  IN: mode = M_FIRST"));
   EXPECT_THAT(para, ::testing::Contains("  IN: resourceId = 0001:0002:0:0000003"));
   EXPECT_THAT(para, ::testing::Contains("  IN: prevTransactionId = 7"));

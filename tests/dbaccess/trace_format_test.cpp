@@ -54,7 +54,8 @@ TEST(TraceFormatTest, TextsAndAttributesAreCut) {
   EXPECT_EQ(FormatText(Direction::In, "comment", eighty.c_str()),
             "  IN: comment = (char *)\"" + std::string(75, 'x') + "....\"");
   const std::string seventyFive(75, 'y');
-  EXPECT_EQ(FormatText(Direction::In, "comment", seventyFive.c_str()), "  IN: comment = (char *)\"" + seventyFive + "\"");
+  EXPECT_EQ(FormatText(Direction::In, "comment", seventyFive.c_str()),
+            "  IN: comment = (char *)\"" + seventyFive + "\"");
   Gl_Uda uda{};
   std::strcpy(uda.name, "Owner");
   std::memset(uda.value, 'v', 50);
@@ -62,7 +63,8 @@ TEST(TraceFormatTest, TextsAndAttributesAreCut) {
             "  OUT: uda = {key=\"Owner\", value=\"" + std::string(45, 'v') + "....\"}");
   // Unterminated fields are read within their record.
   std::memset(&uda, 'k', sizeof uda);
-  EXPECT_EQ(FormatUda(Direction::In, "uda", uda).size(), std::string("  IN: uda = {key=\"\", value=\"\"}").size() + 25 + 49);
+  EXPECT_EQ(FormatUda(Direction::In, "uda", uda).size(),
+            std::string("  IN: uda = {key=\"\", value=\"\"}").size() + 25 + 49);
 }
 
 TEST(TraceFormatTest, ScrambleAndDecode) {
@@ -97,7 +99,7 @@ TEST(TraceFormatTest, InstallErrorTexts) {
   EXPECT_EQ(FillInstallErrorText("%s1 and %s5 and %s and 100%", args, 2), "Q3JDBMOX.DLL and ??? and %s and 100%");
   const std::string fits(996, 'a'), tooLong(997, 'a');
   const char* fitting[] = {fits.c_str()};
-  EXPECT_EQ(FillInstallErrorText("x %s0 y", fitting, 1), "x " + fits + " y");  // 1,000 characters
+  EXPECT_EQ(FillInstallErrorText("x %s0 y", fitting, 1), "x " + fits + " y"); // 1,000 characters
   const char* big[] = {tooLong.c_str()};
   EXPECT_EQ(FillInstallErrorText("x %s0 y", big, 1), "x %s0 y");
 }
@@ -105,7 +107,7 @@ TEST(TraceFormatTest, InstallErrorTexts) {
 TEST(TraceFormatTest, SupportedNames) {
   const auto names = SupportedNames();
   ASSERT_FALSE(names.empty());
-  EXPECT_EQ(names.front(), "gl_CpuIdGet");  // the overloaded functions come first
+  EXPECT_EQ(names.front(), "gl_CpuIdGet"); // the overloaded functions come first
   EXPECT_TRUE(std::is_sorted(names.begin() + 1, names.end()));
   EXPECT_TRUE(IsSupportedName("iec_TaskRead"));
   EXPECT_TRUE(IsSupportedName("es_PVEdit"));

@@ -26,12 +26,12 @@ TEST(ExceptionsTest, MessageOnDemandFromTheSystemText) {
   const CException e(5u, "Io.cpp", 3);
   // The report text shows the message member as it is: still empty.
   EXPECT_EQ(e.GetText(), "Error:  (0x5)\nIo.cpp(3)");
-  EXPECT_EQ(e.GetMessage(), "Access is denied.");  // without the trailing carriage return and line feed
+  EXPECT_EQ(e.GetMessage(), "Access is denied."); // without the trailing carriage return and line feed
   EXPECT_EQ(e.GetText(), "Error: Access is denied. (0x5)\nIo.cpp(3)");
   const CException unknown(0x12345u, "Io.cpp", 4);
   EXPECT_EQ(unknown.GetMessage(), "");
   const CException zero(0u, "Io.cpp", 5);
-  EXPECT_EQ(zero.GetMessage(), "");  // the system is not asked for code 0
+  EXPECT_EQ(zero.GetMessage(), ""); // the system is not asked for code 0
 }
 
 TEST(ExceptionsTest, TitledMessages) {
@@ -59,19 +59,20 @@ TEST(ExceptionsTest, ComExceptions) {
     auto* info = grx::platform::ErrorInfo::Create(L"Der Import ist fehlgeschlagen", 77, L"help.chm", L"Importer");
     const grx::platform::ComError error(static_cast<grx::platform::HRESULT>(0x80040200), info);
     const CComException withInfo(error, "IImport::Run", "C.cpp", 30);
-    const CComException copy = withInfo;  // copies hold their own reference
-    EXPECT_EQ(copy.GetText(), "Error: Der Import ist fehlgeschlagen (0x80040200)\nC.cpp(30)\nMethod: IImport::Run\n"
-                              "Help Context: 77\nHelp File: help.chm\nSource: Importer");
+    const CComException copy = withInfo; // copies hold their own reference
+    EXPECT_EQ(copy.GetText(),
+              "Error: Der Import ist fehlgeschlagen (0x80040200)\nC.cpp(30)\nMethod: IImport::Run\n"
+              "Help Context: 77\nHelp File: help.chm\nSource: Importer");
     EXPECT_EQ(copy.GetDescription(), "Der Import ist fehlgeschlagen");
   }
-  EXPECT_EQ(grx::platform::ErrorInfo::LiveObjects(), before);  // every reference released
+  EXPECT_EQ(grx::platform::ErrorInfo::LiveObjects(), before); // every reference released
 }
 
 TEST(ExceptionsTest, BasisEsExceptionTextsFromTheErrorTextLibrary) {
   const CBasisEsException known(static_cast<grx::platform::HRESULT>(0x80040201), "ILock", "B.cpp", 1);
   EXPECT_EQ(known.GetMessage(), "The object is locked by another user.");
   const CBasisEsException systemText(static_cast<grx::platform::HRESULT>(0x80070057), "IArg", "B.cpp", 2);
-  EXPECT_EQ(systemText.GetMessage(), "The parameter is incorrect.");  // no string: the system's text
+  EXPECT_EQ(systemText.GetMessage(), "The parameter is incorrect."); // no string: the system's text
   const CBasisEsException none(static_cast<grx::platform::HRESULT>(0x8FFF0001), "IArg", "B.cpp", 3);
   EXPECT_EQ(none.GetMessage(), "");
 }
@@ -85,7 +86,7 @@ TEST(ExceptionsTest, ModuleExceptionsAndPlaceholders) {
   EXPECT_EQ(noModule.GetText(), "Error: \nM.cpp(2)");
 
   EXPECT_EQ(ReplacePlaceholders("a %s b %s c", "%s", {"X", "Y", "Z"}), "a X b Y c");
-  EXPECT_EQ(ReplacePlaceholders("%s", "%s", {"one %s", "two"}), "one two");  // each search starts again
+  EXPECT_EQ(ReplacePlaceholders("%s", "%s", {"one %s", "two"}), "one two"); // each search starts again
   EXPECT_EQ(ReplacePlaceholders("", "%s", {"X"}), "");
   EXPECT_THROW(ReplacePlaceholders("x", nullptr, {}), CInvalidArgException);
   try {

@@ -69,9 +69,8 @@ TEST_F(TraceTest, CTraceWritesMessagesAndExceptions) {
   ZEB::CObject::SetTrace(&trace);
   ZEB::CObject::Trace(2, "CIecObjManager::GetInstance", "manager %d created", 3);
   ZEB::CObject::Trace(6, "CIecObject::Dump_i", "not released");
-  ZEB::CObject::TraceException(ZEB::CComException(static_cast<grx::platform::HRESULT>(0x80004005), "IThing::Do",
-                                                   "Thing.cpp", 5),
-                               3);
+  ZEB::CObject::TraceException(
+      ZEB::CComException(static_cast<grx::platform::HRESULT>(0x80004005), "IThing::Do", "Thing.cpp", 5), 3);
   ZEB::CObject::TraceException(ZEB::CIllegalStateException("bad", "State.cpp", 6), 3);
   const std::string text = ReadAll(log_);
   EXPECT_THAT(text, HasSubstr("comp 22/7 level 2 CIecObjManager::GetInstance: manager 3 created\n"));
@@ -85,7 +84,7 @@ TEST_F(TraceTest, CTraceNullSourceInitialisesButWritesNothing) {
   ZEB::CTrace failing(22, 7, "x");
   EXPECT_THROW(failing.Trace(1, nullptr, "x"), ZEB::CUnexpectedException);
   ::unsetenv("W5TRACE_INIT");
-  EXPECT_NO_THROW(failing.Trace(1, nullptr, "nothing"));  // tries again, and now opens
+  EXPECT_NO_THROW(failing.Trace(1, nullptr, "nothing")); // tries again, and now opens
   EXPECT_FALSE(fs::exists(log_));
 }
 
@@ -116,7 +115,8 @@ TEST_F(TraceTest, TraceWriteHeaderAndText) {
   EXPECT_THAT(std::string(context.text),
               ::testing::MatchesRegex("W5GRX_GetSubPlansByPlanID \\[\\.\\\\HelpFunc\\.cpp \\(4087\\), module: "
                                       "[a-z_]+_tests, thread: 0x[0-9A-F]+\\]"));
-  EXPECT_THAT(ReadAll(log_), HasSubstr("comp 22/7 level 4 W5GRX_GetSubPlansByPlanID [.\\HelpFunc.cpp (4087), module: "));
+  EXPECT_THAT(ReadAll(log_),
+              HasSubstr("comp 22/7 level 4 W5GRX_GetSubPlansByPlanID [.\\HelpFunc.cpp (4087), module: "));
   EXPECT_THAT(ReadAll(log_), HasSubstr("]: OpenData error: iec_CfcBlocksGet failed. result = 20101.\n"));
   EXPECT_TRUE(GetTraceDll().bound);
   EXPECT_TRUE(GetTraceDll().silent);
@@ -136,7 +136,7 @@ TEST_F(TraceTest, TraceWriteCutsTheHeaderAt511) {
 TEST_F(TraceTest, UnreleasedLevelsBecomeSilentRecords) {
   const std::string function60(60, 'g');
   TraceContext context(".\\InfoFuncs.cpp", function60.c_str());
-  context.level = 6;  // above the released threshold
+  context.level = 6; // above the released threshold
   context.line = 321;
   TraceWrite(context, "value %d not expanded", 5);
   EXPECT_FALSE(fs::exists(log_));

@@ -43,7 +43,8 @@ protected:
     std::vector<std::string> names;
     GlObjectId task = 0;
     const GlObjectId r = Id("R");
-    for (GlObjectId id : Collect([&](MODE m) { return db.iec_TasksGet(m, r, task, kTr); }, task)) names.push_back(Name(id));
+    for (GlObjectId id : Collect([&](MODE m) { return db.iec_TasksGet(m, r, task, kTr); }, task))
+      names.push_back(Name(id));
     return names;
   }
   std::vector<std::string> GroupNames(const std::string& task) {
@@ -72,11 +73,11 @@ TEST_F(ChartsAndTasksTest, SubChartHierarchyAndPaths) {
   EXPECT_TRUE(W5GRX_GetChart("R1\\S1\\S2", Id("R"), chart, kTr));
   EXPECT_EQ(PathOf(chart), "R/R1/S1/S2");
   chart = 42;
-  EXPECT_TRUE(W5GRX_GetChart("R1", Id("R"), chart, kTr));  // without a backslash nothing is found
+  EXPECT_TRUE(W5GRX_GetChart("R1", Id("R"), chart, kTr)); // without a backslash nothing is found
   EXPECT_EQ(chart, 42u);
   EXPECT_TRUE(W5GRX_GetChart("Nope\\S1", Id("R"), chart, kTr));
   EXPECT_EQ(chart, 42u);
-  EXPECT_TRUE(W5GRX_GetSubChart(Id("R/P"), "sub1", chart, kTr));  // names are compared exactly
+  EXPECT_TRUE(W5GRX_GetSubChart(Id("R/P"), "sub1", chart, kTr)); // names are compared exactly
   EXPECT_EQ(chart, 42u);
   EXPECT_TRUE(W5GRX_GetSubChart(Id("R/P"), "Sub1", chart, kTr));
   EXPECT_EQ(PathOf(chart), "R/P/Sub1");
@@ -102,8 +103,9 @@ TEST_F(ChartsAndTasksTest, SubChartListingWritesItsFailuresToTheModuleTrace) {
   std::ifstream in(log);
   std::stringstream text;
   text << in.rdbuf();
-  EXPECT_THAT(text.str(), ::testing::HasSubstr("level 4 W5GRX_GetSubPlansByPlanID [.\\HelpFunc (4042), module: w5lhlpax.so, "
-                                               "thread: 0x"));
+  EXPECT_THAT(text.str(),
+              ::testing::HasSubstr("level 4 W5GRX_GetSubPlansByPlanID [.\\HelpFunc (4042), module: w5lhlpax.so, "
+                                   "thread: 0x"));
   EXPECT_THAT(text.str(), ::testing::HasSubstr("]: Plan ID is NULL!\n"));
   EXPECT_THAT(text.str(), ::testing::HasSubstr("(4087), module: w5lhlpax.so"));
   EXPECT_THAT(text.str(), ::testing::HasSubstr("]: OpenData error: iec_CfcBlocksGet failed. result = 20101.\n"));
@@ -114,7 +116,7 @@ TEST_F(ChartsAndTasksTest, ChartInterfaces) {
   GlObjectId chart = Id("R/P");
   std::vector<BLOCK> blocks(1);
   EXPECT_FALSE(W5GRX_GetPlanInterface(chart, blocks, kTr));
-  ASSERT_EQ(blocks.size(), 4u);  // the record the caller had, then the three items
+  ASSERT_EQ(blocks.size(), 4u); // the record the caller had, then the three items
   EXPECT_EQ(blocks[1].name, "In1");
   EXPECT_EQ(blocks[3].name, "Out1");
   EXPECT_EQ(blocks[3].id, Id("R/P.Out1"));
@@ -134,7 +136,7 @@ TEST_F(ChartsAndTasksTest, ChartInterfaces) {
   ASSERT_EQ(db.InjectFault("iec_VarsGet", 0x779, 3, 1), 0);
   std::vector<BLOCK> partial;
   EXPECT_THROW(W5GRX_GetPlanInterface(chart, partial, kTr), OpenData::COpenDataException);
-  EXPECT_EQ(partial.size(), 2u);  // what was appended before the failure stays
+  EXPECT_EQ(partial.size(), 2u); // what was appended before the failure stays
 }
 
 TEST_F(ChartsAndTasksTest, TaskOfAnObject) {
@@ -148,7 +150,7 @@ TEST_F(ChartsAndTasksTest, TaskOfAnObject) {
 
 TEST_F(ChartsAndTasksTest, TaskDeletionKeepsProtectedAndOccupiedTasks) {
   EXPECT_TRUE(W5GRX_TaskDelete(Id("R"), kTr));
-  EXPECT_THAT(TaskNames(), ElementsAre("T1", "T3", "Busy"));  // t3 and NoGroups are gone
+  EXPECT_THAT(TaskNames(), ElementsAre("T1", "T3", "Busy")); // t3 and NoGroups are gone
   EXPECT_THAT(GroupNames("R/#Busy"), ElementsAre("Empty", "Full"));
 }
 
@@ -159,7 +161,7 @@ TEST_F(ChartsAndTasksTest, EmptyGroupsAreDeletedUnlessListed) {
   EXPECT_THAT(GroupNames("R/#T1"), ElementsAre("G1", "GE"));
   EXPECT_TRUE(GroupNames("R/#t3").empty());
   EXPECT_THAT(GroupNames("R/#Busy"), ElementsAre("Full"));
-  EXPECT_EQ(TaskNames().size(), 5u);  // tasks stay
+  EXPECT_EQ(TaskNames().size(), 5u); // tasks stay
   ASSERT_EQ(db.InjectFault("iec_TasksGet", 0x77A, 1, 1), 0);
   EXPECT_THROW(W5GRX_GetTaskId(Id("R"), {}), OpenData::COpenDataException);
 }

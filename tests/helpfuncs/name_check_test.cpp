@@ -19,7 +19,9 @@ struct Outcome {
   bool operator==(const Outcome&) const = default;
 };
 
-void PrintTo(const Outcome& o, std::ostream* os) { *os << "{" << o.result << ", " << o.position << "}"; }
+void PrintTo(const Outcome& o, std::ostream* os) {
+  *os << "{" << o.result << ", " << o.position << "}";
+}
 
 template <class CheckFn>
 Outcome Check(CheckFn check, const std::string& name, std::int32_t initial = 99) {
@@ -69,18 +71,19 @@ TEST_F(NameCheckTest, SubChartBlockAndVariableNames) {
   EXPECT_EQ(Check(W5GRX_CheckBlockName, "a__b"), (Outcome{SYNTAX_ERR_DOUBLE_UNDERSCORE, 2}));
   EXPECT_EQ(Check(W5GRX_CheckVarName, "_in"), (Outcome{SYNTAX_ERR_NONE, 0}));
   EXPECT_EQ(Check(W5GRX_CheckVarName, "9in"), (Outcome{SYNTAX_ERR_FIRST_DIGIT, 0}));
-  EXPECT_EQ(Check(W5GRX_CheckVarName, "ton"), (Outcome{SYNTAX_ERR_KEYWORD, -1}));  // a standard FB name
+  EXPECT_EQ(Check(W5GRX_CheckVarName, "ton"), (Outcome{SYNTAX_ERR_KEYWORD, -1})); // a standard FB name
   EXPECT_EQ(Check(W5GRX_CheckVarName, "SpeedSet"), (Outcome{SYNTAX_ERR_NONE, 0}));
-  EXPECT_EQ(Check(W5GRX_CheckVarName, ""), (Outcome{SYNTAX_ERR_NONE, 0}));  // reaches the keyword rule
+  EXPECT_EQ(Check(W5GRX_CheckVarName, ""), (Outcome{SYNTAX_ERR_NONE, 0})); // reaches the keyword rule
 }
 
 TEST_F(NameCheckTest, KeywordComponentAbsentFailingOrAnsweringAnotherStatus) {
-  std::ofstream(settings_) << "[HKEY_CLASSES_ROOT\\CLSID\\{6A3D2F10-4B7C-4E21-9F3A-1C5D7E9B2A40}\\InprocServer32]\n@=\n";
+  std::ofstream(settings_)
+      << "[HKEY_CLASSES_ROOT\\CLSID\\{6A3D2F10-4B7C-4E21-9F3A-1C5D7E9B2A40}\\InprocServer32]\n@=\n";
   ::setenv("GRX_SETTINGS_FILE", settings_.c_str(), 1);
-  EXPECT_EQ(Check(W5GRX_CheckVarName, "while"), (Outcome{SYNTAX_ERR_NONE, 1}));  // not registered: accepted
+  EXPECT_EQ(Check(W5GRX_CheckVarName, "while"), (Outcome{SYNTAX_ERR_NONE, 1})); // not registered: accepted
   std::ofstream(settings_) << "[HKEY_CLASSES_ROOT\\CLSID\\{6A3D2F10-4B7C-4E21-9F3A-1C5D7E9B2A40}\\InprocServer32]\n"
                            << "@=no_such_component\n";
-  EXPECT_EQ(Check(W5GRX_CheckRootPlanName, "While"), (Outcome{SYNTAX_ERR_NONE, 1}));  // module missing
+  EXPECT_EQ(Check(W5GRX_CheckRootPlanName, "While"), (Outcome{SYNTAX_ERR_NONE, 1})); // module missing
   ::unsetenv("GRX_SETTINGS_FILE");
   ::setenv("W5KW_MODE", "fail", 1);
   EXPECT_EQ(Check(W5GRX_CheckVarName, "while"), (Outcome{SYNTAX_ERR_NONE, 1}));

@@ -29,7 +29,7 @@ TEST_F(PlanNavigationTest, RootPlanFromNameRewritesTheCase) {
   EXPECT_TRUE(W5GRX_RootPlanFromName(Id("R"), name, chart, kTr));
   EXPECT_STREQ(name, "Plan1");
   EXPECT_EQ(chart, Id("R/Plan1"));
-  char missing[52] = "S";  // a sub-chart is no root chart
+  char missing[52] = "S"; // a sub-chart is no root chart
   EXPECT_FALSE(W5GRX_RootPlanFromName(Id("R"), missing, chart, kTr));
   EXPECT_STREQ(missing, "S");
   EXPECT_FALSE(W5GRX_RootPlanFromName(Id("EMPTY"), missing, chart, kTr));
@@ -45,7 +45,7 @@ TEST_F(PlanNavigationTest, RootPlanFromVarOrBlock) {
   EXPECT_TRUE(W5GRX_RootPlanFromVarOrBlock(Id("R/R1"), chart, kTr));
   EXPECT_EQ(chart, Id("R/R1"));
   EXPECT_FALSE(W5GRX_RootPlanFromVarOrBlock(0x999, chart, kTr));
-  EXPECT_EQ(chart, 0u);  // set to 0 first
+  EXPECT_EQ(chart, 0u); // set to 0 first
 }
 
 TEST_F(PlanNavigationTest, ActivePlanFromTitle) {
@@ -62,7 +62,7 @@ TEST_F(PlanNavigationTest, ActivePlanFromTitle) {
   EXPECT_TRUE(W5GRX_ActivePlanFromTitle(chartWindow, Id("R"), chart, name, kTr));
   const WindowHandle plain = CreateWindowHandle("no dashes here", frame);
   EXPECT_FALSE(W5GRX_ActivePlanFromTitle(plain, Id("R"), chart, name, kTr));
-  EXPECT_FALSE(W5GRX_ActivePlanFromTitle(frame, Id("R"), chart, name, kTr));  // a top-level window
+  EXPECT_FALSE(W5GRX_ActivePlanFromTitle(frame, Id("R"), chart, name, kTr)); // a top-level window
   EXPECT_FALSE(W5GRX_ActivePlanFromTitle(0, Id("R"), chart, name, kTr));
   const WindowHandle pathTitle = CreateWindowHandle("plan1\\S:x -- CFC", frame);
   EXPECT_TRUE(W5GRX_ActivePlanFromTitle(pathTitle, Id("R"), chart, name, kTr));
@@ -83,7 +83,7 @@ TEST_F(PlanNavigationTest, ListsAppendBehindWhatTheCallerHas) {
   EXPECT_FALSE(W5GRX_RootPlanIDsFromCPU(Id("R"), ids, kTr));
   ASSERT_EQ(db.InjectFault("gl_ObjectNameGet", 0x777, 1, 1), 0);
   names.clear();
-  EXPECT_TRUE(W5GRX_RootPlansFromCPU(Id("R"), names, kTr));  // an unreadable name is skipped
+  EXPECT_TRUE(W5GRX_RootPlansFromCPU(Id("R"), names, kTr)); // an unreadable name is skipped
   EXPECT_THAT(names, ElementsAre("R1", "Other"));
 }
 

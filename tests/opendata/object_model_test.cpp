@@ -76,13 +76,14 @@ TEST_F(ObjectModelTest, OneObjectPerIdentifierUntilCleared) {
   EXPECT_EQ(manager_->GetTransactionId(), kNoTransaction);
   ASSERT_EQ(db.ResetCallCounts(), 0);
   manager_->FindIecObject(CIecObjId(Id("R/C1/A1")));
-  EXPECT_EQ(db.CallCount("iec_ObjectTypeGet"), 2u);  // asked again: once by the manager, once by the factory
+  EXPECT_EQ(db.CallCount("iec_ObjectTypeGet"), 2u); // asked again: once by the manager, once by the factory
 }
 
 TEST_F(ObjectModelTest, WrongTypesNewIdentifiersAndUnsupportedTypes) {
   const GlObjectId a1 = Id("R/C1/A1");
-  EXPECT_EQ(MessageOf<ZEB::CInvalidArgException>([&] { manager_->FindIecObject(CIecObjId(a1), IEC_OBJ_CFC); }),
-            "Invalid argument exception: The object identified by <roid> is not of the type specified in <iecObjectType>.");
+  EXPECT_EQ(
+      MessageOf<ZEB::CInvalidArgException>([&] { manager_->FindIecObject(CIecObjId(a1), IEC_OBJ_CFC); }),
+      "Invalid argument exception: The object identified by <roid> is not of the type specified in <iecObjectType>.");
   EXPECT_NE(dynamic_cast<CIecFunction*>(manager_->FindIecObject(CIecObjId(a1), IEC_OBJ_FUNCTION)), nullptr);
   EXPECT_EQ(MessageOf<ZEB::CIllegalStateException>([&] { manager_->FindIecObject(CIecObjId(a1, true)); }),
             "Illegal state exception: Cannot determine the type of a persistent object, that doesn't exist in the "
@@ -104,7 +105,8 @@ TEST_F(ObjectModelTest, WrongTypesNewIdentifiersAndUnsupportedTypes) {
 TEST_F(ObjectModelTest, NamesAndRecordsAreReadLazilyAndAgainAfterAFailure) {
   auto* chart = Object<CIecCfc>("R/C1");
   ASSERT_EQ(db.InjectFault("iec_CfcRead", 0x777, 1, 1), 0);
-  EXPECT_EQ(MessageOf<OpenData::COpenDataException>([&] { chart->GetName(); }), "OPEN-DATA exception: iec_CfcRead failed.");
+  EXPECT_EQ(MessageOf<OpenData::COpenDataException>([&] { chart->GetName(); }),
+            "OPEN-DATA exception: iec_CfcRead failed.");
   EXPECT_EQ(chart->GetName(), "C1");
   ASSERT_EQ(db.ResetCallCounts(), 0);
   EXPECT_EQ(chart->GetName(), "C1");
@@ -125,20 +127,21 @@ TEST_F(ObjectModelTest, ControllerWithTheBusyRetry) {
   EXPECT_EQ(block->GetResource()->GetName(), "R");
   auto* other = Object<CIecFunctionBlock>("R/C1/F1");
   ASSERT_EQ(db.InjectFault("gl_CpuIdGet", GL_ERR_OBJECT_BUSY, 1, 2), 0);
-  EXPECT_EQ(MessageOf<OpenData::COpenDataException>([&] { other->GetCpuId(); }), "OPEN-DATA exception: gl_CpuIdGet failed.");
+  EXPECT_EQ(MessageOf<OpenData::COpenDataException>([&] { other->GetCpuId(); }),
+            "OPEN-DATA exception: gl_CpuIdGet failed.");
 }
 
 TEST_F(ObjectModelTest, AttributesPathsAndExtensions) {
   auto* chart = Object<CIecCfc>("R/C1");
   EXPECT_EQ(chart->GetUda("Owner"), nullptr);
-  EXPECT_EQ(chart->UpdateUda("Owner", "team", true), 0u);  // created
-  EXPECT_EQ(chart->UpdateUda("Missing", "x", false), 223u);  // only updated: there is none
+  EXPECT_EQ(chart->UpdateUda("Owner", "team", true), 0u);   // created
+  EXPECT_EQ(chart->UpdateUda("Missing", "x", false), 223u); // only updated: there is none
   EXPECT_EQ(chart->UpdateUda("Second", "y", true), 0u);
   ASSERT_NE(chart->GetUda("Owner"), nullptr);
   EXPECT_EQ(chart->GetUda("Owner")->GetValue(), "team");
   auto udas = chart->GetUdas();
   ASSERT_EQ(udas->size(), 2u);
-  EXPECT_EQ((*udas)[0]->GetName(), "Owner");  // in name order
+  EXPECT_EQ((*udas)[0]->GetName(), "Owner"); // in name order
   EXPECT_TRUE(chart->RemoveUda("Owner"));
   EXPECT_FALSE(chart->RemoveUda("Owner"));
   EXPECT_EQ(chart->GetLogicalPath(1, true)->GetPath(), "Small.R");
@@ -156,8 +159,9 @@ TEST_F(ObjectModelTest, AttributesPathsAndExtensions) {
   EXPECT_EQ(chart->GetExtension(1), raw);
   auto shared = std::make_unique<CIecObjExtension>();
   shared->SetSubject(chart);
-  EXPECT_EQ(MessageOf<ZEB::CIllegalStateException>([&] { Object<CIecCfc>("R/C2")->AddExtension(2, std::move(shared)); }),
-            "Illegal state exception: This extension already has an owning subject.");
+  EXPECT_EQ(
+      MessageOf<ZEB::CIllegalStateException>([&] { Object<CIecCfc>("R/C2")->AddExtension(2, std::move(shared)); }),
+      "Illegal state exception: This extension already has an owning subject.");
   EXPECT_TRUE(chart->RemoveExtension(1));
   EXPECT_FALSE(chart->RemoveExtension(1));
   EXPECT_THROW(CIecObjExtension().GetSubject(), ZEB::CIllegalStateException);
@@ -187,7 +191,7 @@ TEST_F(ObjectModelTest, ContainersListTheirMembers) {
   EXPECT_EQ(chart->GetBlockIds(IEC_SELECT_IS_FUNCTION_BLOCK)->size(), 1u);
   EXPECT_EQ(chart->GetBlockIds(IEC_SELECT_IS_FUNCTION)->size(), 1u);
   EXPECT_EQ(chart->GetBlockIds(IEC_SELECT_IS_FUNCTION_BLOCK)->size(), 1u);
-  EXPECT_EQ(db.CallCount("iec_CfcBlocksGet"), 2u);  // one enumeration per filter, then the cache
+  EXPECT_EQ(db.CallCount("iec_CfcBlocksGet"), 2u); // one enumeration per filter, then the cache
   EXPECT_THROW(chart->GetBlockIds(0), ZEB::CInvalidArgException);
   EXPECT_THAT(Names(*chart->GetChildren(nullptr)), ElementsAre("X", "Y", "S1", "S2", "F1", "A1"));
   EXPECT_TRUE(Object<CIecCfc>("R/C2")->GetBlockIds(IEC_SELECT_IS_CFC)->empty());
@@ -197,7 +201,7 @@ TEST_F(ObjectModelTest, BlocksKnowTheirChartsAndTypes) {
   auto* a2 = Object<CIecFunction>("R/C1/S1/S11/A2");
   ASSERT_EQ(db.ResetCallCounts(), 0);
   EXPECT_EQ(a2->GetCfcIdRoot(), Id("R/C1"));
-  EXPECT_EQ(db.CallCount("iec_BlockCfcGet"), 4u);  // S11, S1, C1, then "in no chart" 
+  EXPECT_EQ(db.CallCount("iec_BlockCfcGet"), 4u); // S11, S1, C1, then "in no chart"
   EXPECT_EQ(a2->GetCfc()->GetName(), "S11");
   EXPECT_EQ(a2->GetRootCfc()->GetName(), "C1");
   auto* root = Object<CIecCfc>("R/C1");
@@ -206,7 +210,7 @@ TEST_F(ObjectModelTest, BlocksKnowTheirChartsAndTypes) {
   EXPECT_EQ(root->GetRootCfc(), root);
   ASSERT_EQ(db.ResetCallCounts(), 0);
   EXPECT_EQ(root->GetCfcId(), 0u);
-  EXPECT_EQ(db.CallCount("iec_BlockCfcGet"), 0u);  // "in no chart" is remembered
+  EXPECT_EQ(db.CallCount("iec_BlockCfcGet"), 0u); // "in no chart" is remembered
   EXPECT_EQ(a2->GetBlockType()->GetName(), "ADD");
   EXPECT_THROW(a2->GetVarIds(16), ZEB::CInvalidArgException);
   EXPECT_THAT(Names(*a2->GetChildren(nullptr)), ElementsAre("IN1", "IN2", "OUT"));
@@ -272,7 +276,7 @@ TEST_F(ObjectModelTest, ConnectionsComeFromListings) {
   EXPECT_EQ((*connections)[0]->GetConnectionType(), IEC_CONNECTION_REAL);
   EXPECT_THROW((*connections)[0]->GetTextualRef(), ZEB::CIllegalStateException);
   in1->GetSourceConnections();
-  EXPECT_EQ(db.CallCount("iec_SourcesGetV6_0"), 1u);  // one call delivered the only source (166); then the cache
+  EXPECT_EQ(db.CallCount("iec_SourcesGetV6_0"), 1u); // one call delivered the only source (166); then the cache
   EXPECT_NE(manager_->FindIecConnection(CIecObjId(ga->GetId()), CIecObjId(in1->GetId())), nullptr);
 
   auto* out = Object<CIecFunction>("R/C1/A1");
@@ -298,7 +302,8 @@ TEST_F(ObjectModelTest, FactoryChecksConnectionEnds) {
   CIecObjFactory* factory = CIecObjFactory::GetInstance();
   const CIecTypedObjId global{CIecObjId(1), IEC_OBJ_GLOBAL_VAR}, nullSource{CIecObjId(0), IEC_OBJ_NULL},
       input{CIecObjId(2), IEC_OBJ_IN_VAR}, output{CIecObjId(3), IEC_OBJ_OUT_VAR};
-  EXPECT_THROW(factory->CreateIecConnection(global, input, IEC_TEXTUAL_REF_TYPE, false, "x"), ZEB::CInvalidArgException);
+  EXPECT_THROW(factory->CreateIecConnection(global, input, IEC_TEXTUAL_REF_TYPE, false, "x"),
+               ZEB::CInvalidArgException);
   EXPECT_NE(factory->CreateIecConnection(nullSource, input, IEC_TEXTUAL_REF_TYPE, false, "x"), nullptr);
   EXPECT_THROW(factory->CreateIecConnection(input, input, IEC_CONNECTION_REAL, false, ""), ZEB::CInvalidArgException);
   EXPECT_THROW(factory->CreateIecConnection(global, output, IEC_CONNECTION_REAL, false, ""), ZEB::CInvalidArgException);

@@ -26,7 +26,7 @@ TEST(DynamicLibraryTest, FindsTheStandInBesideTheProgram) {
   EXPECT_NE(module.Find("_Z11gl_CpuIdGetmRmR6OutCput"), nullptr);
   EXPECT_EQ(module.Find("iec_NoSuchFunction"), nullptr);
   Module moved = std::move(module);
-  EXPECT_FALSE(module);  // NOLINT(bugprone-use-after-move): a moved-from module is empty
+  EXPECT_FALSE(module); // NOLINT(bugprone-use-after-move): a moved-from module is empty
   EXPECT_TRUE(moved);
 }
 

@@ -19,10 +19,18 @@ TEST_F(DescriptionFuzzTest, MutatedDescriptionsNeverCrash) {
     for (int e = 0; e < edits; ++e) {
       const std::size_t at = random() % text.size();
       switch (random() % 4) {
-      case 0: text.erase(at, 1 + random() % 8); break;
-      case 1: text.insert(at, 1, alphabet[random() % (sizeof alphabet - 1)]); break;
-      case 2: text[at] = alphabet[random() % (sizeof alphabet - 1)]; break;
-      default: text = text.substr(0, at); break;
+        case 0:
+          text.erase(at, 1 + random() % 8);
+          break;
+        case 1:
+          text.insert(at, 1, alphabet[random() % (sizeof alphabet - 1)]);
+          break;
+        case 2:
+          text[at] = alphabet[random() % (sizeof alphabet - 1)];
+          break;
+        default:
+          text = text.substr(0, at);
+          break;
       }
       if (text.empty()) text = "{";
     }

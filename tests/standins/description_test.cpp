@@ -26,8 +26,8 @@ protected:
     return doc.dump();
   }
 
-  std::filesystem::path folder_ = std::filesystem::temp_directory_path() /
-                                  ("grx-description-test-" + std::to_string(::getpid()));
+  std::filesystem::path folder_ =
+      std::filesystem::temp_directory_path() / ("grx-description-test-" + std::to_string(::getpid()));
   void SetUp() override {
     StandInTest::SetUp();
     std::filesystem::create_directories(folder_);
@@ -84,15 +84,17 @@ TEST_F(DescriptionTest, RejectsMalformedDescriptionsWithThePathOfTheFault) {
        "/controllers/0/charts/0/blocks/0/type: unknown block type \"NOPE\""},
       {"bad_value_name", Patched("/controllers/0/charts/0/blocks/0/values/IN9", "1"),
        "/controllers/0/charts/0/blocks/0/values/IN9: block type \"ADD\" has no such parameter"},
-      {"bad_data_type", Patched("/controllers/0/globals/0/type", "REALLY"), "/controllers/0/globals/0/type: unknown data type"},
-      {"bad_name_separator", Patched("/controllers/0/charts/0/name", "C/1"), "/controllers/0/charts/0/name: name \"C/1\" contains"},
-      {"bad_long_task_name", Patched("/controllers/0/tasks/0/name", std::string(30, 'T')), "/controllers/0/tasks/0/name: name"},
+      {"bad_data_type", Patched("/controllers/0/globals/0/type", "REALLY"),
+       "/controllers/0/globals/0/type: unknown data type"},
+      {"bad_name_separator", Patched("/controllers/0/charts/0/name", "C/1"),
+       "/controllers/0/charts/0/name: name \"C/1\" contains"},
+      {"bad_long_task_name", Patched("/controllers/0/tasks/0/name", std::string(30, 'T')),
+       "/controllers/0/tasks/0/name: name"},
       {"bad_member_path", Patched("/controllers/0/tasks/0/groups/0/members/0", "C1/NOPE"),
        "/controllers/0/tasks/0/groups/0/members/0: no object \"NOPE\""},
       {"bad_member_kind", Patched("/controllers/0/tasks/0/groups/0/members/0", "@gA"),
        "/controllers/0/tasks/0/groups/0/members/0: only charts and blocks"},
-      {"bad_connection_end", Patched("/controllers/0/connections/0/to", "C1/A1.OUT"),
-       "/controllers/0/connections/0: "},
+      {"bad_connection_end", Patched("/controllers/0/connections/0/to", "C1/A1.OUT"), "/controllers/0/connections/0: "},
       {"bad_second_source", Patched("/controllers/0/connections/1", {{"from", "C1.X"}, {"to", "C1/A1.IN1"}}),
        "/controllers/0/connections/1: the input is fed already"},
       {"bad_family", Patched("/controllers/0/family", "0xZZ"), "/controllers/0/family: expected a whole number"},
@@ -135,7 +137,7 @@ TEST_F(DescriptionTest, ChangesPersistAcrossReopening) {
   GlTransactionId tr = 0;
   ASSERT_EQ(Err(db.gl_TransactionBegin(tr, kNoTransaction)), 0u);
   ASSERT_EQ(Err(db.gl_ObjectCommentSet(Id("R/C1"), "never committed", tr)), 0u);
-  ASSERT_EQ(db.CloseProject(), 0);  // an open transaction is rolled back
+  ASSERT_EQ(db.CloseProject(), 0); // an open transaction is rolled back
 
   ASSERT_EQ(db.OpenProject(target.c_str(), 0), 0) << db.LastError();
   EXPECT_EQ(Id("R/@gPersisted"), id);
@@ -154,7 +156,7 @@ TEST_F(DescriptionTest, OpeningWhatIsNotAProject) {
   EXPECT_NE(db.OpenProject(text.string().c_str(), 0), 0);
   EXPECT_FALSE(std::string(db.LastError()).empty());
   GlObjectId chart = 0;
-  EXPECT_EQ(Err(db.iec_BlockCfcGet(1, chart, kTr)), 0x20106u);  // no project is open
+  EXPECT_EQ(Err(db.iec_BlockCfcGet(1, chart, kTr)), 0x20106u); // no project is open
 }
 
 } // namespace

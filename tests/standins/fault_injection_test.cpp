@@ -72,8 +72,8 @@ TEST_F(FaultInjectionTest, ResultLayout) {
   GlObjectType type = 0;
   const GlResult failed = db.iec_ObjectTypeGet(0x42, type, kTr);
   EXPECT_EQ(failed & 0xFFFFFF, 0x20101u);
-  EXPECT_EQ((failed >> 36) & 0xF, 0u);  // reserved bits
-  EXPECT_NE(failed >> 40, 0u);          // origin
+  EXPECT_EQ((failed >> 36) & 0xF, 0u); // reserved bits
+  EXPECT_NE(failed >> 40, 0u);         // origin
   EXPECT_EQ(db.gl_ErrorClassGet(failed), 0x20000u);
   EXPECT_EQ(db.gl_ErrorIdGet(0), 0u);
 }

@@ -79,7 +79,7 @@ TEST_F(IterationTest, EveryListingFunction) {
   EXPECT_THAT(
       Paths(Collect([&](MODE m) { return db.iec_SinksGet(m, aOut, out, type, isConnection, connection, kTr); }, out)),
       ElementsAre("R/C1.Y", "R/@gA"));
-  EXPECT_EQ(isConnection, 0);  // the last one is reported as no connection
+  EXPECT_EQ(isConnection, 0); // the last one is reported as no connection
   EXPECT_EQ(connection.connectionType, IEC_NO_CONNECTION);
   const GlObjectId ga = Id("R/@gA");
   EXPECT_THAT(
@@ -128,8 +128,8 @@ TEST_F(IterationTest, NestedIterationsOfOneFunctionOverDifferentParents) {
         if (Err(r) == 0 || Err(r) == GL_ERR_LAST_ELEMENT) {
           seen.push_back(Name(group));
           const GlObjectId g = group;
-          for (GlObjectId id : Collect([&](MODE k) { return db.iec_ProcessingGroupBlocksGet(k, 0, g, member, type, kTr); },
-                                       member)) {
+          for (GlObjectId id :
+               Collect([&](MODE k) { return db.iec_ProcessingGroupBlocksGet(k, 0, g, member, type, kTr); }, member)) {
             seen.push_back(Name(id));
           }
         }
@@ -177,7 +177,7 @@ TEST_F(IterationTest, BadModesFiltersAndParents) {
   EXPECT_EQ(Err(db.iec_CfcBlocksGet(M_LAST, 0, c1, iter, out, type, kTr)), 0x20103u);
   EXPECT_EQ(Err(db.iec_CfcBlocksGet(M_FIRST, 13, c1, iter, out, type, kTr)), 0x20103u);
   EXPECT_EQ(Err(db.iec_TaskElementsGet(M_FIRST, 8, t1, out, type, kTr)), 0x20103u);
-  EXPECT_EQ(Err(db.iec_CfcBlocksGet(M_FIRST, 0, r, iter, out, type, kTr)), 0x20102u);  // not a chart
+  EXPECT_EQ(Err(db.iec_CfcBlocksGet(M_FIRST, 0, r, iter, out, type, kTr)), 0x20102u); // not a chart
   EXPECT_EQ(Err(db.iec_TasksGet(M_FIRST, 0x1234, out, kTr)), 0x20101u);               // no object
   // M_NEXT without M_FIRST delivers nothing.
   EXPECT_EQ(Err(db.iec_GlobalVarsGet(M_NEXT, r, out, kTr)), GL_ERR_NO_MORE_ELEMENTS);

@@ -21,11 +21,13 @@ protected:
     for (GlObjectId v : Collect([&](MODE m) { return db.iec_VarsGet(m, 0, owner, var, type, kTr); }, var)) {
       Check(v, count);
       GlObjectId elementIter = 0;
-      for (GlObjectId e : Collect([&](MODE m) { return db.iec_StructureElementsGet(m, v, elementIter, element, kTr); }, element)) {
+      for (GlObjectId e :
+           Collect([&](MODE m) { return db.iec_StructureElementsGet(m, v, elementIter, element, kTr); }, element)) {
         Check(e, count);
       }
     }
-    for (GlObjectId b : Collect([&](MODE m) { return db.iec_CfcBlocksGet(m, 0, owner, iter, block, type, kTr); }, block)) {
+    for (GlObjectId b :
+         Collect([&](MODE m) { return db.iec_CfcBlocksGet(m, 0, owner, iter, block, type, kTr); }, block)) {
       Check(b, count);
       Walk(b, count);
     }
@@ -68,7 +70,7 @@ TEST_F(ObjectPathsTest, UnknownPartsAreNamed) {
   EXPECT_THAT(std::string(db.LastError()), HasSubstr("\"Nope\""));
   EXPECT_NE(db.ResolvePath("NOPE", &id), 0);
   EXPECT_NE(db.ResolvePath("D445_AXES/Axis1/Move1.NOPE", &id), 0);
-  EXPECT_NE(db.ResolvePath("D445_AXES/Axis1/@gEnable", &id), 0);  // globals live in the controller
+  EXPECT_NE(db.ResolvePath("D445_AXES/Axis1/@gEnable", &id), 0); // globals live in the controller
   EXPECT_NE(db.ResolvePath("D445_AXES/Axis1.SpeedSet/Move1", &id), 0);
 }
 

@@ -51,8 +51,8 @@ TEST_F(RecordsTest, ContainerRecords) {
   ASSERT_EQ(Err(db.iec_ProcessingGroupRead(Id("R/#T1/G1"), group, kTr)), 0u);
   EXPECT_EQ(TextAt(group, 0), "G1");
   EXPECT_EQ(TextAt(group, 23), "");
-  EXPECT_EQ((ValueAt<std::uint16_t>(group, 104)), 1);  // reduction
-  EXPECT_EQ((ValueAt<std::uint16_t>(group, 106)), 0);  // phase
+  EXPECT_EQ((ValueAt<std::uint16_t>(group, 104)), 1); // reduction
+  EXPECT_EQ((ValueAt<std::uint16_t>(group, 106)), 0); // phase
 
   Iec_Resource resource{};
   ASSERT_EQ(Err(db.iec_ResourceRead(Id("R"), resource, kTr)), 0u);
@@ -87,7 +87,7 @@ TEST_F(RecordsTest, TypeRecords) {
   EXPECT_EQ(Err(db.iec_FunctionTypeRead(Id("R/%AXIS"), fnType, kTr)), 0x20102u);
 
   Iec_InVarType in{};
-  in.next = &in;  // poisoned: the read must leave no stale chain behind
+  in.next = &in; // poisoned: the read must leave no stale chain behind
   ASSERT_EQ(Err(db.iec_InVarTypeRead(Id("R/%ADD.IN1"), in, kTr)), 0u);
   EXPECT_EQ(TextAt(in, 0), "IN1");
   EXPECT_EQ((ValueAt<std::int32_t>(in, 108)), IEC_REAL);
@@ -149,14 +149,14 @@ TEST_F(RecordsTest, RunSequenceRecord) {
   EXPECT_EQ(PathOf(group), "R/#T1/G1");
   EXPECT_EQ(PathOf(task), "R/#T1");
   EXPECT_EQ(TextAt(record, 0), "T1");
-  EXPECT_EQ((ValueAt<std::int16_t>(record, 600)), 1);  // G1 is the first group of T1
-  EXPECT_EQ((ValueAt<std::int16_t>(record, 602)), 2);  // S1 is the second member of G1
+  EXPECT_EQ((ValueAt<std::int16_t>(record, 600)), 1); // G1 is the first group of T1
+  EXPECT_EQ((ValueAt<std::int16_t>(record, 602)), 2); // S1 is the second member of G1
 }
 
 TEST_F(RecordsTest, DescriptorTimeAndVersions) {
   GlObjectDescriptor od{};
   ASSERT_EQ(Err(db.gl_ObjectId_2_OD(Id("R/C1/A1"), od, kTr)), 0u);
-  EXPECT_EQ(od.word[4], 0x112002u);  // the fifth word tells the controller family
+  EXPECT_EQ(od.word[4], 0x112002u); // the fifth word tells the controller family
 
   IEC_DateAndTime stamp{};
   ASSERT_EQ(Err(db.gl_TimeStampGet(Id("R/C1"), stamp, kTr)), 0u);

@@ -49,7 +49,9 @@ TEST_F(WritesTest, AbortRollsBackEveryKindOfWrite) {
          return Err(db.iec_GlobalVarWrite(Id("R"), GlobalRecord("gNew", IEC_INT), id, tr));
        }},
       {"iec_GlobalVarUpdate",
-       [&](GlTransactionId tr) { return Err(db.iec_GlobalVarUpdate(Id("R/@gB"), GlobalRecord("gRenamed", IEC_BOOL), tr)); }},
+       [&](GlTransactionId tr) {
+         return Err(db.iec_GlobalVarUpdate(Id("R/@gB"), GlobalRecord("gRenamed", IEC_BOOL), tr));
+       }},
       {"iec_InVarUpdate",
        [&](GlTransactionId tr) {
          Iec_InVar var{};
@@ -69,7 +71,8 @@ TEST_F(WritesTest, AbortRollsBackEveryKindOfWrite) {
          return Err(db.iec_CfcInVarUpdate(Id("R/C1.X"), var, tr));
        }},
       {"iec_TaskDelete", [&](GlTransactionId tr) { return Err(db.iec_TaskDelete(Id("R/#T9"), tr)); }},
-      {"iec_ProcessingGroupDelete", [&](GlTransactionId tr) { return Err(db.iec_ProcessingGroupDelete(Id("R/#T1/G2"), tr)); }},
+      {"iec_ProcessingGroupDelete",
+       [&](GlTransactionId tr) { return Err(db.iec_ProcessingGroupDelete(Id("R/#T1/G2"), tr)); }},
       {"iec_Connect",
        [&](GlTransactionId tr) {
          Iec_Connection c{};
@@ -85,7 +88,8 @@ TEST_F(WritesTest, AbortRollsBackEveryKindOfWrite) {
          std::strcpy(uda.value, "V");
          return Err(db.gl_UdaUpdate(Id("R/C1"), 0, uda, tr));
        }},
-      {"gl_ObjectCommentSet", [&](GlTransactionId tr) { return Err(db.gl_ObjectCommentSet(Id("R/C2"), "changed", tr)); }},
+      {"gl_ObjectCommentSet",
+       [&](GlTransactionId tr) { return Err(db.gl_ObjectCommentSet(Id("R/C2"), "changed", tr)); }},
       {"iec_BlobWrite",
        [&](GlTransactionId tr) {
          const unsigned char bytes[] = {1, 2, 3};
@@ -96,14 +100,15 @@ TEST_F(WritesTest, AbortRollsBackEveryKindOfWrite) {
          const GlObjectId element = Id("R/C1/A1");
          return Err(db.gl_RunSeqElemsMove(&element, 1, Id("R/#T1/G1"), Id("R/#T1/G2"), 0, tr));
        }},
-      {"gl_RunSeqPtrSet", [&](GlTransactionId tr) { return Err(db.gl_RunSeqPtrSet(Id("R"), Id("R/#T1/G1"), Id("R/C1/A1"), tr)); }},
+      {"gl_RunSeqPtrSet",
+       [&](GlTransactionId tr) { return Err(db.gl_RunSeqPtrSet(Id("R"), Id("R/#T1/G1"), Id("R/C1/A1"), tr)); }},
   };
   for (const auto& [name, write] : writes) {
     SCOPED_TRACE(name);
     const std::string before = Export();
     const GlTransactionId tr = Begin();
     ASSERT_EQ(write(tr), 0u) << db.LastError();
-    if (name != "gl_RunSeqPtrSet") {  // the insertion point is not part of a description
+    if (name != "gl_RunSeqPtrSet") { // the insertion point is not part of a description
       EXPECT_NE(Export(), before);
     }
     GlObjectSet set = nullptr;
@@ -120,10 +125,10 @@ TEST_F(WritesTest, CommitKeepsAndOutsideWritesAreBusy) {
   EXPECT_EQ(Err(db.iec_GlobalVarWrite(Id("R"), GlobalRecord("gOther", IEC_INT), id, kNoTransaction)),
             GL_ERR_OBJECT_BUSY);
   EXPECT_EQ(Err(db.iec_GlobalVarWrite(Id("R"), GlobalRecord("gKept", IEC_INT), id, tr)), 0u);
-  EXPECT_EQ(Name(id), "gKept");  // reads outside the transaction see it
+  EXPECT_EQ(Name(id), "gKept"); // reads outside the transaction see it
   EXPECT_EQ(Err(db.gl_TransactionCommit(tr)), 0u);
   EXPECT_EQ(Id("R/@gKept"), id);
-  EXPECT_EQ(Err(db.gl_TransactionCommit(tr)), 0x20107u);  // ended already
+  EXPECT_EQ(Err(db.gl_TransactionCommit(tr)), 0x20107u); // ended already
   EXPECT_EQ(Err(db.iec_GlobalVarWrite(Id("R"), GlobalRecord("gLate", IEC_INT), id, tr)), 0x20107u);
 }
 
@@ -135,7 +140,7 @@ TEST_F(WritesTest, NestedTransactionsAndObjectSets) {
   GlTransactionId third = 0;
   EXPECT_EQ(Err(db.gl_TransactionBegin(third, kNoTransaction)), GL_ERR_OBJECT_BUSY);
   ASSERT_EQ(Err(db.gl_ObjectCommentSet(Id("R/C2"), "inner", inner)), 0u);
-  EXPECT_EQ(Err(db.gl_ObjectCommentSet(Id("R/C1"), "outer", outer)), 0x20107u);  // not the innermost
+  EXPECT_EQ(Err(db.gl_ObjectCommentSet(Id("R/C1"), "outer", outer)), 0x20107u); // not the innermost
   EXPECT_EQ(Err(db.gl_TransactionCommit(outer)), 0x20107u);
   ASSERT_EQ(Err(db.gl_TransactionCommit(inner)), 0u);
   GlObjectSet set = nullptr;
@@ -147,7 +152,7 @@ TEST_F(WritesTest, NestedTransactionsAndObjectSets) {
   char comment[kGlTextSize] = {};
   ASSERT_EQ(Err(db.gl_ObjectCommentGet(Id("R/C2"), comment, kTr)), 0u);
   EXPECT_STREQ(comment, "");
-  EXPECT_EQ(db.ObjectSetContents(set, touched, 4), 0u);  // the set ended with its transaction
+  EXPECT_EQ(db.ObjectSetContents(set, touched, 4), 0u); // the set ended with its transaction
 }
 
 TEST_F(WritesTest, FailingCallInsideATransactionChangesNothing) {
@@ -206,7 +211,7 @@ TEST_F(WritesTest, DataVersionFollowsWritesUnlessSuppressed) {
 
   std::string json = SmallProjectJson();
   json.replace(json.find("\"created\""), 0, "\"suppressDataVersionUpdate\": true, ");
-  Load(json);  // its data is stamped V8.0, the software version at import
+  Load(json); // its data is stamped V8.0, the software version at import
   ASSERT_EQ(db.SetSoftwareVersion("V7.1"), 0);
   EXPECT_EQ(Err(db.gl_ObjectCommentSet(Id("R/C2"), "touched", kTr)), GL_ERR_DATA_VERSION_SUPPRESSED);
   ASSERT_EQ(db.SetSoftwareVersion("V8.0"), 0);
@@ -218,12 +223,12 @@ TEST_F(WritesTest, RulesOfWrites) {
   EXPECT_EQ(Err(db.iec_GlobalVarWrite(Id("R"), GlobalRecord("gA", IEC_INT), id, kTr)), 0x10104u);
   EXPECT_EQ(Err(db.iec_GlobalVarWrite(Id("R"), GlobalRecord("", IEC_INT), id, kTr)), 0x2010Eu);
   EXPECT_EQ(Err(db.iec_GlobalVarWrite(Id("R"), GlobalRecord("a/b", IEC_INT), id, kTr)), 0x2010Eu);
-  EXPECT_EQ(Err(db.iec_TaskDelete(Id("R/#T1"), kTr)), 0x20105u);              // still has groups
-  EXPECT_EQ(Err(db.iec_ProcessingGroupDelete(Id("R/#T1/G1"), kTr)), 0x20105u);  // still has members
+  EXPECT_EQ(Err(db.iec_TaskDelete(Id("R/#T1"), kTr)), 0x20105u);               // still has groups
+  EXPECT_EQ(Err(db.iec_ProcessingGroupDelete(Id("R/#T1/G1"), kTr)), 0x20105u); // still has members
   EXPECT_EQ(Err(db.iec_ConnectionDelete(Id("R/C1/A1.IN2"), Id("R/@gA"), kTr)), 0x1010Bu);
   Iec_Connection c{};
   c.connectionType = IEC_CONNECTION;
-  EXPECT_EQ(Err(db.iec_Connect(Id("R/C1/A1.OUT"), Id("R/@gA"), c, kTr)), 0x20102u);  // an output is no sink
+  EXPECT_EQ(Err(db.iec_Connect(Id("R/C1/A1.OUT"), Id("R/@gA"), c, kTr)), 0x20102u); // an output is no sink
   std::string tooLong(300, 'x');
   EXPECT_EQ(Err(db.gl_ObjectCommentSet(Id("R/C2"), tooLong.c_str(), kTr)), 0x20109u);
 
@@ -232,13 +237,15 @@ TEST_F(WritesTest, RulesOfWrites) {
   ASSERT_EQ(Err(db.gl_RunSeqElemsMove(&a1, 1, g1, g2, 0, kTr)), 0u);
   GlObjectId member = 0;
   GlObjectType type = IEC_OBJ_NULL;
-  EXPECT_THAT(Paths(Collect([&](MODE m) { return db.iec_ProcessingGroupBlocksGet(m, 0, g2, member, type, kTr); }, member)),
-              ElementsAre("R/C1/A1"));
-  EXPECT_EQ(Err(db.gl_RunSeqElemsMove(&a1, 1, g1, g2, 0, kTr)), 0x2010Cu);  // not in G1 any more
+  EXPECT_THAT(
+      Paths(Collect([&](MODE m) { return db.iec_ProcessingGroupBlocksGet(m, 0, g2, member, type, kTr); }, member)),
+      ElementsAre("R/C1/A1"));
+  EXPECT_EQ(Err(db.gl_RunSeqElemsMove(&a1, 1, g1, g2, 0, kTr)), 0x2010Cu); // not in G1 any more
   const GlObjectId s1 = Id("R/C1/S1");
   ASSERT_EQ(Err(db.gl_RunSeqElemsMove(&s1, 1, g1, g2, a1, kTr)), 0u);
-  EXPECT_THAT(Paths(Collect([&](MODE m) { return db.iec_ProcessingGroupBlocksGet(m, 0, g2, member, type, kTr); }, member)),
-              ElementsAre("R/C1/A1", "R/C1/S1"));
+  EXPECT_THAT(
+      Paths(Collect([&](MODE m) { return db.iec_ProcessingGroupBlocksGet(m, 0, g2, member, type, kTr); }, member)),
+      ElementsAre("R/C1/A1", "R/C1/S1"));
   GlObjectId group = 0, task = 0;
   Gl_RunSeqRecord record{};
   ASSERT_EQ(Err(db.gl_ObjectAsTasksGet(M_FIRST, s1, group, task, record, kTr)), GL_ERR_LAST_ELEMENT);
@@ -261,7 +268,7 @@ TEST_F(WritesTest, BlobsAndComments) {
   ASSERT_EQ(Err(db.iec_BlobRead(a1, length, actual, read.data(), kTr)), 0u);
   EXPECT_EQ(actual, length);
   EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), read.begin()));
-  EXPECT_EQ(read[bytes.size()], 0xEE);  // nothing written past the length asked for
+  EXPECT_EQ(read[bytes.size()], 0xEE); // nothing written past the length asked for
   ASSERT_EQ(Err(db.iec_BlobRead(a1, 10, actual, read.data(), kTr)), 0u);
   EXPECT_EQ(actual, 10u);
   ASSERT_EQ(Err(db.iec_BlobDelete(a1, kTr)), 0u);

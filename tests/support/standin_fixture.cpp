@@ -45,7 +45,9 @@ const std::string& SmallProjectJson() {
   return json;
 }
 
-void StandInTest::SetUp() { db.SetSoftwareVersion(nullptr); }
+void StandInTest::SetUp() {
+  db.SetSoftwareVersion(nullptr);
+}
 
 void StandInTest::TearDown() {
   db.ClearFaults();
@@ -62,7 +64,9 @@ GlObjectId StandInTest::Id(const std::string& path) {
   return id;
 }
 
-std::string StandInTest::PathOf(GlObjectId id) { return db.Path(id); }
+std::string StandInTest::PathOf(GlObjectId id) {
+  return db.Path(id);
+}
 
 std::string StandInTest::Name(GlObjectId id) {
   char name[kGlNameSize] = {};
@@ -95,5 +99,7 @@ std::vector<std::string> StandInTest::Paths(const std::vector<GlObjectId>& ids) 
 #include "commands.h"
 
 namespace grx::testing {
-const std::string& DemoJson() { return grx::cli::DemoDescription(); }
+const std::string& DemoJson() {
+  return grx::cli::DemoDescription();
+}
 } // namespace grx::testing

@@ -71,7 +71,7 @@ TEST_F(GrxCliTest, ImportThenInfoPrintsTheTree) {
   EXPECT_EQ(summary["controllers"][0]["counts"]["blocks"], 29);
   EXPECT_EQ(summary["controllers"][1]["counts"]["blocks"], 13);
 
-  const GrxRun byOption = Grx("--project " + db + " info");  // the project of --project serves info and export
+  const GrxRun byOption = Grx("--project " + db + " info"); // the project of --project serves info and export
   EXPECT_EQ(byOption.exitCode, 0) << byOption.out;
   EXPECT_EQ(byOption.out, info.out);
   EXPECT_THAT(Grx("--project " + db + " export").out, HasSubstr("\"D445_AXES\""));
@@ -79,7 +79,7 @@ TEST_F(GrxCliTest, ImportThenInfoPrintsTheTree) {
   EXPECT_EQ(none.exitCode, 2);
   EXPECT_THAT(none.out, HasSubstr("a project file is required"));
 
-  EXPECT_EQ(Grx("import " + DemoJsonPath() + " " + db).exitCode, 1);  // exists already
+  EXPECT_EQ(Grx("import " + DemoJsonPath() + " " + db).exitCode, 1); // exists already
   EXPECT_EQ(Grx("import --force " + DemoJsonPath() + " " + db).exitCode, 0);
 }
 
@@ -102,7 +102,9 @@ TEST_F(GrxCliTest, ClearErrors) {
   EXPECT_THAT(missing.out, HasSubstr("cannot read"));
   EXPECT_THAT(missing.out, HasSubstr("no such file"));
 
-  const std::string bad = Write("bad.json", R"({"controllers": [{"name": "R", "charts": [{"name": "C", "blocks": [{"name": "B", "type": "X"}]}]}]})");
+  const std::string bad =
+      Write("bad.json",
+            R"({"controllers": [{"name": "R", "charts": [{"name": "C", "blocks": [{"name": "B", "type": "X"}]}]}]})");
   const GrxRun invalid = Grx("import " + bad + " " + (folder_ / "x.db").string());
   EXPECT_EQ(invalid.exitCode, 1);
   EXPECT_THAT(invalid.out, HasSubstr("invalid project description"));
@@ -135,14 +137,16 @@ TEST_F(GrxCliTest, CallOnAProjectFileAndWithAWindow) {
   ASSERT_EQ(Grx("import " + DemoJsonPath() + " " + db).exitCode, 0);
   const GrxRun ids = Grx("--project " + db + " call W5GRX_RootPlanIDsFromCPU cpuId=CX32_LINE");
   EXPECT_EQ(ids.out, "result: true\nids:\n  CX32_LINE/Line\n  CX32_LINE/Diag\n");
-  const GrxRun window = Grx("--project " + db + " --window 'Safety -- CFC' --window 'child' call "
+  const GrxRun window = Grx("--project " + db +
+                            " --window 'Safety -- CFC' --window 'child' call "
                             "W5GRX_ActivePlanFromTitle cpuId=D445_AXES");
   EXPECT_EQ(window.out, "result: true\nchartId: D445_AXES/Safety\nname: Safety\n");
   const GrxRun none = Grx("--project " + db + " --window 'no title' call W5GRX_ActivePlanFromTitle cpuId=D445_AXES");
   EXPECT_THAT(none.out, HasSubstr("result: false"));
   const GrxRun plans = Grx("--project " + db + " plans D445_AXES");
-  EXPECT_EQ(plans.out, "4 root chart(s) of D445_AXES\n  D445_AXES/Axis1\n  D445_AXES/Axis2\n  D445_AXES/Safety\n"
-                       "  D445_AXES/Monitor\n");
+  EXPECT_EQ(plans.out,
+            "4 root chart(s) of D445_AXES\n  D445_AXES/Axis1\n  D445_AXES/Axis2\n  D445_AXES/Safety\n"
+            "  D445_AXES/Monitor\n");
 }
 
 TEST_F(GrxCliTest, CallTraceDecodes) {
@@ -151,7 +155,7 @@ TEST_F(GrxCliTest, CallTraceDecodes) {
   std::ifstream raw(log);
   std::string first;
   std::getline(raw, first);
-  EXPECT_THAT(first, HasSubstr("DB\t@3#C3"));  // stored scrambled
+  EXPECT_THAT(first, HasSubstr("DB\t@3#C3")); // stored scrambled
   const GrxRun decoded = Grx("trace decode " + log);
   ASSERT_EQ(decoded.exitCode, 0);
   EXPECT_THAT(decoded.out, HasSubstr("DB: [BEGIN EsLogClient DB, Version V6.2]\nDB: BEGIN iec_BlockCfcGet\n"
@@ -180,7 +184,10 @@ TEST_F(GrxCliTest, SettingsAndWhereTheyComeFrom) {
   const GrxRun run = Grx("settings", "GRX_SETTINGS_FILE=" + settings);
   ASSERT_EQ(run.exitCode, 0) << run.out;
   EXPECT_THAT(run.out, HasSubstr("settings file: " + settings));
-  EXPECT_THAT(run.out, HasSubstr("TechnVersion: V7.1.0.3   [settings file: HKEY_LOCAL_MACHINE\\SOFTWARE\\Halvorn\\KELPO\\CFC\\TechnVersion]"));
+  EXPECT_THAT(
+      run.out,
+      HasSubstr(
+          "TechnVersion: V7.1.0.3   [settings file: HKEY_LOCAL_MACHINE\\SOFTWARE\\Halvorn\\KELPO\\CFC\\TechnVersion]"));
   EXPECT_THAT(run.out, HasSubstr("language: GERMAN (help letter a)"));
   EXPECT_THAT(run.out, HasSubstr("silent-trace: off   [default: off]"));
   const auto json = nlohmann::json::parse(Grx("--json settings").out);
@@ -214,7 +221,8 @@ TEST_F(GrxCliTest, ShowDescribesAnObjectThroughTheModel) {
   bool foundSearch = false;
   for (const auto& child : tree["children"]) {
     if (child["path"] == "D445_AXES/Axis1/Homing/HomeSeq") {
-      for (const auto& grandChild : child["children"]) foundSearch |= grandChild["path"] == "D445_AXES/Axis1/Homing/HomeSeq/Search";
+      for (const auto& grandChild : child["children"])
+        foundSearch |= grandChild["path"] == "D445_AXES/Axis1/Homing/HomeSeq/Search";
     }
   }
   EXPECT_TRUE(foundSearch);
@@ -228,12 +236,14 @@ TEST_F(GrxCliTest, ChartsNamesInterfacesAndTasks) {
             "D445_AXES/Axis1\n  Homing\n    HomeSeq\n      Search\n3 sub-chart(s)\n");
   const GrxRun bad = Grx("check-name root Motor_A");
   EXPECT_EQ(bad.exitCode, 1);
-  EXPECT_EQ(bad.out, "Motor_A\n      ^\nSYNTAX_ERR_UNDERSCORE_LETTER (7): a letter follows an underscore, position 6\n");
+  EXPECT_EQ(bad.out,
+            "Motor_A\n      ^\nSYNTAX_ERR_UNDERSCORE_LETTER (7): a letter follows an underscore, position 6\n");
   EXPECT_EQ(Grx("check-name var While").out,
             "While\nSYNTAX_ERR_KEYWORD (9): the name is a reserved word of the language, position -1\n");
   EXPECT_EQ(Grx("check-name block 1in_").exitCode, 0);
   EXPECT_EQ(Grx("check-name color x").exitCode, 2);
-  EXPECT_THAT(Grx("interface D445_AXES/Axis1").out, HasSubstr("D445_AXES/Axis1.ActPos  [ACT_POS]  Actual position [mm]"));
+  EXPECT_THAT(Grx("interface D445_AXES/Axis1").out,
+              HasSubstr("D445_AXES/Axis1.ActPos  [ACT_POS]  Actual position [mm]"));
   EXPECT_EQ(Grx("task-of D445_AXES/Axis1/Move1 'D445_AXES/#T1'").out, "D445_AXES/Axis1/Move1 runs in task T1\n");
   EXPECT_EQ(Grx("task-of D445_AXES/Axis1/Move1 'D445_AXES/#T2'").exitCode, 1);
   const GrxRun call = Grx("call W5GRX_GetChart 'path=Axis1\\Homing' cpuId=D445_AXES");
@@ -245,10 +255,12 @@ TEST_F(GrxCliTest, CleanUpsSayWhatTheyDeleteAndDryRunsChangeNothing) {
   ASSERT_EQ(Grx("import " + DemoJsonPath() + " " + db).exitCode, 0);
   const std::string before = Grx("export " + db).out;
   const GrxRun dry = Grx("--project " + db + " clean-groups D445_AXES --keep G_Old --dry-run");
-  EXPECT_EQ(dry.out, "would delete 2 empty processing group(s)\n  D445_AXES/#T4/G_Spare\n  D445_AXES/#TBackground/G_Diag\n");
+  EXPECT_EQ(dry.out,
+            "would delete 2 empty processing group(s)\n  D445_AXES/#T4/G_Spare\n  D445_AXES/#TBackground/G_Diag\n");
   EXPECT_EQ(Grx("export " + db).out, before);
   const GrxRun real = Grx("--project " + db + " clean-groups D445_AXES --keep G_Old");
-  EXPECT_EQ(real.out, "deleted 2 empty processing group(s)\n  D445_AXES/#T4/G_Spare\n  D445_AXES/#TBackground/G_Diag\n");
+  EXPECT_EQ(real.out,
+            "deleted 2 empty processing group(s)\n  D445_AXES/#T4/G_Spare\n  D445_AXES/#TBackground/G_Diag\n");
   EXPECT_NE(Grx("export " + db).out, before);
   const GrxRun tasks = Grx("--json --project " + db + " clean-tasks CX32_LINE");
   const auto j = nlohmann::json::parse(tasks.out);

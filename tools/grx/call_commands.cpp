@@ -55,11 +55,13 @@ template <class Exception>
 std::string TypeName(const Exception& e) {
   int status = 0;
   std::unique_ptr<char, void (*)(void*)> name(abi::__cxa_demangle(typeid(e).name(), nullptr, nullptr, &status),
-                                               std::free);
+                                              std::free);
   return status == 0 && name ? name.get() : typeid(e).name();
 }
 
-std::string ValueText(const Json& value) { return value.is_string() ? value.get<std::string>() : value.dump(); }
+std::string ValueText(const Json& value) {
+  return value.is_string() ? value.get<std::string>() : value.dump();
+}
 
 } // namespace
 

@@ -43,13 +43,14 @@ std::set<std::string> Schedule(ChartDbClient& db, GlObjectId cpu) {
   GlObjectId task = 0, group = 0;
   GlObjectType type = IEC_OBJ_NULL;
   std::vector<GlObjectId> tasks;
-  ForEachElement(db, "iec_TasksGet", [&](MODE m) { return db.iec_TasksGet(m, cpu, task, kTr); },
-                 [&] { tasks.push_back(task); });
+  ForEachElement(
+      db, "iec_TasksGet", [&](MODE m) { return db.iec_TasksGet(m, cpu, task, kTr); }, [&] { tasks.push_back(task); });
   for (GlObjectId t : tasks) {
     paths.insert(db.Path(t));
-    ForEachElement(db, "iec_TaskElementsGet",
-                   [&](MODE m) { return db.iec_TaskElementsGet(m, IEC_SELECT_TASK_ELEMENTS, t, group, type, kTr); },
-                   [&] { paths.insert(db.Path(group)); });
+    ForEachElement(
+        db, "iec_TaskElementsGet",
+        [&](MODE m) { return db.iec_TaskElementsGet(m, IEC_SELECT_TASK_ELEMENTS, t, group, type, kTr); },
+        [&] { paths.insert(db.Path(group)); });
   }
   return paths;
 }
@@ -128,8 +129,8 @@ int RunSubcharts(const Options& options, const std::string& chartPath, std::ostr
   for (const auto& p : paths) {
     const std::string below = p.substr(root.size() + 1);
     const auto depth = static_cast<std::size_t>(std::count(below.begin(), below.end(), '/'));
-    out << std::string(2 * (depth + 1), ' ') << below.substr(below.rfind('/') == std::string::npos ? 0 : below.rfind('/') + 1)
-        << "\n";
+    out << std::string(2 * (depth + 1), ' ')
+        << below.substr(below.rfind('/') == std::string::npos ? 0 : below.rfind('/') + 1) << "\n";
   }
   out << count << " sub-chart(s)\n";
   return kExitOk;
@@ -166,7 +167,8 @@ int RunInterface(const Options& options, const std::string& chartPath, std::ostr
   std::vector<PARAM> params;
   W5GRX_GetPlanInterfaceParam(chart, params);
   Json list = Json::array();
-  for (const PARAM& p : params) list.push_back(Json{{"path", db.Path(p.id)}, {"name", p.name}, {"itemText", p.itemText}});
+  for (const PARAM& p : params)
+    list.push_back(Json{{"path", db.Path(p.id)}, {"name", p.name}, {"itemText", p.itemText}});
   if (options.json) {
     out << Json{{"chart", chartPath}, {"items", list}}.dump(2) << "\n";
   } else {
@@ -196,13 +198,15 @@ int RunTaskOf(const Options& options, const std::string& object, const std::stri
 int RunCleanGroups(const Options& options, const std::string& controller, const std::vector<std::string>& keep,
                    bool dryRun, std::ostream& out) {
   const std::vector<CString> names(keep.begin(), keep.end());
-  return RunCleanUp(options, controller, dryRun, "empty processing group(s)",
-                    [&](GlObjectId cpu) { W5GRX_GetTaskId(cpu, names); }, out);
+  return RunCleanUp(
+      options, controller, dryRun, "empty processing group(s)", [&](GlObjectId cpu) { W5GRX_GetTaskId(cpu, names); },
+      out);
 }
 
 int RunCleanTasks(const Options& options, const std::string& controller, bool dryRun, std::ostream& out) {
-  return RunCleanUp(options, controller, dryRun, "task(s) and processing group(s)",
-                    [&](GlObjectId cpu) { W5GRX_TaskDelete(cpu, kTr); }, out);
+  return RunCleanUp(
+      options, controller, dryRun, "task(s) and processing group(s)",
+      [&](GlObjectId cpu) { W5GRX_TaskDelete(cpu, kTr); }, out);
 }
 
 } // namespace grx::cli

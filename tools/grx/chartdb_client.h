@@ -44,7 +44,9 @@ public:
   std::vector<GlObjectId> ControllerIds();
   GlObjectId Resolve(const std::string& path);
   std::string Path(GlObjectId id);
-  std::uint32_t ErrorId(GlResult result) { return gl_ErrorIdGet(result); }
+  std::uint32_t ErrorId(GlResult result) {
+    return gl_ErrorIdGet(result);
+  }
 
 private:
   friend void CloseChartDatabase();

@@ -9,12 +9,12 @@ namespace grx::cli {
 
 struct Options {
   bool json = false;
-  std::string project;                  // --project: the project file exports work on
-  std::vector<std::string> answers;     // --answer: answers to message boxes, in order
-  std::vector<std::string> windows;     // --window: titles of a chain of windows
-  std::string callTrace;                // --call-trace: file of the call trace
-  std::string trace;                    // --trace: file of the module and object traces
-  int traceLevel = 4;                   // --trace-level: highest level written
+  std::string project;              // --project: the project file exports work on
+  std::vector<std::string> answers; // --answer: answers to message boxes, in order
+  std::vector<std::string> windows; // --window: titles of a chain of windows
+  std::string callTrace;            // --call-trace: file of the call trace
+  std::string trace;                // --trace: file of the module and object traces
+  int traceLevel = 4;               // --trace-level: highest level written
 };
 
 int RunImport(const Options& options, const std::string& description, const std::string& project, bool force,

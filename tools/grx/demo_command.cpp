@@ -50,16 +50,19 @@ public:
     GlObjectId var = 0;
     GlObjectType type = IEC_OBJ_NULL;
     std::vector<std::pair<GlObjectId, GlObjectType>> vars;
-    ForEachElement(db_, "iec_VarsGet", [&](MODE m) { return db_.iec_VarsGet(m, IEC_SELECT_ALL, block, var, type, kTr); },
-                   [&] { vars.emplace_back(var, type); });
+    ForEachElement(
+        db_, "iec_VarsGet", [&](MODE m) { return db_.iec_VarsGet(m, IEC_SELECT_ALL, block, var, type, kTr); },
+        [&] { vars.emplace_back(var, type); });
     for (const auto& [id, kind] : vars) {
       Iec_Var record{};
       Iec_VarIdent ident{};
       const char* direction = kind == IEC_OBJ_IN_VAR ? "in   " : kind == IEC_OBJ_OUT_VAR ? "out  " : "inout";
-      auto read = kind == IEC_OBJ_IN_VAR ? db_.iec_InVarRead : kind == IEC_OBJ_OUT_VAR ? db_.iec_OutVarRead : db_.iec_InOutVarRead;
+      auto read = kind == IEC_OBJ_IN_VAR    ? db_.iec_InVarRead
+                  : kind == IEC_OBJ_OUT_VAR ? db_.iec_OutVarRead
+                                            : db_.iec_InOutVarRead;
       Check(db_, "iec_InVarRead", read(id, record, ident, kTr));
-      std::string line = std::string(direction) + " " + Padded(record.name, 8) + " " + Padded(DataTypeText(record.dataType), 7) +
-                         " " + (record.value[0] ? record.value : "-");
+      std::string line = std::string(direction) + " " + Padded(record.name, 8) + " " +
+                         Padded(DataTypeText(record.dataType), 7) + " " + (record.value[0] ? record.value : "-");
       if (ident.text[0]) line += "   (" + std::string(ident.text) + ")";
       s.lines.push_back(line);
     }
@@ -72,9 +75,10 @@ public:
     GlObjectType type = IEC_OBJ_NULL;
     GlBool isConnection = 0;
     Iec_Connection connection{};
-    ForEachElement(db_, "iec_SinksGet",
-                   [&](MODE m) { return db_.iec_SinksGet(m, global, sink, type, isConnection, connection, kTr); },
-                   [&] { s.lines.push_back("-> " + db_.Path(sink) + (isConnection ? "" : "  (reported, no connection)")); });
+    ForEachElement(
+        db_, "iec_SinksGet",
+        [&](MODE m) { return db_.iec_SinksGet(m, global, sink, type, isConnection, connection, kTr); },
+        [&] { s.lines.push_back("-> " + db_.Path(sink) + (isConnection ? "" : "  (reported, no connection)")); });
   }
 
   void TextualReference(const std::string& sinkPath) {
@@ -84,13 +88,14 @@ public:
     GlObjectType type = IEC_OBJ_NULL;
     std::int32_t connectionType = 0;
     Iec_Connection connection{};
-    ForEachElement(db_, "iec_SourcesGetV6_0",
-                   [&](MODE m) { return db_.iec_SourcesGetV6_0(m, sinkId, source, type, connectionType, connection, kTr); },
-                   [&] {
-                     s.lines.push_back(connectionType == IEC_TEXTUAL_REF
-                                           ? "<- textual reference \"" + std::string(connection.textualRef) + "\""
-                                           : "<- " + db_.Path(source));
-                   });
+    ForEachElement(
+        db_, "iec_SourcesGetV6_0",
+        [&](MODE m) { return db_.iec_SourcesGetV6_0(m, sinkId, source, type, connectionType, connection, kTr); },
+        [&] {
+          s.lines.push_back(connectionType == IEC_TEXTUAL_REF
+                                ? "<- textual reference \"" + std::string(connection.textualRef) + "\""
+                                : "<- " + db_.Path(source));
+        });
   }
 
   void RunSequence(const std::string& taskPath, const std::string& indirectBlock) {
@@ -99,21 +104,22 @@ public:
     GlObjectId group = 0, member = 0;
     GlObjectType type = IEC_OBJ_NULL;
     std::vector<GlObjectId> groups;
-    ForEachElement(db_, "iec_TaskElementsGet",
-                   [&](MODE m) { return db_.iec_TaskElementsGet(m, IEC_SELECT_TASK_ELEMENTS, task, group, type, kTr); },
-                   [&] { groups.push_back(group); });
+    ForEachElement(
+        db_, "iec_TaskElementsGet",
+        [&](MODE m) { return db_.iec_TaskElementsGet(m, IEC_SELECT_TASK_ELEMENTS, task, group, type, kTr); },
+        [&] { groups.push_back(group); });
     for (GlObjectId g : groups) {
       std::string line = db_.Path(g) + ":";
       int position = 0;
-      ForEachElement(db_, "iec_ProcessingGroupBlocksGet",
-                     [&](MODE m) { return db_.iec_ProcessingGroupBlocksGet(m, IEC_SELECT_ALL, g, member, type, kTr); },
-                     [&] { line += " " + std::to_string(++position) + "." + db_.Path(member).substr(taskPath.find('/') + 1); });
+      ForEachElement(
+          db_, "iec_ProcessingGroupBlocksGet",
+          [&](MODE m) { return db_.iec_ProcessingGroupBlocksGet(m, IEC_SELECT_ALL, g, member, type, kTr); },
+          [&] { line += " " + std::to_string(++position) + "." + db_.Path(member).substr(taskPath.find('/') + 1); });
       s.lines.push_back(line);
     }
     GlObjectId procGroup = 0, asTask = 0;
     Gl_RunSeqRecord record{};
-    const GlResult r =
-        db_.gl_ObjectAsTasksGet(M_FIRST, db_.Resolve(indirectBlock), procGroup, asTask, record, kTr);
+    const GlResult r = db_.gl_ObjectAsTasksGet(M_FIRST, db_.Resolve(indirectBlock), procGroup, asTask, record, kTr);
     const std::uint32_t errorId = db_.ErrorId(r);
     if (errorId == 0 || errorId == GL_ERR_AS_TASK_INDIRECT) {
       s.lines.push_back(indirectBlock + " runs in " + db_.Path(procGroup) + " (task " + record.taskName +
@@ -127,8 +133,9 @@ public:
     const GlObjectId id = db_.Resolve(path);
     std::uint64_t iter = 0;
     Gl_Uda uda{};
-    ForEachElement(db_, "gl_UdasGet", [&](MODE m) { return db_.gl_UdasGet(m, id, iter, uda, kTr); },
-                   [&] { s.lines.push_back(std::string(uda.name) + " = " + uda.value); });
+    ForEachElement(
+        db_, "gl_UdasGet", [&](MODE m) { return db_.gl_UdasGet(m, id, iter, uda, kTr); },
+        [&] { s.lines.push_back(std::string(uda.name) + " = " + uda.value); });
   }
 
   void RolledBackTransaction(const std::string& controller) {
@@ -170,13 +177,14 @@ public:
     char name[64] = "safety";
     GlObjectId chart = 0;
     const bool found = W5GRX_RootPlanFromName(cpu, name, chart, kTr);
-    s.lines.push_back(std::string("W5GRX_RootPlanFromName(\"safety\"): ") + (found ? "true" : "false") + ", name now \"" +
-                      name + "\", " + db_.Path(chart));
+    s.lines.push_back(std::string("W5GRX_RootPlanFromName(\"safety\"): ") + (found ? "true" : "false") +
+                      ", name now \"" + name + "\", " + db_.Path(chart));
     GlObjectId root = 0;
     W5GRX_RootPlanFromVarOrBlock(db_.Resolve("D445_AXES/Axis1/Homing/HomeSeq/Search/SrchCnt.CU"), root, kTr);
     s.lines.push_back("W5GRX_RootPlanFromVarOrBlock(.../Search/SrchCnt.CU): " + db_.Path(root));
     const GlObjectId homing = db_.Resolve("D445_AXES/Axis1/Homing");
-    s.lines.push_back(std::string("W5GRX_IsRootPlan(Axis1/Homing): ") + (W5GRX_IsRootPlan(homing, kTr) ? "true" : "false"));
+    s.lines.push_back(std::string("W5GRX_IsRootPlan(Axis1/Homing): ") +
+                      (W5GRX_IsRootPlan(homing, kTr) ? "true" : "false"));
   }
 
   void ObjectModel() {
@@ -195,7 +203,8 @@ public:
     std::vector<GlObjectId> ids;
     const int count = W5GRX_GetSubPlansByPlanID(db_.Resolve("D445_AXES/Axis1"), kTr, ids);
     std::string list;
-    for (GlObjectId id : ids) list += (list.empty() ? "" : ", ") + db_.Path(id).substr(std::string("D445_AXES/").size());
+    for (GlObjectId id : ids)
+      list += (list.empty() ? "" : ", ") + db_.Path(id).substr(std::string("D445_AXES/").size());
     s.lines.push_back("W5GRX_GetSubPlansByPlanID(Axis1): " + std::to_string(count) + " (" + list + ")");
     for (const char* name : {"Motor_1", "Motor_A", "While", "Feed_axis_2"}) {
       std::int32_t position = 0;
@@ -211,7 +220,8 @@ public:
     db_.Import(first, ":memory:");
     const std::string second = db_.Export();
     if (first == second) {
-      s.lines.push_back("exported " + std::to_string(first.size()) + " bytes; imported into memory and exported again: identical");
+      s.lines.push_back("exported " + std::to_string(first.size()) +
+                        " bytes; imported into memory and exported again: identical");
     } else {
       failure = "the exported description does not import unchanged";
       s.lines.push_back(failure);

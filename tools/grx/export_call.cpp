@@ -80,9 +80,13 @@ std::uintptr_t CallContext::Window(const std::string& name) {
   }
 }
 
-void CallContext::Out(const std::string& name, const nlohmann::ordered_json& value) { outs_[name] = value; }
+void CallContext::Out(const std::string& name, const nlohmann::ordered_json& value) {
+  outs_[name] = value;
+}
 
-void CallContext::OutId(const std::string& name, GlObjectId id) { outs_[name] = id == 0 ? "0" : db_.Path(id); }
+void CallContext::OutId(const std::string& name, GlObjectId id) {
+  outs_[name] = id == 0 ? "0" : db_.Path(id);
+}
 
 void CallContext::OutIds(const std::string& name, const std::vector<GlObjectId>& ids) {
   auto list = nlohmann::ordered_json::array();
@@ -111,7 +115,9 @@ nlohmann::ordered_json CheckName(CallContext& c, Syntax_Err_TypeEnum (*check)(st
 
 } // namespace
 
-std::string CallContext::PathText(GlObjectId id) { return id == 0 ? "0" : db_.Path(id); }
+std::string CallContext::PathText(GlObjectId id) {
+  return id == 0 ? "0" : db_.Path(id);
+}
 
 const std::vector<ExportEntry>& Exports() {
   static const std::vector<ExportEntry> exports = {
@@ -194,7 +200,8 @@ const std::vector<ExportEntry>& Exports() {
          std::vector<BLOCK> blocks;
          const bool result = W5GRX_GetPlanInterface(chart, blocks, c.Transaction());
          auto list = nlohmann::ordered_json::array();
-         for (const BLOCK& b : blocks) list.push_back(nlohmann::ordered_json{{"name", b.name}, {"id", c.PathText(b.id)}});
+         for (const BLOCK& b : blocks)
+           list.push_back(nlohmann::ordered_json{{"name", b.name}, {"id", c.PathText(b.id)}});
          c.Out("blocks", list);
          return nlohmann::ordered_json(result);
        }},
@@ -239,14 +246,15 @@ const std::vector<ExportEntry>& Exports() {
       {"W5GRX_ProcessingGroupDeleteEmpty", "taskId=TASK [names=A,B] [prevTransactionId=N]",
        [](CallContext& c) {
          const GlObjectId task = c.Id("taskId");
-         return nlohmann::ordered_json(W5GRX_ProcessingGroupDeleteEmpty(task, CStrings(c.List("names")), c.Transaction()));
+         return nlohmann::ordered_json(
+             W5GRX_ProcessingGroupDeleteEmpty(task, CStrings(c.List("names")), c.Transaction()));
        }},
       {"W5GRX_GetTaskId", "cpuId=RES [names=A,B]",
-       [](CallContext& c) { return nlohmann::ordered_json(W5GRX_GetTaskId(c.Id("cpuId"), CStrings(c.List("names")))); }},
-      {"ExistPlan", "objectId=OBJECT names=A,B,...",
        [](CallContext& c) {
-         return nlohmann::ordered_json(ExistPlan(c.Id("objectId"), CStrings(c.List("names"))));
+         return nlohmann::ordered_json(W5GRX_GetTaskId(c.Id("cpuId"), CStrings(c.List("names"))));
        }},
+      {"ExistPlan", "objectId=OBJECT names=A,B,...",
+       [](CallContext& c) { return nlohmann::ordered_json(ExistPlan(c.Id("objectId"), CStrings(c.List("names")))); }},
   };
   return exports;
 }

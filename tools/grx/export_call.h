@@ -24,9 +24,9 @@ public:
   GlObjectId Id(const std::string& name, GlObjectId fallback);
   std::string Text(const std::string& name);
   std::string Text(const std::string& name, const std::string& fallback);
-  std::vector<std::string> List(const std::string& name);  // comma-separated, may be absent
-  GlTransactionId Transaction();                           // prevTransactionId, default 65535
-  std::uintptr_t Window(const std::string& name);          // default: the --window built last
+  std::vector<std::string> List(const std::string& name); // comma-separated, may be absent
+  GlTransactionId Transaction();                          // prevTransactionId, default 65535
+  std::uintptr_t Window(const std::string& name);         // default: the --window built last
 
   // Out-values, printed after the result.
   void Out(const std::string& name, const nlohmann::ordered_json& value);
@@ -49,8 +49,8 @@ private:
 
 struct ExportEntry {
   std::string name;
-  std::string parameters;  // how it is called, for the listing
-  std::function<nlohmann::ordered_json(CallContext&)> invoke;  // returns the export's result
+  std::string parameters;                                     // how it is called, for the listing
+  std::function<nlohmann::ordered_json(CallContext&)> invoke; // returns the export's result
 };
 
 const std::vector<ExportEntry>& Exports();

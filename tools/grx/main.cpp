@@ -63,7 +63,8 @@ int main(int argc, char** argv) {
 
   std::string showPath;
   int showDepth = 0;
-  auto* show = app.add_subcommand("show", "one object through the object model: what it is and what it is connected to");
+  auto* show =
+      app.add_subcommand("show", "one object through the object model: what it is and what it is connected to");
   show->add_option("OBJECT", showPath, "object path")->required();
   show->add_option("--depth", showDepth, "describe children this many levels deep");
 

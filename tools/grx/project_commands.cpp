@@ -14,7 +14,8 @@ namespace {
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) {
-    throw GrxError("cannot read " + path + ": " + (std::filesystem::exists(path) ? "permission denied" : "no such file"));
+    throw GrxError("cannot read " + path + ": " +
+                   (std::filesystem::exists(path) ? "permission denied" : "no such file"));
   }
   std::ostringstream text;
   text << in.rdbuf();

@@ -11,8 +11,8 @@ using Json = nlohmann::ordered_json;
 constexpr GlTransactionId kTr = kNoTransaction;
 
 struct Counts {
-  std::int64_t charts = 0, subCharts = 0, blocks = 0, parameters = 0, interfaceVariables = 0, globals = 0,
-               tasks = 0, groups = 0, connections = 0;
+  std::int64_t charts = 0, subCharts = 0, blocks = 0, parameters = 0, interfaceVariables = 0, globals = 0, tasks = 0,
+               groups = 0, connections = 0;
 };
 
 class Summarizer {
@@ -62,24 +62,27 @@ private:
     GlObjectId chart = 0;
     GlObjectType type = IEC_OBJ_NULL;
     std::vector<GlObjectId> roots;
-    ForEachElement(db_, "iec_ChartsGet",
-                   [&](MODE mode) { return db_.iec_ChartsGet(mode, IEC_SELECT_IS_CFC, cpu, chart, type, kTr); },
-                   [&] { roots.push_back(chart); });
+    ForEachElement(
+        db_, "iec_ChartsGet",
+        [&](MODE mode) { return db_.iec_ChartsGet(mode, IEC_SELECT_IS_CFC, cpu, chart, type, kTr); },
+        [&] { roots.push_back(chart); });
     for (GlObjectId root : roots) charts.push_back(Chart(root, true));
     c["charts"] = charts;
 
     GlObjectId global = 0;
-    ForEachElement(db_, "iec_GlobalVarsGet", [&](MODE mode) { return db_.iec_GlobalVarsGet(mode, cpu, global, kTr); },
-                   [&] {
-                     ++counts_.globals;
-                     CountSources(global);
-                   });
+    ForEachElement(
+        db_, "iec_GlobalVarsGet", [&](MODE mode) { return db_.iec_GlobalVarsGet(mode, cpu, global, kTr); },
+        [&] {
+          ++counts_.globals;
+          CountSources(global);
+        });
 
     Json tasks = Json::array();
     GlObjectId task = 0;
     std::vector<GlObjectId> taskIds;
-    ForEachElement(db_, "iec_TasksGet", [&](MODE mode) { return db_.iec_TasksGet(mode, cpu, task, kTr); },
-                   [&] { taskIds.push_back(task); });
+    ForEachElement(
+        db_, "iec_TasksGet", [&](MODE mode) { return db_.iec_TasksGet(mode, cpu, task, kTr); },
+        [&] { taskIds.push_back(task); });
     for (GlObjectId t : taskIds) tasks.push_back(Task(t));
     c["tasks"] = tasks;
 
@@ -106,11 +109,10 @@ private:
     GlObjectType type = IEC_OBJ_NULL;
     std::int32_t connectionType = 0;
     Iec_Connection connection{};
-    ForEachElement(db_, "iec_SourcesGetV6_0",
-                   [&](MODE mode) {
-                     return db_.iec_SourcesGetV6_0(mode, sink, source, type, connectionType, connection, kTr);
-                   },
-                   [&] { ++counts_.connections; });
+    ForEachElement(
+        db_, "iec_SourcesGetV6_0",
+        [&](MODE mode) { return db_.iec_SourcesGetV6_0(mode, sink, source, type, connectionType, connection, kTr); },
+        [&] { ++counts_.connections; });
   }
 
   // Counts the variables of a block or chart and the connections that feed them.
@@ -118,9 +120,9 @@ private:
     GlObjectId var = 0;
     GlObjectType type = IEC_OBJ_NULL;
     std::vector<GlObjectId> vars;
-    ForEachElement(db_, "iec_VarsGet",
-                   [&](MODE mode) { return db_.iec_VarsGet(mode, IEC_SELECT_ALL, owner, var, type, kTr); },
-                   [&] { vars.push_back(var); });
+    ForEachElement(
+        db_, "iec_VarsGet", [&](MODE mode) { return db_.iec_VarsGet(mode, IEC_SELECT_ALL, owner, var, type, kTr); },
+        [&] { vars.push_back(var); });
     for (GlObjectId v : vars) CountSources(v);
     return static_cast<std::int64_t>(vars.size());
   }
@@ -135,16 +137,17 @@ private:
     std::vector<GlObjectId> subCharts;
     GlObjectId iter = 0, block = 0;
     GlObjectType type = IEC_OBJ_NULL;
-    ForEachElement(db_, "iec_CfcBlocksGet",
-                   [&](MODE mode) { return db_.iec_CfcBlocksGet(mode, IEC_SELECT_ALL, chart, iter, block, type, kTr); },
-                   [&] {
-                     if (type == IEC_OBJ_CFC) {
-                       subCharts.push_back(block);
-                     } else {
-                       ++blocks;
-                       counts_.parameters += CountVariables(block);
-                     }
-                   });
+    ForEachElement(
+        db_, "iec_CfcBlocksGet",
+        [&](MODE mode) { return db_.iec_CfcBlocksGet(mode, IEC_SELECT_ALL, chart, iter, block, type, kTr); },
+        [&] {
+          if (type == IEC_OBJ_CFC) {
+            subCharts.push_back(block);
+          } else {
+            ++blocks;
+            counts_.parameters += CountVariables(block);
+          }
+        });
     counts_.blocks += blocks;
     j["blocks"] = blocks;
     Json subs = Json::array();
@@ -179,11 +182,10 @@ private:
     GlObjectId group = 0;
     GlObjectType type = IEC_OBJ_NULL;
     std::vector<GlObjectId> groupIds;
-    ForEachElement(db_, "iec_TaskElementsGet",
-                   [&](MODE mode) {
-                     return db_.iec_TaskElementsGet(mode, IEC_SELECT_TASK_ELEMENTS, task, group, type, kTr);
-                   },
-                   [&] { groupIds.push_back(group); });
+    ForEachElement(
+        db_, "iec_TaskElementsGet",
+        [&](MODE mode) { return db_.iec_TaskElementsGet(mode, IEC_SELECT_TASK_ELEMENTS, task, group, type, kTr); },
+        [&] { groupIds.push_back(group); });
     for (GlObjectId g : groupIds) {
       ++counts_.groups;
       CountSources(g);
@@ -215,7 +217,9 @@ std::string JoinTexts(const Json& list) {
 
 } // namespace
 
-nlohmann::ordered_json SummarizeProject(ChartDbClient& db) { return Summarizer(db).Run(); }
+nlohmann::ordered_json SummarizeProject(ChartDbClient& db) {
+  return Summarizer(db).Run();
+}
 
 void PrintSummary(const nlohmann::ordered_json& summary, std::ostream& out) {
   const auto& project = summary["project"];
@@ -223,12 +227,11 @@ void PrintSummary(const nlohmann::ordered_json& summary, std::ostream& out) {
   if (!project.value("file", std::string()).empty()) {
     out << "  (" << project.value("path", std::string()) << "\\" << project.value("file", std::string()) << ")";
   }
-  out << "\nChart software " << summary["softwareVersion"].get<std::string>() << ", "
-      << summary["controllers"].size() << " controller(s)\n";
+  out << "\nChart software " << summary["softwareVersion"].get<std::string>() << ", " << summary["controllers"].size()
+      << " controller(s)\n";
   for (const auto& c : summary["controllers"]) {
-    out << "\nController " << c["name"].get<std::string>() << "  type " << c["type"].get<std::string>()
-        << "  family " << c["family"].get<std::string>() << "  data version " << c["dataVersion"].get<std::string>()
-        << "\n  Charts\n";
+    out << "\nController " << c["name"].get<std::string>() << "  type " << c["type"].get<std::string>() << "  family "
+        << c["family"].get<std::string>() << "  data version " << c["dataVersion"].get<std::string>() << "\n  Charts\n";
     PrintCharts(c["charts"], out, 2);
     out << "  Tasks\n";
     for (const auto& t : c["tasks"]) {
@@ -239,10 +242,10 @@ void PrintSummary(const nlohmann::ordered_json& summary, std::ostream& out) {
       if (t.contains("members")) out << "      (in the task): " << JoinTexts(t["members"]) << "\n";
     }
     const auto& n = c["counts"];
-    out << "  Counts: " << n["charts"] << " charts, " << n["subCharts"] << " sub-charts, " << n["blocks"]
-        << " blocks, " << n["parameters"] << " parameters, " << n["interfaceVariables"] << " interface variables, "
-        << n["globals"] << " global variables, " << n["tasks"] << " tasks, " << n["groups"]
-        << " processing groups, " << n["connections"] << " connections\n";
+    out << "  Counts: " << n["charts"] << " charts, " << n["subCharts"] << " sub-charts, " << n["blocks"] << " blocks, "
+        << n["parameters"] << " parameters, " << n["interfaceVariables"] << " interface variables, " << n["globals"]
+        << " global variables, " << n["tasks"] << " tasks, " << n["groups"] << " processing groups, "
+        << n["connections"] << " connections\n";
   }
 }
 

@@ -40,8 +40,9 @@ int RunSettings(const Options& options, std::ostream& out) {
   std::vector<Setting> settings;
   char path[260] = {};
   W5TL_GetQ3InstallPath(path);
-  settings.push_back({"install path", path,
-                      Origin("Software\\Halvorn\\ORBIX\\2.0", "InstallPath", "default: the folder of the tool library")});
+  settings.push_back(
+      {"install path", path,
+       Origin("Software\\Halvorn\\ORBIX\\2.0", "InstallPath", "default: the folder of the tool library")});
   char language[63] = {}, letter[63] = {};
   W5TL_GetSelectedLanguage(language, letter);
   settings.push_back({"language", std::string(language) + " (help letter " + letter + ")",
@@ -56,15 +57,18 @@ int RunSettings(const Options& options, std::ostream& out) {
   const std::string helpDir = ToolString(L"Software\\Halvorn\\ORBIX\\2.0\\General\\Paths", L"Q3Help_SDir");
   settings.push_back({"help directory", helpDir.empty() ? "(not set)" : helpDir,
                       Origin("Software\\Halvorn\\ORBIX\\2.0\\General\\Paths", "Q3Help_SDir", "not set")});
-  const std::string viewer = ToolString(L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\FXBViewer.exe", L"Path");
-  settings.push_back({"help viewer folder", viewer.empty() ? "(not set)" : viewer,
-                      Origin("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\FXBViewer.exe", "Path", "not set")});
+  const std::string viewer =
+      ToolString(L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\FXBViewer.exe", L"Path");
+  settings.push_back(
+      {"help viewer folder", viewer.empty() ? "(not set)" : viewer,
+       Origin("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\FXBViewer.exe", "Path", "not set")});
 
   const std::string file = platform::SettingsFile();
   if (options.json) {
     Json j;
     j["settingsFile"] = file;
-    for (const auto& s : settings) j["settings"].push_back(Json{{"name", s.name}, {"value", s.value}, {"origin", s.origin}});
+    for (const auto& s : settings)
+      j["settings"].push_back(Json{{"name", s.name}, {"value", s.value}, {"origin", s.origin}});
     out << j.dump(2) << "\n";
   } else {
     out << "settings file: " << (file.empty() ? "(none: GRX_SETTINGS_FILE is not set)" : file) << "\n";

@@ -25,7 +25,7 @@ using namespace OpenData;
 std::string ClassName(const CIecObject& object) {
   int status = 0;
   std::unique_ptr<char, void (*)(void*)> name(abi::__cxa_demangle(typeid(object).name(), nullptr, nullptr, &status),
-                                               std::free);
+                                              std::free);
   std::string text = status == 0 && name ? name.get() : typeid(object).name();
   const auto colon = text.rfind("::");
   return colon == std::string::npos ? text : text.substr(colon + 2);
@@ -141,7 +141,8 @@ void Print(const Json& j, std::ostream& out, int indent) {
     }
   }
   if (j.contains("udas")) {
-    for (const auto& [name, value] : j["udas"].items()) out << pad << "  uda " << name << " = " << value.get<std::string>() << "\n";
+    for (const auto& [name, value] : j["udas"].items())
+      out << pad << "  uda " << name << " = " << value.get<std::string>() << "\n";
   }
   for (const char* key : {"sources", "sinks"}) {
     if (!j.contains(key)) continue;
