@@ -12,11 +12,11 @@ public:
 };
 
 // Chart inputs and in/outs share the layout of their record.
-class ZEB_API CIecCfcInVarBase : public CIecCfcVar, public IIecSource, public IIecSink {
+class ZEB_API CIecCfcInVarBase : public CIecSourceAndSinkVar<CIecCfcVar> {
 public:
   CIecCfcInVarBase(GlObjectId id, IEC_OBJECT_TYPE type, GlResult (*read)(GlObjectId, Iec_CfcInVar&, GlTransactionId),
                    const char* allocFailure, const char* readFailure, const char* source)
-      : CIecCfcVar(id, type),
+      : CIecSourceVar(id, type),
         m_read(read),
         m_allocFailure(allocFailure),
         m_readFailure(readFailure),
@@ -24,14 +24,6 @@ public:
   std::string GetName() override;
   GlDataType GetDataType() override { return Record().dataType; }
   const char* GetValue() override { return Record().value; }
-  std::unique_ptr<std::vector<CIecConnection*>> GetSourceConnections() override {
-    return CIecVarBase::GetSourceConnections();
-  }
-  std::unique_ptr<std::vector<IIecSource*>> GetSources() override { return CIecVarBase::GetSources(); }
-  std::unique_ptr<std::vector<CIecConnection*>> GetSinkConnections() override {
-    return CIecVarBase::GetSinkConnections();
-  }
-  std::unique_ptr<std::vector<IIecSink*>> GetSinks() override { return CIecVarBase::GetSinks(); }
 
 protected:
   Iec_CfcInVar& Record();
@@ -59,22 +51,14 @@ public:
   void Accept(IIecVisitor& visitor) override;
 };
 
-class ZEB_API CIecCfcOutVar : public CIecCfcVar, public IIecSource, public IIecSink {
+class ZEB_API CIecCfcOutVar : public CIecSourceAndSinkVar<CIecCfcVar> {
 public:
-  explicit CIecCfcOutVar(GlObjectId id) : CIecCfcVar(id, IEC_OBJ_CFC_OUT_VAR) {}
+  explicit CIecCfcOutVar(GlObjectId id) : CIecSourceVar(id, IEC_OBJ_CFC_OUT_VAR) {}
   void Accept(IIecVisitor& visitor) override;
   std::string GetName() override;
   GlDataType GetDataType() override { return Record().dataType; }
   // A chart output has no value: raises CIllegalStateException.
   const char* GetValue() override;
-  std::unique_ptr<std::vector<CIecConnection*>> GetSourceConnections() override {
-    return CIecVarBase::GetSourceConnections();
-  }
-  std::unique_ptr<std::vector<IIecSource*>> GetSources() override { return CIecVarBase::GetSources(); }
-  std::unique_ptr<std::vector<CIecConnection*>> GetSinkConnections() override {
-    return CIecVarBase::GetSinkConnections();
-  }
-  std::unique_ptr<std::vector<IIecSink*>> GetSinks() override { return CIecVarBase::GetSinks(); }
 
 private:
   const Iec_CfcOutVar& Record();

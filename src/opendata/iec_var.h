@@ -42,42 +42,27 @@ private:
   std::unique_ptr<Iec_VarIdent> m_ident;
 };
 
-class ZEB_API CIecInVar : public CIecVar, public IIecSink {
+class ZEB_API CIecInVar : public CIecSinkVar<CIecVar> {
 public:
-  explicit CIecInVar(GlObjectId id) : CIecVar(id, IEC_OBJ_IN_VAR, IEC_OBJ_IN_VAR_TYPE) {}
+  explicit CIecInVar(GlObjectId id) : CIecSinkVar(id, IEC_OBJ_IN_VAR, IEC_OBJ_IN_VAR_TYPE) {}
   void Accept(IIecVisitor& visitor) override;
-  std::string GetName() override { return CIecVar::GetName(); }
-  std::unique_ptr<std::vector<CIecConnection*>> GetSinkConnections() override {
-    return CIecVarBase::GetSinkConnections();
-  }
-  std::unique_ptr<std::vector<IIecSink*>> GetSinks() override { return CIecVarBase::GetSinks(); }
   virtual void SetValue(const std::string& value); // slot 19
   virtual const char* RefreshValue();              // 20
   virtual void SetValue(const char* value);        // 21
 };
 
-class ZEB_API CIecOutVar : public CIecVar, public IIecSource {
+class ZEB_API CIecOutVar : public CIecSourceVar<CIecVar> {
 public:
-  explicit CIecOutVar(GlObjectId id) : CIecVar(id, IEC_OBJ_OUT_VAR, IEC_OBJ_OUT_VAR_TYPE) {}
+  explicit CIecOutVar(GlObjectId id) : CIecSourceVar(id, IEC_OBJ_OUT_VAR, IEC_OBJ_OUT_VAR_TYPE) {}
   void Accept(IIecVisitor& visitor) override;
-  std::string GetName() override { return CIecVar::GetName(); }
-  std::unique_ptr<std::vector<CIecConnection*>> GetSourceConnections() override {
-    return CIecVarBase::GetSourceConnections();
-  }
-  std::unique_ptr<std::vector<IIecSource*>> GetSources() override { return CIecVarBase::GetSources(); }
   virtual void SetValue(const std::string& value); // slot 19
   virtual void SetValue(const char* value);        // 20
 };
 
-class ZEB_API CIecInOutVar : public CIecVar, public IIecSink {
+class ZEB_API CIecInOutVar : public CIecSinkVar<CIecVar> {
 public:
-  explicit CIecInOutVar(GlObjectId id) : CIecVar(id, IEC_OBJ_IN_OUT_VAR, IEC_OBJ_IN_OUT_VAR_TYPE) {}
+  explicit CIecInOutVar(GlObjectId id) : CIecSinkVar(id, IEC_OBJ_IN_OUT_VAR, IEC_OBJ_IN_OUT_VAR_TYPE) {}
   void Accept(IIecVisitor& visitor) override;
-  std::string GetName() override { return CIecVar::GetName(); }
-  std::unique_ptr<std::vector<CIecConnection*>> GetSinkConnections() override {
-    return CIecVarBase::GetSinkConnections();
-  }
-  std::unique_ptr<std::vector<IIecSink*>> GetSinks() override { return CIecVarBase::GetSinks(); }
 };
 
 } // namespace OpenData

@@ -38,6 +38,33 @@ private:
   std::unique_ptr<TVectorOidAndTypes> m_sinks;
 };
 
+// A variable class Var that also serves as a source end, a sink end or both: the connection
+// interfaces are answered by the variable's own lists.
+template <class Var>
+class ZEB_API CIecSourceVar : public Var, public IIecSource {
+public:
+  using Var::Var;
+  std::string GetName() override { return Var::GetName(); }
+  std::unique_ptr<std::vector<CIecConnection*>> GetSourceConnections() override {
+    return CIecVarBase::GetSourceConnections();
+  }
+  std::unique_ptr<std::vector<IIecSource*>> GetSources() override { return CIecVarBase::GetSources(); }
+};
+
+template <class Var>
+class ZEB_API CIecSinkVar : public Var, public IIecSink {
+public:
+  using Var::Var;
+  std::string GetName() override { return Var::GetName(); }
+  std::unique_ptr<std::vector<CIecConnection*>> GetSinkConnections() override {
+    return CIecVarBase::GetSinkConnections();
+  }
+  std::unique_ptr<std::vector<IIecSink*>> GetSinks() override { return CIecVarBase::GetSinks(); }
+};
+
+template <class Var>
+using CIecSourceAndSinkVar = CIecSourceVar<CIecSinkVar<Var>>;
+
 // Fills a structure-element list of a variable or variable type: M_FIRST then M_NEXT, always
 // outside any transaction; any non-zero error id other than 166 ends it without a failure.
 std::unique_ptr<ObjectIdVector> ReadStructureElementIds(GlObjectId owner, const char* source);

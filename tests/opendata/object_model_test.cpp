@@ -298,6 +298,49 @@ TEST_F(ObjectModelTest, ConnectionsComeFromListings) {
   EXPECT_EQ((*textualConnections)[0]->GetTextualRef(), "OTHER.OUT");
 }
 
+// Hosts reach connection ends through IIecSource and IIecSink; every kind of variable answers
+// there with its own lists.
+TEST_F(ObjectModelTest, ConnectionEndsAnswerThroughTheirInterfaces) {
+  struct End {
+    std::string path;
+    bool source, sink;
+  };
+  for (const End& end :
+       {End{"R/@gA", true, true}, End{"R/C1.X", true, true}, End{"R/C1.Y", true, true}, End{"R/C1/A1.OUT", true, false},
+        End{"R/C1/A1.IN1", false, true}, End{"R/C1/F1.REF", false, true}}) {
+    auto* object = Object<CIecObject>(end.path);
+    ASSERT_NE(object, nullptr);
+    auto* source = dynamic_cast<IIecSource*>(object);
+    auto* sink = dynamic_cast<IIecSink*>(object);
+    EXPECT_EQ(source != nullptr, end.source) << end.path;
+    EXPECT_EQ(sink != nullptr, end.sink) << end.path;
+    if (source) {
+      EXPECT_EQ(source->GetName(), object->GetName()) << end.path;
+    }
+    if (sink) {
+      EXPECT_EQ(sink->GetName(), object->GetName()) << end.path;
+    }
+  }
+
+  auto NamesOf = [](const auto& ends) {
+    std::vector<std::string> names;
+    for (auto* e : *ends) names.push_back(e ? e->GetName() : "(null)");
+    return names;
+  };
+  auto* global = dynamic_cast<IIecSource*>(Object<CIecObject>("R/@gA"));
+  EXPECT_THAT(NamesOf(global->GetSources()), ElementsAre("OUT"));
+  EXPECT_EQ(global->GetSourceConnections()->size(), 1u);
+  EXPECT_THAT(NamesOf(dynamic_cast<IIecSink*>(global)->GetSinks()), ElementsAre("IN1"));
+  auto* chartOutput = dynamic_cast<IIecSource*>(Object<CIecObject>("R/C1.Y"));
+  EXPECT_THAT(NamesOf(chartOutput->GetSources()), ElementsAre("OUT"));
+  EXPECT_TRUE(dynamic_cast<IIecSink*>(chartOutput)->GetSinks()->empty());
+  auto* blockOutput = dynamic_cast<IIecSource*>(Object<CIecObject>("R/C1/A1.OUT"));
+  EXPECT_TRUE(blockOutput->GetSources()->empty());
+  auto* blockInput = dynamic_cast<IIecSink*>(Object<CIecObject>("R/C1/A1.IN1"));
+  EXPECT_TRUE(blockInput->GetSinks()->empty());
+  EXPECT_TRUE(blockInput->GetSinkConnections()->empty());
+}
+
 TEST_F(ObjectModelTest, FactoryChecksConnectionEnds) {
   CIecObjFactory* factory = CIecObjFactory::GetInstance();
   const CIecTypedObjId global{CIecObjId(1), IEC_OBJ_GLOBAL_VAR}, nullSource{CIecObjId(0), IEC_OBJ_NULL},
