@@ -165,12 +165,8 @@ void PrintRatios(const RatioReporter& reporter, std::ostream& out) {
 } // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  PrintRatios(reporter, std::cout);
+  const int exitCode = RunBenchmarksAndPrintRatios(argc, argv, PrintRatios);
   ChartDbClient::Instance().CloseProject();
   for (int charts : {kSmall, kLarge}) std::filesystem::remove(ProjectFile(charts));
-  benchmark::Shutdown();
-  return 0;
+  return exitCode;
 }

@@ -4,6 +4,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <iostream>
 #include <map>
 #include <string>
 #include <vector>
@@ -23,3 +24,14 @@ public:
 private:
   std::map<std::string, double> times_;
 };
+
+// The main of a benchmark program: runs its benchmarks, then lets print write the ratios.
+template <class PrintRatios>
+int RunBenchmarksAndPrintRatios(int argc, char** argv, PrintRatios&& print) {
+  benchmark::Initialize(&argc, argv);
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  print(reporter, std::cout);
+  benchmark::Shutdown();
+  return 0;
+}

@@ -72,10 +72,5 @@ void PrintRatios(const RatioReporter& reporter, std::ostream& out) {
 } // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  PrintRatios(reporter, std::cout);
-  benchmark::Shutdown();
-  return 0;
+  return RunBenchmarksAndPrintRatios(argc, argv, PrintRatios);
 }
