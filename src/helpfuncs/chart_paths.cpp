@@ -4,12 +4,16 @@
 #include "dbaccess/api_wrappers.h"
 #include "foundation/module_trace.h"
 #include "grx/w5lhlpax.h"
+#include "helpfuncs/listing_answers.h"
 #include "opendata/open_data_exception.h"
 
 namespace {
 
 constexpr const char* kFile = ".\\HelpFunc";
 constexpr std::size_t kNameBuffer = 52;
+
+using grx::helpfuncs::Delivered;
+using grx::helpfuncs::EndOrDelivered;
 
 // Splits at the first backslash: the part before it, and the rest (empty when there is none).
 std::pair<std::string, std::string> SplitFirst(const std::string& path) {
@@ -28,7 +32,7 @@ bool W5GRX_GetChart(CString path, GlObjectId cpuId, GlObjectId& chartId, GlTrans
   for (MODE mode = M_FIRST;; mode = M_NEXT) {
     const std::uint32_t errorId =
         gl_ErrorIdGet(iec_ChartsGet(mode, IEC_SELECT_ALL, cpuId, chart, type, prevTransactionId));
-    if (errorId != 0 && errorId != GL_ERR_LAST_ELEMENT) break;
+    if (!Delivered(errorId)) break;
     char name[kNameBuffer] = {};
     if (gl_ErrorIdGet(gl_ObjectNameGet(chart, name, prevTransactionId)) != 0) break;
     if (root == name) W5GRX_GetSubChart(chart, CString(rest), chartId, prevTransactionId);
@@ -48,10 +52,10 @@ bool W5GRX_GetSubChart(GlObjectId chartId, CString path, GlObjectId& subChartId,
     GlObjectType type = 36;
     const GlResult result = iec_CfcBlocksGet(mode, IEC_SELECT_IS_CFC, chartId, iter, block, type, prevTransactionId);
     std::uint32_t errorId = gl_ErrorIdGet(result);
-    if (errorId != 0 && errorId != GL_ERR_NO_MORE_ELEMENTS && errorId != GL_ERR_LAST_ELEMENT) {
+    if (!EndOrDelivered(errorId)) {
       throw OpenData::COpenDataException("iec_CfcBlocksGet failed.", result, kFile, 3558);
     }
-    if ((errorId == 0 || errorId == GL_ERR_LAST_ELEMENT) && type == IEC_OBJ_CFC) {
+    if (Delivered(errorId) && type == IEC_OBJ_CFC) {
       // For a sub-chart the identifier that counts is the one of its name: a name that cannot be
       // read ends the search, and after a last sub-chart (166) one more M_NEXT call follows.
       char name[kNameBuffer] = {};
@@ -85,13 +89,13 @@ int W5GRX_GetSubPlansByPlanID(GlObjectId chartId, GlTransactionId prevTransactio
     GlObjectType type = 36;
     const GlResult result = iec_CfcBlocksGet(mode, IEC_SELECT_IS_CFC, chartId, iter, block, type, prevTransactionId);
     const std::uint32_t errorId = gl_ErrorIdGet(result);
-    if (errorId != 0 && errorId != GL_ERR_NO_MORE_ELEMENTS && errorId != GL_ERR_LAST_ELEMENT) {
+    if (!EndOrDelivered(errorId)) {
       context.level = 4;
       context.line = 4087;
       TraceWrite(context, "OpenData error: iec_CfcBlocksGet failed. result = %x.", static_cast<unsigned>(result));
       return -1;
     }
-    if ((errorId == 0 || errorId == GL_ERR_LAST_ELEMENT) && block != 0 && type == IEC_OBJ_CFC) {
+    if (Delivered(errorId) && block != 0 && type == IEC_OBJ_CFC) {
       ids.push_back(block);
       const int below = W5GRX_GetSubPlansByPlanID(block, prevTransactionId, ids);
       if (below == -1) return -1;

@@ -7,11 +7,14 @@
 #include "app/grx_help_app.h"
 #include "dbaccess/api_wrappers.h"
 #include "grx/w5lhlpax.h"
+#include "helpfuncs/listing_answers.h"
 #include "platform/window_handles.h"
 
 namespace {
 
 constexpr std::size_t kNameBuffer = 52;
+
+using grx::helpfuncs::Delivered;
 
 // Iterates the root charts of a controller (filter IEC_SELECT_IS_CFC); onChart gets each
 // delivered chart. True when the iteration ended (36 or the last chart), false on a failure.
@@ -22,7 +25,7 @@ bool ForEachRootChart(GlObjectId cpuId, GlTransactionId tr, OnChart&& onChart) {
   for (MODE mode = M_FIRST;; mode = M_NEXT) {
     const std::uint32_t errorId = gl_ErrorIdGet(iec_ChartsGet(mode, IEC_SELECT_IS_CFC, cpuId, chart, type, tr));
     if (errorId == GL_ERR_NO_MORE_ELEMENTS) return true;
-    if (errorId != 0 && errorId != GL_ERR_LAST_ELEMENT) return false;
+    if (!Delivered(errorId)) return false;
     onChart(chart);
     if (errorId == GL_ERR_LAST_ELEMENT) return true;
   }
@@ -43,7 +46,7 @@ bool W5GRX_RootPlanFromName(GlObjectId cpuId, char* name, GlObjectId& chartId, G
   for (MODE mode = M_FIRST;; mode = M_NEXT) {
     const std::uint32_t errorId =
         gl_ErrorIdGet(iec_ChartsGet(mode, IEC_SELECT_IS_CFC, cpuId, chartId, type, prevTransactionId));
-    if (errorId != 0 && errorId != GL_ERR_LAST_ELEMENT) return false;
+    if (!Delivered(errorId)) return false;
     if (!ReadName(chartId, stored, prevTransactionId)) return false;
     if (name && strcasecmp(stored, name) == 0) {
       std::memcpy(name, stored, std::strlen(stored) + 1);

@@ -7,6 +7,7 @@
 #include "app/grx_help_app.h"
 #include "dbaccess/api_wrappers.h"
 #include "grx/w5lhlpax.h"
+#include "helpfuncs/listing_answers.h"
 #include "opendata/iec_cfc_var.h"
 #include "opendata/iec_obj_manager.h"
 #include "opendata/open_data_exception.h"
@@ -17,12 +18,8 @@ constexpr const char* kFile = ".\\HelpFunc";
 constexpr std::size_t kNameBuffer = 52;
 const char* const kProtectedTasks[] = {"T1", "T2", "T3", "T4", "T5"};
 
-bool Delivered(std::uint32_t errorId) {
-  return errorId == 0 || errorId == GL_ERR_LAST_ELEMENT;
-}
-bool EndOrDelivered(std::uint32_t errorId) {
-  return Delivered(errorId) || errorId == GL_ERR_NO_MORE_ELEMENTS;
-}
+using grx::helpfuncs::Delivered;
+using grx::helpfuncs::EndOrDelivered;
 
 // Runs the interface-item iteration of a chart: onItem(id, type) for each chart input (27) or
 // output (28); a failed call raises COpenDataException with the given line.
