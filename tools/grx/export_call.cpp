@@ -85,12 +85,12 @@ void CallContext::Out(const std::string& name, const nlohmann::ordered_json& val
 }
 
 void CallContext::OutId(const std::string& name, GlObjectId id) {
-  outs_[name] = id == 0 ? "0" : db_.Path(id);
+  outs_[name] = PathText(id);
 }
 
 void CallContext::OutIds(const std::string& name, const std::vector<GlObjectId>& ids) {
   auto list = nlohmann::ordered_json::array();
-  for (GlObjectId id : ids) list.push_back(id == 0 ? "0" : db_.Path(id));
+  for (GlObjectId id : ids) list.push_back(PathText(id));
   outs_[name] = list;
 }
 
