@@ -121,12 +121,10 @@ std::int32_t IsKeyword(const std::string& name) {
       throw ZEB::CComException(created, "CoCreateInstance", ".\\NameCheck.cpp", 150);
     }
     holder.component = static_cast<w5comp::ICompilerKeyWords*>(object);
-    grx::platform::BSTR language = grx::platform::SysAllocString(L"");
-    grx::platform::BSTR text = grx::platform::SysAllocString(grx::platform::Widen(name).c_str());
+    const grx::platform::UniqueBstr language = grx::platform::MakeBstr(L"");
+    const grx::platform::UniqueBstr text = grx::platform::MakeBstr(grx::platform::Widen(name).c_str());
     std::uint32_t status = 0;
-    const grx::platform::HRESULT hr = holder.component->isLangReservedName(language, text, &status);
-    grx::platform::SysFreeString(language);
-    grx::platform::SysFreeString(text);
+    const grx::platform::HRESULT hr = holder.component->isLangReservedName(language.get(), text.get(), &status);
     if (grx::platform::FAILED(hr)) throw ZEB::CComException(hr, kMethod, ".\\NameCheck.cpp", 159);
     if ((status & 0xFFFF) != 0) {
       try {

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -61,6 +62,15 @@ protected:
 using BSTR = wchar_t*;
 BSTR SysAllocString(const wchar_t* text);
 void SysFreeString(BSTR text);
+
+// A BSTR freed when it goes out of scope.
+struct BstrFree {
+  void operator()(wchar_t* text) const { SysFreeString(text); }
+};
+using UniqueBstr = std::unique_ptr<wchar_t, BstrFree>;
+inline UniqueBstr MakeBstr(const wchar_t* text) {
+  return UniqueBstr(SysAllocString(text));
+}
 
 // Creates a component by its class identifier (CoCreateInstance). In-process servers are found
 // through the registry (HKEY_CLASSES_ROOT\CLSID\{...}\InprocServer32, default value: the module

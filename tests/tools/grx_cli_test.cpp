@@ -149,6 +149,60 @@ TEST_F(GrxCliTest, CallOnAProjectFileAndWithAWindow) {
             "  D445_AXES/Monitor\n");
 }
 
+// Every export answers through grx call on the demo project; the table is also what grx offers
+// when it is asked for an export it does not have.
+TEST_F(GrxCliTest, EveryExportAnswersThroughCall) {
+  const std::vector<std::pair<std::string, std::string>> calls = {
+      {"W5GRX_RootPlanFromName cpuId=D445_AXES name=axis1",
+       R"({"result":true,"name":"Axis1","chartId":"D445_AXES/Axis1"})"},
+      {"W5GRX_RootPlanFromVarOrBlock objectId=D445_AXES/Axis1/Homing/HomeSeq/Search",
+       R"({"result":true,"chartId":"D445_AXES/Axis1"})"},
+      {"W5GRX_ActivePlanFromTitle cpuId=D445_AXES", R"({"result":false,"chartId":"0","name":""})"},
+      {"W5GRX_RootPlansFromCPU cpuId=D445_AXES names=Old",
+       R"({"result":true,"names":["Old","Axis1","Axis2","Safety","Monitor"]})"},
+      {"W5GRX_RootPlanIDsFromCPU cpuId=CX32_LINE", R"({"result":true,"ids":["CX32_LINE/Line","CX32_LINE/Diag"]})"},
+      {"W5GRX_IsRootPlan chartId=D445_AXES/Axis1/Homing", R"({"result":false})"},
+      {R"(W5GRX_GetChart cpuId=D445_AXES 'path=Axis1\Homing\HomeSeq')",
+       R"({"result":true,"chartId":"D445_AXES/Axis1/Homing/HomeSeq"})"},
+      {R"(W5GRX_GetSubChart chartId=D445_AXES/Axis1 'path=Homing\HomeSeq')",
+       R"({"result":true,"subChartId":"D445_AXES/Axis1/Homing/HomeSeq"})"},
+      {"W5GRX_GetSubPlansByPlanID chartId=D445_AXES/Axis2", R"({"result":1,"ids":["D445_AXES/Axis2/Sync"]})"},
+      {"W5GRX_CheckRootPlanName name=Axis_1", R"({"result":0,"position":0})"},
+      {"W5GRX_CheckSubPlanName name=__x", R"({"result":5,"position":0})"},
+      {"W5GRX_CheckBlockName name=Move1", R"({"result":0,"position":-1})"},
+      {"W5GRX_CheckVarName name=IF", R"({"result":9,"position":-1})"},
+      {"W5GRX_GetPlanInterface chartId=D445_AXES/Axis1",
+       R"({"result":false,"blocks":[{"name":"SpeedSet","id":"D445_AXES/Axis1.SpeedSet"},)"
+       R"({"name":"Enable","id":"D445_AXES/Axis1.Enable"},{"name":"ActPos","id":"D445_AXES/Axis1.ActPos"}]})"},
+      {"W5GRX_GetPlanInterfaceParam chartId=D445_AXES/Axis1",
+       R"({"result":false,"params":[{"name":"SpeedSet","itemText":"Speed setpoint [mm/s]",)"
+       R"("id":"D445_AXES/Axis1.SpeedSet"},{"name":"Enable","itemText":"","id":"D445_AXES/Axis1.Enable"},)"
+       R"({"name":"ACT_POS","itemText":"Actual position [mm]","id":"D445_AXES/Axis1.ActPos"}]})"},
+      {"W5GRX_GetPlanInterfaceParentidAndLoc chartId=D445_AXES/Axis1 name=ENABLE",
+       R"({"result":true,"parentId":"D445_AXES/Axis1","locId":"D445_AXES/Axis1.Enable"})"},
+      {"W5GRX_GetTaskNamebyObjectId taskId=D445_AXES/#T1 objectId=D445_AXES/Axis1/Move1",
+       R"({"result":true,"taskName":"T1"})"},
+      {"W5GRX_TaskDelete cpuId=CX32_LINE", R"({"result":true})"},
+      {"W5GRX_TaskElementsDelete taskId=CX32_LINE/#TSlow", R"({"result":true})"},
+      {"W5GRX_ProcessingGroupDeleteEmpty taskId=CX32_LINE/#TSlow", R"({"result":true})"},
+      {"W5GRX_GetTaskId cpuId=D445_AXES names=T1", R"({"result":true})"},
+      {"ExistPlan objectId=D445_AXES/Axis1/Move1 names=Safety,Move1", R"({"result":true})"},
+  };
+  const std::string offered = Grx("call NoSuchExport").out;
+  for (const auto& [arguments, expected] : calls) {
+    const GrxRun run = Grx("--json call " + arguments);
+    ASSERT_EQ(run.exitCode, 0) << arguments << "\n" << run.out;
+    EXPECT_EQ(nlohmann::json::parse(run.out), nlohmann::json::parse(expected)) << arguments;
+    const std::string name = arguments.substr(0, arguments.find(' '));
+    EXPECT_THAT(offered, HasSubstr("\n  " + name + " ")) << name;
+  }
+  std::size_t offeredCount = 0;
+  for (std::size_t at = offered.find("\n  "); at != std::string::npos; at = offered.find("\n  ", at + 1)) {
+    ++offeredCount;
+  }
+  EXPECT_EQ(offeredCount, calls.size());
+}
+
 TEST_F(GrxCliTest, CallTraceDecodes) {
   const std::string log = (folder_ / "t.log").string();
   ASSERT_EQ(Grx("--call-trace " + log + " call W5GRX_IsRootPlan chartId=D445_AXES/Axis1/Homing").exitCode, 0);
