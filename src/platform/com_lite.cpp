@@ -133,22 +133,6 @@ std::string GuidToString(const GUID& g) {
   return text;
 }
 
-std::optional<GUID> GuidFromString(const std::string& text) {
-  GUID g{};
-  unsigned d1 = 0, d2 = 0, d3 = 0, b[8] = {};
-  int used = 0;
-  if (std::sscanf(text.c_str(), "{%8x-%4x-%4x-%2x%2x-%2x%2x%2x%2x%2x%2x}%n", &d1, &d2, &d3, &b[0], &b[1], &b[2], &b[3],
-                  &b[4], &b[5], &b[6], &b[7], &used) != 11 ||
-      static_cast<std::size_t>(used) != text.size()) {
-    return std::nullopt;
-  }
-  g.data1 = d1;
-  g.data2 = static_cast<std::uint16_t>(d2);
-  g.data3 = static_cast<std::uint16_t>(d3);
-  for (int i = 0; i < 8; ++i) g.data4[i] = static_cast<std::uint8_t>(b[i]);
-  return g;
-}
-
 BSTR SysAllocString(const wchar_t* text) {
   if (!text) return nullptr;
   const std::size_t length = std::wcslen(text);

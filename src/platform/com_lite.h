@@ -7,7 +7,6 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
 
 namespace grx::platform {
@@ -39,9 +38,8 @@ struct GUID {
 using IID = GUID;
 using CLSID = GUID;
 
-// "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" and back (nullopt for a text that is not one).
+// "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}", as the registry names classes.
 std::string GuidToString(const GUID& guid);
-std::optional<GUID> GuidFromString(const std::string& text);
 
 inline constexpr GUID IID_IUnknown = {0x00000000, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 inline constexpr std::uint32_t CLSCTX_INPROC_SERVER = 1;
