@@ -15,6 +15,7 @@
 #include "opendata/iec_var.h"
 #include "opendata/iec_var_element.h"
 #include "opendata/iec_var_type.h"
+#include "opendata/iec_visitor.h"
 #include "opendata/open_data_exception.h"
 #include "standin_fixture.h"
 
@@ -339,6 +340,103 @@ TEST_F(ObjectModelTest, ConnectionEndsAnswerThroughTheirInterfaces) {
   auto* blockInput = dynamic_cast<IIecSink*>(Object<CIecObject>("R/C1/A1.IN1"));
   EXPECT_TRUE(blockInput->GetSinks()->empty());
   EXPECT_TRUE(blockInput->GetSinkConnections()->empty());
+}
+
+// Walks a controller through the typed lists and the visitor hook, each object to the operation
+// of its class.
+class RecordingVisitor : public IIecVisitor {
+public:
+  std::vector<std::string> seen;
+  void VisitResource(CIecResource& o) override { Add("resource", o); }
+  void VisitInVarType(CIecInVarType& o) override { Add("inVarType", o); }
+  void VisitOutVarType(CIecOutVarType& o) override { Add("outVarType", o); }
+  void VisitInOutVarType(CIecInOutVarType& o) override { Add("inOutVarType", o); }
+  void VisitVarTypeElement(CIecVarTypeElement& o) override { Add("varTypeElement", o); }
+  void VisitFunctionBlockType(CIecFunctionBlockType& o) override { Add("functionBlockType", o); }
+  void VisitFunctionType(CIecFunctionType& o) override { Add("functionType", o); }
+  void VisitCfcInVar(CIecCfcInVar& o) override { Add("cfcInVar", o); }
+  void VisitCfcOutVar(CIecCfcOutVar& o) override { Add("cfcOutVar", o); }
+  void VisitCfcInOutVar(CIecCfcInOutVar& o) override { Add("cfcInOutVar", o); }
+  void VisitGlobalVar(CIecGlobalVar& o) override { Add("globalVar", o); }
+  void VisitInVar(CIecInVar& o) override { Add("inVar", o); }
+  void VisitOutVar(CIecOutVar& o) override { Add("outVar", o); }
+  void VisitInOutVar(CIecInOutVar& o) override { Add("inOutVar", o); }
+  void VisitVarElement(CIecVarElement& o) override { Add("varElement", o); }
+  void VisitTask(CIecTask& o) override { Add("task", o); }
+  void VisitCfc(CIecCfc& o) override { Add("cfc", o); }
+  void VisitFunctionBlock(CIecFunctionBlock& o) override { Add("functionBlock", o); }
+  void VisitFunction(CIecFunction& o) override { Add("function", o); }
+  void VisitProcessingGroup(CIecProcessingGroup& o) override { Add("processingGroup", o); }
+
+private:
+  void Add(const char* kind, CIecObject& o) { seen.push_back(std::string(kind) + " " + o.GetName()); }
+};
+
+TEST_F(ObjectModelTest, TypedListsAndTheVisitorReachEveryKind) {
+  RecordingVisitor visitor;
+  auto* resource = Object<CIecResource>("R");
+  resource->Accept(visitor);
+  const auto globals = resource->GetGlobalVars();
+  for (CIecGlobalVar* global : *globals) global->Accept(visitor);
+  const auto tasks = resource->GetTasks();
+  for (CIecTask* task : *tasks) task->Accept(visitor);
+  const auto charts = resource->GetCharts();
+  for (CIecCfc* chart : *charts) chart->Accept(visitor);
+  auto* adder = Object<CIecFunction>("R/C1/A1");
+  adder->Accept(visitor);
+  const auto inputs = adder->GetInVars();
+  for (CIecInVar* input : *inputs) input->Accept(visitor);
+  const auto outputs = adder->GetOutVars();
+  for (CIecOutVar* output : *outputs) output->Accept(visitor);
+  auto* axis = Object<CIecFunctionBlock>("R/C1/F1");
+  axis->Accept(visitor);
+  const auto references = axis->GetInOutVars();
+  for (CIecInOutVar* reference : *references) reference->Accept(visitor);
+  Object<CIecObject>("R/#T1/G1")->Accept(visitor);
+  Object<CIecObject>("R/C1.X")->Accept(visitor);
+  Object<CIecObject>("R/C1.Y")->Accept(visitor);
+  EXPECT_THAT(visitor.seen,
+              ElementsAre("resource R", "globalVar gA", "globalVar gB", "task T1", "task T9", "cfc C1", "cfc C2",
+                          "function A1", "inVar IN1", "inVar IN2", "outVar OUT", "functionBlock F1", "inOutVar REF",
+                          "processingGroup G1", "cfcInVar X", "cfcOutVar Y"));
+}
+
+// A processing group is a sink: what drives its enable input, its record and the controller's time
+// stamps, read once and again after a failure.
+TEST_F(ObjectModelTest, ProcessingGroupsAsSinksAndControllerTimeStamps) {
+  manager_->Clear_i();
+  Load(R"({"controllers": [{"name": "R", "globals": [{"name": "gRun", "type": "BOOL"}],
+    "tasks": [{"name": "T1", "groups": [{"name": "G", "comment": "slow part", "reduction": 4, "phase": 2}]}],
+    "connections": [{"from": "@gRun", "to": "#T1/G"}]}]})");
+  auto* group = Object<CIecProcessingGroup>("R/#T1/G");
+  EXPECT_EQ(group->GetComment(), "slow part");
+  EXPECT_EQ(group->GetPhase(), 2);
+  auto* sink = dynamic_cast<IIecSink*>(static_cast<CIecObject*>(group));
+  ASSERT_NE(sink, nullptr);
+  EXPECT_TRUE(sink->GetSinks()->empty());
+  EXPECT_TRUE(sink->GetSinkConnections()->empty());
+  auto sources = group->GetSources();
+  ASSERT_EQ(sources->size(), 1u);
+  EXPECT_EQ((*sources)[0]->GetName(), "gRun");
+  auto connections = group->GetSourceConnections();
+  ASSERT_EQ(connections->size(), 1u);
+  EXPECT_EQ((*connections)[0]->GetSink()->GetName(), "G");
+  group->ClearSources();
+  EXPECT_EQ(group->GetSources()->size(), 1u);
+
+  auto* resource = Object<CIecResource>("R");
+  ASSERT_EQ(db.InjectFault("gl_TimeStampAlterationGet", 0x777, 1, 1), 0);
+  EXPECT_EQ(MessageOf<OpenData::COpenDataException>([&] { resource->GetAlterationTime(); }),
+            "OPEN-DATA exception: gl_TimeStampAlterationGet failed.");
+  ASSERT_EQ(db.InjectFault("gl_TimeStampAsStructureAlterationGet", 0x777, 1, 1), 0);
+  EXPECT_EQ(MessageOf<OpenData::COpenDataException>([&] { resource->GetStructureAlterationTime(); }),
+            "OPEN-DATA exception: gl_TimeStampAsStructureAlterationGet failed.");
+  const IEC_DateAndTime altered = resource->GetAlterationTime();
+  resource->GetStructureAlterationTime();
+  ASSERT_EQ(db.ResetCallCounts(), 0);
+  EXPECT_EQ(resource->GetAlterationTime().days, altered.days);
+  resource->GetStructureAlterationTime();
+  EXPECT_EQ(db.CallCount("gl_TimeStampAlterationGet") + db.CallCount("gl_TimeStampAsStructureAlterationGet"), 0u);
 }
 
 TEST_F(ObjectModelTest, FactoryChecksConnectionEnds) {
