@@ -312,6 +312,14 @@ TEST_F(GrxCliTest, CleanUpsSayWhatTheyDeleteAndDryRunsChangeNothing) {
   EXPECT_EQ(dry.out,
             "would delete 2 empty processing group(s)\n  D445_AXES/#T4/G_Spare\n  D445_AXES/#TBackground/G_Diag\n");
   EXPECT_EQ(Grx("export " + db).out, before);
+  // A dry run that fails leaves neither its copy behind nor a changed project.
+  const fs::path scratch = folder_ / "tmp";
+  fs::create_directories(scratch);
+  const GrxRun failed = Grx("--project " + db + " clean-tasks NO_SUCH_CPU --dry-run", "TMPDIR=" + scratch.string());
+  EXPECT_EQ(failed.exitCode, 1);
+  EXPECT_THAT(failed.out, HasSubstr("NO_SUCH_CPU"));
+  EXPECT_TRUE(fs::is_empty(scratch));
+  EXPECT_EQ(Grx("export " + db).out, before);
   const GrxRun real = Grx("--project " + db + " clean-groups D445_AXES --keep G_Old");
   EXPECT_EQ(real.out,
             "deleted 2 empty processing group(s)\n  D445_AXES/#T4/G_Spare\n  D445_AXES/#TBackground/G_Diag\n");

@@ -37,6 +37,14 @@ constexpr RuleText kRules[] = {
     {SYNTAX_ERR_TOO_LONG, "SYNTAX_ERR_TOO_LONG", "a root chart's name has at most 22 characters"},
 };
 
+constexpr bool RulesInEnumOrder() {
+  for (std::size_t i = 0; i < std::size(kRules); ++i) {
+    if (static_cast<std::size_t>(kRules[i].code) != i) return false;
+  }
+  return true;
+}
+static_assert(RulesInEnumOrder(), "kRules is indexed by Syntax_Err_TypeEnum");
+
 // Tasks and processing groups of a controller, as paths.
 std::set<std::string> Schedule(ChartDbClient& db, GlObjectId cpu) {
   std::set<std::string> paths;
@@ -71,20 +79,28 @@ int RunCleanUp(const Options& options, const std::string& controller, bool dryRu
       snapshot = db.Export();
     }
   }
-  const GlObjectId cpu = db.Resolve(controller);
-  const std::set<std::string> before = Schedule(db, cpu);
-  cleanUp(cpu);
-  const std::set<std::string> after = Schedule(db, cpu);
-  std::vector<std::string> gone;
-  std::set_difference(before.begin(), before.end(), after.begin(), after.end(), std::back_inserter(gone));
-  if (dryRun) {
+  // After a dry run the project is the one it was, also when the clean-up fails.
+  const auto restore = [&] {
+    if (!dryRun) return;
     if (!copy.empty()) {
       db.Open(options.project);
       std::filesystem::remove(copy);
     } else {
       db.Import(snapshot, ":memory:");
     }
+  };
+  std::vector<std::string> gone;
+  try {
+    const GlObjectId cpu = db.Resolve(controller);
+    const std::set<std::string> before = Schedule(db, cpu);
+    cleanUp(cpu);
+    const std::set<std::string> after = Schedule(db, cpu);
+    std::set_difference(before.begin(), before.end(), after.begin(), after.end(), std::back_inserter(gone));
+  } catch (...) {
+    restore();
+    throw;
   }
+  restore();
   if (options.json) {
     out << Json{{"dryRun", dryRun}, {dryRun ? "wouldDelete" : "deleted", gone}}.dump(2) << "\n";
   } else {
