@@ -1,9 +1,6 @@
 // grx call, grx plans and grx trace decode.
-#include <cxxabi.h>
-
 #include <fstream>
 #include <memory>
-#include <typeinfo>
 
 #include "chartdb_client.h"
 #include "commands.h"
@@ -15,6 +12,7 @@
 #include "grx_error.h"
 #include "platform/dialog_presenter.h"
 #include "platform/window_handles.h"
+#include "type_names.h"
 
 namespace grx::cli {
 namespace {
@@ -51,14 +49,6 @@ std::uintptr_t BuildWindows(const Options& options) {
   return window;
 }
 
-template <class Exception>
-std::string TypeName(const Exception& e) {
-  int status = 0;
-  std::unique_ptr<char, void (*)(void*)> name(abi::__cxa_demangle(typeid(e).name(), nullptr, nullptr, &status),
-                                              std::free);
-  return status == 0 && name ? name.get() : typeid(e).name();
-}
-
 std::string ValueText(const Json& value) {
   return value.is_string() ? value.get<std::string>() : value.dump();
 }
@@ -89,9 +79,9 @@ int RunCall(const Options& options, const std::string& exportName, const std::ve
   } catch (const ZEB::CException& e) {
     // Exceptions of the library's family reach the object trace too.
     ZEB::CObject::TraceException(e, 3);
-    failure = "exception " + TypeName(e) + ": " + e.GetMessage();
+    failure = "exception " + TypeName(typeid(e)) + ": " + e.GetMessage();
   } catch (const std::exception& e) {
-    failure = "exception " + TypeName(e) + ": " + e.what();
+    failure = "exception " + TypeName(typeid(e)) + ": " + e.what();
   }
   Json dialogs = Json::array();
   const auto shown = boxes.shown();

@@ -1,10 +1,7 @@
 // grx show OBJECT: one object through the object model: what it is and what it is connected to.
-#include <cxxabi.h>
-
 #include <nlohmann/json.hpp>
 
 #include <memory>
-#include <typeinfo>
 
 #include "chartdb_client.h"
 #include "commands.h"
@@ -15,6 +12,7 @@
 #include "opendata/iec_obj_manager.h"
 #include "opendata/iec_processing_group.h"
 #include "opendata/iec_var_base.h"
+#include "type_names.h"
 
 namespace grx::cli {
 namespace {
@@ -22,11 +20,9 @@ namespace {
 using Json = nlohmann::ordered_json;
 using namespace OpenData;
 
+// The class without its namespace ("CIecFunctionBlock").
 std::string ClassName(const CIecObject& object) {
-  int status = 0;
-  std::unique_ptr<char, void (*)(void*)> name(abi::__cxa_demangle(typeid(object).name(), nullptr, nullptr, &status),
-                                              std::free);
-  std::string text = status == 0 && name ? name.get() : typeid(object).name();
+  const std::string text = TypeName(typeid(object));
   const auto colon = text.rfind("::");
   return colon == std::string::npos ? text : text.substr(colon + 2);
 }
