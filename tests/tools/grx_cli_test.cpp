@@ -228,6 +228,13 @@ TEST_F(GrxCliTest, CallUsageErrors) {
   EXPECT_EQ(missing.exitCode, 1);
   EXPECT_THAT(missing.out, HasSubstr("no object \"Nope\""));
   EXPECT_EQ(Grx("--answer maybe call W5GRX_IsRootPlan chartId=D445_AXES/Axis1").exitCode, 2);
+  // An exception of the library is reported with its class and message.
+  const GrxRun raised = Grx("call W5GRX_GetTaskNamebyObjectId taskId=D445_AXES/Axis1 objectId=D445_AXES/Axis1");
+  EXPECT_THAT(raised.out,
+              HasSubstr("exception OpenData::COpenDataException: OPEN-DATA exception: iec_TaskElementsGet failed."));
+  const GrxRun json = Grx("--json call W5GRX_GetTaskNamebyObjectId taskId=D445_AXES/Axis1 objectId=D445_AXES/Axis1");
+  EXPECT_THAT(nlohmann::json::parse(json.out)["exception"].get<std::string>(),
+              HasSubstr("OpenData::COpenDataException"));
 }
 
 TEST_F(GrxCliTest, SettingsAndWhereTheyComeFrom) {
