@@ -17,14 +17,9 @@ void CIecFunctionBlockType::Accept(IIecVisitor& visitor) {
 }
 
 const Iec_FunctionBlockType& CIecFunctionBlockType::Record() {
-  if (!m_record) {
-    auto record = detail::Allocate<Iec_FunctionBlockType>("Cannot create Iec_FunctionBlockType object.",
-                                                          "IecFunctionBlockType", __LINE__);
-    detail::Check(iec_FunctionBlockTypeRead(GetId(), *record, detail::Transaction()),
-                  "iec_FunctionBlockTypeRead failed.", "IecFunctionBlockType", __LINE__);
-    m_record = std::move(record);
-  }
-  return *m_record;
+  return detail::CachedRecord(m_record, GetId(), iec_FunctionBlockTypeRead,
+                              "Cannot create Iec_FunctionBlockType object.", "iec_FunctionBlockTypeRead failed.",
+                              "IecFunctionBlockType", __LINE__);
 }
 
 std::string CIecFunctionBlockType::GetName() {

@@ -15,11 +15,8 @@ void CIecCfc::Accept(IIecVisitor& visitor) {
 }
 
 std::string CIecCfc::GetName() {
-  if (!m_record) {
-    auto record = detail::Allocate<Iec_Cfc>("Cannot create Iec_Cfc object.", kSource, __LINE__);
-    detail::Check(iec_CfcRead(GetId(), *record, detail::Transaction()), "iec_CfcRead failed.", kSource, __LINE__);
-    m_record = std::move(record);
-  }
+  detail::CachedRecord(m_record, GetId(), iec_CfcRead, "Cannot create Iec_Cfc object.", "iec_CfcRead failed.", kSource,
+                       __LINE__);
   if (NameCache().empty()) NameCache() = m_record->name;
   return NameCache();
 }

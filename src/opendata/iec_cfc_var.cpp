@@ -8,12 +8,7 @@
 namespace OpenData {
 
 Iec_CfcInVar& CIecCfcInVarBase::Record() {
-  if (!m_record) {
-    auto record = detail::Allocate<Iec_CfcInVar>(m_allocFailure, m_source, __LINE__);
-    detail::Check(m_read(GetId(), *record, detail::Transaction()), m_readFailure, m_source, __LINE__);
-    m_record = std::move(record);
-  }
-  return *m_record;
+  return detail::CachedRecord(m_record, GetId(), m_read, m_allocFailure, m_readFailure, m_source, __LINE__);
 }
 
 std::string CIecCfcInVarBase::GetName() {
@@ -55,13 +50,8 @@ void CIecCfcOutVar::Accept(IIecVisitor& visitor) {
 }
 
 const Iec_CfcOutVar& CIecCfcOutVar::Record() {
-  if (!m_record) {
-    auto record = detail::Allocate<Iec_CfcOutVar>("Cannot create Iec_CfcOutVar object.", "IecCfcOutVar", __LINE__);
-    detail::Check(iec_CfcOutVarRead(GetId(), *record, detail::Transaction()), "iec_CfcOutVarRead failed.",
-                  "IecCfcOutVar", __LINE__);
-    m_record = std::move(record);
-  }
-  return *m_record;
+  return detail::CachedRecord(m_record, GetId(), iec_CfcOutVarRead, "Cannot create Iec_CfcOutVar object.",
+                              "iec_CfcOutVarRead failed.", "IecCfcOutVar", __LINE__);
 }
 
 std::string CIecCfcOutVar::GetName() {

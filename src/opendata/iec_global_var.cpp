@@ -10,13 +10,8 @@ void CIecGlobalVar::Accept(IIecVisitor& visitor) {
 }
 
 const Iec_GlobalVar& CIecGlobalVar::Record() {
-  if (!m_record) {
-    auto record = detail::Allocate<Iec_GlobalVar>("Cannot create Iec_GlobalVar object.", "IecGlobalVar", __LINE__);
-    detail::Check(iec_GlobalVarRead(GetId(), *record, detail::Transaction()), "iec_GlobalVarRead failed.",
-                  "IecGlobalVar", __LINE__);
-    m_record = std::move(record);
-  }
-  return *m_record;
+  return detail::CachedRecord(m_record, GetId(), iec_GlobalVarRead, "Cannot create Iec_GlobalVar object.",
+                              "iec_GlobalVarRead failed.", "IecGlobalVar", __LINE__);
 }
 
 std::string CIecGlobalVar::GetName() {

@@ -15,13 +15,8 @@ void CIecProcessingGroup::Accept(IIecVisitor& visitor) {
 }
 
 const Iec_ProcessingGroup& CIecProcessingGroup::Record() {
-  if (!m_record) {
-    auto record = detail::Allocate<Iec_ProcessingGroup>("Cannot create Iec_ProcessingGroup object.", kSource, __LINE__);
-    detail::Check(iec_ProcessingGroupRead(GetId(), *record, detail::Transaction()), "iec_ProcessingGroupRead failed.",
-                  kSource, __LINE__);
-    m_record = std::move(record);
-  }
-  return *m_record;
+  return detail::CachedRecord(m_record, GetId(), iec_ProcessingGroupRead, "Cannot create Iec_ProcessingGroup object.",
+                              "iec_ProcessingGroupRead failed.", kSource, __LINE__);
 }
 
 std::string CIecProcessingGroup::GetName() {

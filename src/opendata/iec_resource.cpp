@@ -29,13 +29,8 @@ void CIecResource::Accept(IIecVisitor& visitor) {
 }
 
 const Iec_Resource& CIecResource::Record() {
-  if (!m_record) {
-    auto record = detail::Allocate<Iec_Resource>("Cannot create Iec_Resource object.", kSource, __LINE__);
-    detail::Check(iec_ResourceRead(GetId(), *record, detail::Transaction()), "iec_ResourceRead failed.", kSource,
-                  __LINE__);
-    m_record = std::move(record);
-  }
-  return *m_record;
+  return detail::CachedRecord(m_record, GetId(), iec_ResourceRead, "Cannot create Iec_Resource object.",
+                              "iec_ResourceRead failed.", kSource, __LINE__);
 }
 
 std::string CIecResource::GetName() {

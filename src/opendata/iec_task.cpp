@@ -13,11 +13,8 @@ void CIecTask::Accept(IIecVisitor& visitor) {
 }
 
 std::string CIecTask::GetName() {
-  if (!m_record) {
-    auto record = detail::Allocate<Iec_Task>("Cannot create Iec_Task object.", kSource, __LINE__);
-    detail::Check(iec_TaskRead(GetId(), *record, detail::Transaction()), "iec_TaskRead failed.", kSource, __LINE__);
-    m_record = std::move(record);
-  }
+  detail::CachedRecord(m_record, GetId(), iec_TaskRead, "Cannot create Iec_Task object.", "iec_TaskRead failed.",
+                       kSource, __LINE__);
   if (NameCache().empty()) NameCache() = m_record->name;
   return NameCache();
 }

@@ -11,13 +11,8 @@ void CIecVarElement::Accept(IIecVisitor& visitor) {
 }
 
 const Iec_VarElement& CIecVarElement::Record() {
-  if (!m_record) {
-    auto record = detail::Allocate<Iec_VarElement>("Cannot create Iec_VarElement object.", "IecVarElement", __LINE__);
-    detail::Check(iec_VarElementRead(GetId(), *record, detail::Transaction()), "iec_VarElementRead failed.",
-                  "IecVarElement", __LINE__);
-    m_record = std::move(record);
-  }
-  return *m_record;
+  return detail::CachedRecord(m_record, GetId(), iec_VarElementRead, "Cannot create Iec_VarElement object.",
+                              "iec_VarElementRead failed.", "IecVarElement", __LINE__);
 }
 
 CIecVarBase* CIecVarElement::GetVar() {

@@ -21,12 +21,7 @@ std::unique_ptr<std::vector<CIecObject*>> CIecVarType::GetChildren(const std::ve
 
 template <class Record>
 const Record& CIecRecordVarType<Record>::Get() {
-  if (!m_record) {
-    auto record = detail::Allocate<Record>(m_allocFailure, m_source, __LINE__);
-    detail::Check(m_read(GetId(), *record, detail::Transaction()), m_readFailure, m_source, __LINE__);
-    m_record = std::move(record);
-  }
-  return *m_record;
+  return detail::CachedRecord(m_record, GetId(), m_read, m_allocFailure, m_readFailure, m_source, __LINE__);
 }
 
 template <class Record>

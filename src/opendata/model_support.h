@@ -30,6 +30,20 @@ GlTransactionId Transaction();
 // Raises COpenDataException when the call's error id is not 0.
 void Check(GlResult result, const char* message, const char* source, int line);
 
+// The record of an object, read on first use with read(id, record, transaction). A failed
+// allocation or read raises with the class's message and leaves the cache empty, so the next use
+// reads again.
+template <class Record, class Read>
+Record& CachedRecord(std::unique_ptr<Record>& cache, GlObjectId id, Read&& read, const char* allocFailure,
+                     const char* readFailure, const char* source, int line) {
+  if (!cache) {
+    auto record = Allocate<Record>(allocFailure, source, line);
+    Check(read(id, *record, Transaction()), readFailure, source, line);
+    cache = std::move(record);
+  }
+  return *cache;
+}
+
 // Runs an enumeration: call(mode) makes one chart-database call that delivers into the caller's
 // out-variables; onItem() takes each delivered item. 0 delivers and goes on, 166 delivers the last,
 // 36 ends; any other error id raises COpenDataException with the message.
