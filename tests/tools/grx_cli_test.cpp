@@ -20,6 +20,44 @@ struct GrxRun {
   std::string out;
 };
 
+// One call of every export on the demo project, with its answer.
+const std::vector<std::pair<std::string, std::string>> kExportCalls = {
+    {"W5GRX_RootPlanFromName cpuId=D445_AXES name=axis1",
+     R"({"result":true,"name":"Axis1","chartId":"D445_AXES/Axis1"})"},
+    {"W5GRX_RootPlanFromVarOrBlock objectId=D445_AXES/Axis1/Homing/HomeSeq/Search",
+     R"({"result":true,"chartId":"D445_AXES/Axis1"})"},
+    {"W5GRX_ActivePlanFromTitle cpuId=D445_AXES", R"({"result":false,"chartId":"0","name":""})"},
+    {"W5GRX_RootPlansFromCPU cpuId=D445_AXES names=Old",
+     R"({"result":true,"names":["Old","Axis1","Axis2","Safety","Monitor"]})"},
+    {"W5GRX_RootPlanIDsFromCPU cpuId=CX32_LINE", R"({"result":true,"ids":["CX32_LINE/Line","CX32_LINE/Diag"]})"},
+    {"W5GRX_IsRootPlan chartId=D445_AXES/Axis1/Homing", R"({"result":false})"},
+    {R"(W5GRX_GetChart cpuId=D445_AXES 'path=Axis1\Homing\HomeSeq')",
+     R"({"result":true,"chartId":"D445_AXES/Axis1/Homing/HomeSeq"})"},
+    {R"(W5GRX_GetSubChart chartId=D445_AXES/Axis1 'path=Homing\HomeSeq')",
+     R"({"result":true,"subChartId":"D445_AXES/Axis1/Homing/HomeSeq"})"},
+    {"W5GRX_GetSubPlansByPlanID chartId=D445_AXES/Axis2", R"({"result":1,"ids":["D445_AXES/Axis2/Sync"]})"},
+    {"W5GRX_CheckRootPlanName name=Axis_1", R"({"result":0,"position":0})"},
+    {"W5GRX_CheckSubPlanName name=__x", R"({"result":5,"position":0})"},
+    {"W5GRX_CheckBlockName name=Move1", R"({"result":0,"position":-1})"},
+    {"W5GRX_CheckVarName name=IF", R"({"result":9,"position":-1})"},
+    {"W5GRX_GetPlanInterface chartId=D445_AXES/Axis1",
+     R"({"result":false,"blocks":[{"name":"SpeedSet","id":"D445_AXES/Axis1.SpeedSet"},)"
+     R"({"name":"Enable","id":"D445_AXES/Axis1.Enable"},{"name":"ActPos","id":"D445_AXES/Axis1.ActPos"}]})"},
+    {"W5GRX_GetPlanInterfaceParam chartId=D445_AXES/Axis1",
+     R"({"result":false,"params":[{"name":"SpeedSet","itemText":"Speed setpoint [mm/s]",)"
+     R"("id":"D445_AXES/Axis1.SpeedSet"},{"name":"Enable","itemText":"","id":"D445_AXES/Axis1.Enable"},)"
+     R"({"name":"ACT_POS","itemText":"Actual position [mm]","id":"D445_AXES/Axis1.ActPos"}]})"},
+    {"W5GRX_GetPlanInterfaceParentidAndLoc chartId=D445_AXES/Axis1 name=ENABLE",
+     R"({"result":true,"parentId":"D445_AXES/Axis1","locId":"D445_AXES/Axis1.Enable"})"},
+    {"W5GRX_GetTaskNamebyObjectId taskId=D445_AXES/#T1 objectId=D445_AXES/Axis1/Move1",
+     R"({"result":true,"taskName":"T1"})"},
+    {"W5GRX_TaskDelete cpuId=CX32_LINE", R"({"result":true})"},
+    {"W5GRX_TaskElementsDelete taskId=CX32_LINE/#TSlow", R"({"result":true})"},
+    {"W5GRX_ProcessingGroupDeleteEmpty taskId=CX32_LINE/#TSlow", R"({"result":true})"},
+    {"W5GRX_GetTaskId cpuId=D445_AXES names=T1", R"({"result":true})"},
+    {"ExistPlan objectId=D445_AXES/Axis1/Move1 names=Safety,Move1", R"({"result":true})"},
+};
+
 class GrxCliTest : public ::testing::Test {
 protected:
   void SetUp() override { fs::create_directories(folder_); }
@@ -152,42 +190,7 @@ TEST_F(GrxCliTest, CallOnAProjectFileAndWithAWindow) {
 // Every export answers through grx call on the demo project; the table is also what grx offers
 // when it is asked for an export it does not have.
 TEST_F(GrxCliTest, EveryExportAnswersThroughCall) {
-  const std::vector<std::pair<std::string, std::string>> calls = {
-      {"W5GRX_RootPlanFromName cpuId=D445_AXES name=axis1",
-       R"({"result":true,"name":"Axis1","chartId":"D445_AXES/Axis1"})"},
-      {"W5GRX_RootPlanFromVarOrBlock objectId=D445_AXES/Axis1/Homing/HomeSeq/Search",
-       R"({"result":true,"chartId":"D445_AXES/Axis1"})"},
-      {"W5GRX_ActivePlanFromTitle cpuId=D445_AXES", R"({"result":false,"chartId":"0","name":""})"},
-      {"W5GRX_RootPlansFromCPU cpuId=D445_AXES names=Old",
-       R"({"result":true,"names":["Old","Axis1","Axis2","Safety","Monitor"]})"},
-      {"W5GRX_RootPlanIDsFromCPU cpuId=CX32_LINE", R"({"result":true,"ids":["CX32_LINE/Line","CX32_LINE/Diag"]})"},
-      {"W5GRX_IsRootPlan chartId=D445_AXES/Axis1/Homing", R"({"result":false})"},
-      {R"(W5GRX_GetChart cpuId=D445_AXES 'path=Axis1\Homing\HomeSeq')",
-       R"({"result":true,"chartId":"D445_AXES/Axis1/Homing/HomeSeq"})"},
-      {R"(W5GRX_GetSubChart chartId=D445_AXES/Axis1 'path=Homing\HomeSeq')",
-       R"({"result":true,"subChartId":"D445_AXES/Axis1/Homing/HomeSeq"})"},
-      {"W5GRX_GetSubPlansByPlanID chartId=D445_AXES/Axis2", R"({"result":1,"ids":["D445_AXES/Axis2/Sync"]})"},
-      {"W5GRX_CheckRootPlanName name=Axis_1", R"({"result":0,"position":0})"},
-      {"W5GRX_CheckSubPlanName name=__x", R"({"result":5,"position":0})"},
-      {"W5GRX_CheckBlockName name=Move1", R"({"result":0,"position":-1})"},
-      {"W5GRX_CheckVarName name=IF", R"({"result":9,"position":-1})"},
-      {"W5GRX_GetPlanInterface chartId=D445_AXES/Axis1",
-       R"({"result":false,"blocks":[{"name":"SpeedSet","id":"D445_AXES/Axis1.SpeedSet"},)"
-       R"({"name":"Enable","id":"D445_AXES/Axis1.Enable"},{"name":"ActPos","id":"D445_AXES/Axis1.ActPos"}]})"},
-      {"W5GRX_GetPlanInterfaceParam chartId=D445_AXES/Axis1",
-       R"({"result":false,"params":[{"name":"SpeedSet","itemText":"Speed setpoint [mm/s]",)"
-       R"("id":"D445_AXES/Axis1.SpeedSet"},{"name":"Enable","itemText":"","id":"D445_AXES/Axis1.Enable"},)"
-       R"({"name":"ACT_POS","itemText":"Actual position [mm]","id":"D445_AXES/Axis1.ActPos"}]})"},
-      {"W5GRX_GetPlanInterfaceParentidAndLoc chartId=D445_AXES/Axis1 name=ENABLE",
-       R"({"result":true,"parentId":"D445_AXES/Axis1","locId":"D445_AXES/Axis1.Enable"})"},
-      {"W5GRX_GetTaskNamebyObjectId taskId=D445_AXES/#T1 objectId=D445_AXES/Axis1/Move1",
-       R"({"result":true,"taskName":"T1"})"},
-      {"W5GRX_TaskDelete cpuId=CX32_LINE", R"({"result":true})"},
-      {"W5GRX_TaskElementsDelete taskId=CX32_LINE/#TSlow", R"({"result":true})"},
-      {"W5GRX_ProcessingGroupDeleteEmpty taskId=CX32_LINE/#TSlow", R"({"result":true})"},
-      {"W5GRX_GetTaskId cpuId=D445_AXES names=T1", R"({"result":true})"},
-      {"ExistPlan objectId=D445_AXES/Axis1/Move1 names=Safety,Move1", R"({"result":true})"},
-  };
+  const auto& calls = kExportCalls;
   const std::string offered = Grx("call NoSuchExport").out;
   for (const auto& [arguments, expected] : calls) {
     const GrxRun run = Grx("--json call " + arguments);
@@ -347,6 +350,56 @@ TEST_F(GrxCliTest, DemoTours) {
   const auto tour = nlohmann::json::parse(json.out);
   EXPECT_GE(tour["tour"].size(), 7u);
   EXPECT_FALSE(fs::exists(tour["project"].get<std::string>()));
+}
+
+// The chart-database calls that each export makes, as the decoded call trace shows them, stay
+// exactly as they are recorded in tests/tools/golden/call_traces.txt; the failure paths of the
+// listings are recorded too. GRX_UPDATE_GOLDEN=1 writes the file anew.
+TEST_F(GrxCliTest, CallTracesOfEveryExportStayAsRecorded) {
+  std::vector<std::string> calls;
+  for (const auto& entry : kExportCalls) calls.push_back(entry.first);
+  calls.insert(calls.end(), {
+                                "W5GRX_GetTaskNamebyObjectId taskId=D445_AXES/Axis1 objectId=D445_AXES/Axis1",
+                                "W5GRX_GetSubPlansByPlanID chartId=D445_AXES/#T1",
+                                "W5GRX_RootPlanFromName cpuId=D445_AXES name=NoSuchChart",
+                                "W5GRX_RootPlansFromCPU cpuId=D445_AXES/Axis1",
+                                R"(W5GRX_GetChart cpuId=D445_AXES 'path=Axis1\Nope')",
+                                R"(W5GRX_GetSubChart chartId=D445_AXES/#T1 'path=Homing')",
+                                "W5GRX_GetPlanInterfaceParentidAndLoc chartId=D445_AXES/Axis1 name=NOPE",
+                                "W5GRX_GetPlanInterface chartId=D445_AXES/#T1",
+                                "W5GRX_TaskDelete cpuId=D445_AXES",
+                                "W5GRX_GetTaskId cpuId=D445_AXES/Axis1 names=T1",
+                            });
+  std::string traces;
+  for (const std::string& arguments : calls) {
+    const std::string log = (folder_ / "trace.log").string();
+    fs::remove(log);
+    Grx("--call-trace " + log + " call " + arguments);
+    traces += "== " + arguments + "\n" + (fs::exists(log) ? Grx("trace decode " + log).out : "(no call)\n");
+  }
+  const fs::path golden = fs::path(GRX_SOURCE_DIR) / "tests" / "tools" / "golden" / "call_traces.txt";
+  if (std::getenv("GRX_UPDATE_GOLDEN")) {
+    fs::create_directories(golden.parent_path());
+    std::ofstream(golden, std::ios::binary) << traces;
+  }
+  std::ifstream stored(golden, std::ios::binary);
+  ASSERT_TRUE(stored) << golden;
+  const std::string expected((std::istreambuf_iterator<char>(stored)), std::istreambuf_iterator<char>());
+  // Compared call by call, so that a difference names the export.
+  auto sections = [](const std::string& text) {
+    std::vector<std::string> parts;
+    for (std::size_t at = 0; at < text.size();) {
+      std::size_t next = text.find("\n== ", at);
+      next = next == std::string::npos ? text.size() : next + 1;
+      parts.push_back(text.substr(at, next - at));
+      at = next;
+    }
+    return parts;
+  };
+  const auto want = sections(expected);
+  const auto got = sections(traces);
+  ASSERT_EQ(got.size(), want.size());
+  for (std::size_t i = 0; i < got.size(); ++i) EXPECT_EQ(got[i], want[i]);
 }
 
 } // namespace
