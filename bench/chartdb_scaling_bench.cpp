@@ -11,6 +11,7 @@
 #include <random>
 
 #include "chartdb_client.h"
+#include "dbaccess/listing.h"
 #include "ratio_reporter.h"
 
 namespace {
@@ -110,9 +111,9 @@ void BlockParameters(benchmark::State& state) {
   std::size_t i = 0;
   for (auto _ : state) {
     const GlObjectId block = blocks[i++ % blocks.size()];
-    for (MODE mode = M_FIRST;; mode = M_NEXT) {
-      if (p.db.gl_ErrorIdGet(p.db.iec_VarsGet(mode, IEC_SELECT_ALL, block, var, type, kTr)) != 0) break;
-    }
+    grx::dbaccess::ForEachListedWith(
+        [&](GlResult r) { return p.db.gl_ErrorIdGet(r); },
+        [&](MODE mode) { return p.db.iec_VarsGet(mode, IEC_SELECT_ALL, block, var, type, kTr); }, [] {});
   }
 }
 

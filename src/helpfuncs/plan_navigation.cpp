@@ -7,14 +7,15 @@
 #include "app/grx_help_app.h"
 #include "dbaccess/api_wrappers.h"
 #include "grx/w5lhlpax.h"
-#include "helpfuncs/listing_answers.h"
+#include "dbaccess/listing.h"
 #include "platform/window_handles.h"
 
 namespace {
 
 constexpr std::size_t kNameBuffer = 52;
 
-using grx::helpfuncs::Delivered;
+using grx::dbaccess::ForEachListed;
+using grx::dbaccess::ListingStep;
 
 // Iterates the root charts of a controller (filter IEC_SELECT_IS_CFC); onChart gets each
 // delivered chart. True when the iteration ended (36 or the last chart), false on a failure.
@@ -22,13 +23,9 @@ template <class OnChart>
 bool ForEachRootChart(GlObjectId cpuId, GlTransactionId tr, OnChart&& onChart) {
   GlObjectId chart = 0;
   GlObjectType type = IEC_OBJ_NULL;
-  for (MODE mode = M_FIRST;; mode = M_NEXT) {
-    const std::uint32_t errorId = gl_ErrorIdGet(iec_ChartsGet(mode, IEC_SELECT_IS_CFC, cpuId, chart, type, tr));
-    if (errorId == GL_ERR_NO_MORE_ELEMENTS) return true;
-    if (!Delivered(errorId)) return false;
-    onChart(chart);
-    if (errorId == GL_ERR_LAST_ELEMENT) return true;
-  }
+  return !ForEachListed([&](MODE mode) { return iec_ChartsGet(mode, IEC_SELECT_IS_CFC, cpuId, chart, type, tr); },
+                        [&] { onChart(chart); })
+              .failed();
 }
 
 bool ReadName(GlObjectId id, char (&name)[kNameBuffer], GlTransactionId tr) {
@@ -41,18 +38,21 @@ bool W5GRX_RootPlanFromName(GlObjectId cpuId, char* name, GlObjectId& chartId, G
   GRX_EXPORT_FRAME;
   char stored[kNameBuffer] = {};
   GlObjectType type = IEC_OBJ_NULL;
-  // The loop ends only on a failure or a match: after the last chart one more M_NEXT call is
+  // The search ends only on a failure or a match: after the last chart one more M_NEXT call is
   // made, whose answer ends the search.
-  for (MODE mode = M_FIRST;; mode = M_NEXT) {
-    const std::uint32_t errorId =
-        gl_ErrorIdGet(iec_ChartsGet(mode, IEC_SELECT_IS_CFC, cpuId, chartId, type, prevTransactionId));
-    if (!Delivered(errorId)) return false;
-    if (!ReadName(chartId, stored, prevTransactionId)) return false;
-    if (name && strcasecmp(stored, name) == 0) {
-      std::memcpy(name, stored, std::strlen(stored) + 1);
-      return true;
-    }
-  }
+  bool found = false;
+  ForEachListed(
+      [&](MODE mode) { return iec_ChartsGet(mode, IEC_SELECT_IS_CFC, cpuId, chartId, type, prevTransactionId); },
+      [&] {
+        if (!ReadName(chartId, stored, prevTransactionId)) return ListingStep::Stop;
+        if (name && strcasecmp(stored, name) == 0) {
+          std::memcpy(name, stored, std::strlen(stored) + 1);
+          found = true;
+          return ListingStep::Stop;
+        }
+        return ListingStep::NextAfterLast;
+      });
+  return found;
 }
 
 bool W5GRX_RootPlanFromVarOrBlock(GlObjectId objectId, GlObjectId& chartId, GlTransactionId prevTransactionId) {

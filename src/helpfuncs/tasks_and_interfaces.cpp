@@ -7,7 +7,7 @@
 #include "app/grx_help_app.h"
 #include "dbaccess/api_wrappers.h"
 #include "grx/w5lhlpax.h"
-#include "helpfuncs/listing_answers.h"
+#include "dbaccess/listing.h"
 #include "opendata/iec_cfc_var.h"
 #include "opendata/iec_obj_manager.h"
 #include "opendata/open_data_exception.h"
@@ -18,26 +18,32 @@ constexpr const char* kFile = ".\\HelpFunc";
 constexpr std::size_t kNameBuffer = 52;
 const char* const kProtectedTasks[] = {"T1", "T2", "T3", "T4", "T5"};
 
-using grx::helpfuncs::Delivered;
-using grx::helpfuncs::EndOrDelivered;
+using grx::dbaccess::ForEachListed;
+using grx::dbaccess::kPresetElementType;
+using grx::dbaccess::kPresetNullType;
+using grx::dbaccess::ListingDelivered;
+using grx::dbaccess::ListingStep;
 
 // Runs the interface-item iteration of a chart: onItem(id, type) for each chart input (27) or
 // output (28); a failed call raises COpenDataException with the given line.
 template <class OnItem>
 bool ForEachInterfaceItem(GlObjectId chartId, GlTransactionId tr, int line, OnItem&& onItem) {
-  for (MODE mode = M_FIRST;; mode = M_NEXT) {
-    GlObjectId item = 0;
-    GlObjectType type = 36;
-    const GlResult result = iec_VarsGet(mode, IEC_SELECT_ALL, chartId, item, type, tr);
-    const std::uint32_t errorId = gl_ErrorIdGet(result);
-    if (!EndOrDelivered(errorId)) {
-      throw OpenData::COpenDataException("iec_VarsGet failed.", result, kFile, static_cast<std::uint32_t>(line));
-    }
-    if (Delivered(errorId) && (type == IEC_OBJ_CFC_OUT_VAR || type == IEC_OBJ_CFC_IN_VAR)) {
-      if (onItem(item, type)) return true;
-    }
-    if (errorId != 0) return false;
+  GlObjectId item = 0;
+  GlObjectType type = kPresetElementType;
+  const auto outcome = ForEachListed(
+      [&](MODE mode) {
+        item = 0;
+        type = kPresetElementType;
+        return iec_VarsGet(mode, IEC_SELECT_ALL, chartId, item, type, tr);
+      },
+      [&] {
+        if (type != IEC_OBJ_CFC_OUT_VAR && type != IEC_OBJ_CFC_IN_VAR) return ListingStep::Next;
+        return onItem(item, type) ? ListingStep::Stop : ListingStep::Next;
+      });
+  if (outcome.failed()) {
+    throw OpenData::COpenDataException("iec_VarsGet failed.", outcome.result, kFile, static_cast<std::uint32_t>(line));
   }
+  return outcome.stopped();
 }
 
 std::string ItemName(GlObjectId item, GlObjectType type) {
@@ -54,21 +60,22 @@ bool ReadName(GlObjectId id, char (&name)[kNameBuffer], GlTransactionId tr) {
 // identifier other than 0.
 template <class OnGroup>
 void ForEachGroup(GlObjectId taskId, OnGroup&& onGroup) {
-  for (MODE mode = M_FIRST;; mode = M_NEXT) {
-    GlObjectId group = 0;
-    GlObjectType type = 36;
-    const std::uint32_t errorId =
-        gl_ErrorIdGet(iec_TaskElementsGet(mode, IEC_SELECT_TASK_ELEMENTS, taskId, group, type, kNoTransaction));
-    if (Delivered(errorId)) onGroup(group);
-    if (errorId != 0) return;
-  }
+  GlObjectId group = 0;
+  GlObjectType type = kPresetElementType;
+  ForEachListed(
+      [&](MODE mode) {
+        group = 0;
+        type = kPresetElementType;
+        return iec_TaskElementsGet(mode, IEC_SELECT_TASK_ELEMENTS, taskId, group, type, kNoTransaction);
+      },
+      [&] { onGroup(group); });
 }
 
 // Whether a processing group has a member: one call, outside any transaction.
 bool IsOccupied(GlObjectId groupId) {
   GlObjectId member = 0;
-  GlObjectType type = IEC_OBJ_NULL;
-  return Delivered(
+  GlObjectType type = kPresetNullType;
+  return ListingDelivered(
       gl_ErrorIdGet(iec_ProcessingGroupBlocksGet(M_FIRST, IEC_SELECT_ALL, groupId, member, type, kNoTransaction)));
 }
 
@@ -118,50 +125,55 @@ bool W5GRX_GetPlanInterfaceParentidAndLoc(GlObjectId chartId, std::string& name,
   });
   if (found) return true;
   GlObjectId iter = 0;
-  for (MODE mode = M_FIRST;; mode = M_NEXT) {
-    GlObjectId block = 0;
-    GlObjectType type = 36;
-    const GlResult result = iec_CfcBlocksGet(mode, IEC_SELECT_IS_CFC, chartId, iter, block, type, tr);
-    const std::uint32_t errorId = gl_ErrorIdGet(result);
-    if (!EndOrDelivered(errorId)) {
-      throw OpenData::COpenDataException("W5GRX_GetPlanInterfaceParentidAndLoc failed.", result, kFile, 3094);
-    }
-    if (Delivered(errorId) && type == IEC_OBJ_CFC &&
-        W5GRX_GetPlanInterfaceParentidAndLoc(block, name, parentId, locId)) {
-      return true;
-    }
-    if (errorId != 0) return false;
+  GlObjectId block = 0;
+  GlObjectType type = kPresetElementType;
+  const auto outcome = ForEachListed(
+      [&](MODE mode) {
+        block = 0;
+        type = kPresetElementType;
+        return iec_CfcBlocksGet(mode, IEC_SELECT_IS_CFC, chartId, iter, block, type, tr);
+      },
+      [&] {
+        return type == IEC_OBJ_CFC && W5GRX_GetPlanInterfaceParentidAndLoc(block, name, parentId, locId)
+                   ? ListingStep::Stop
+                   : ListingStep::Next;
+      });
+  if (outcome.failed()) {
+    throw OpenData::COpenDataException("W5GRX_GetPlanInterfaceParentidAndLoc failed.", outcome.result, kFile, 3094);
   }
+  return outcome.stopped();
 }
 
 bool W5GRX_GetTaskNamebyObjectId(GlObjectId taskId, GlObjectId objectId, std::string& taskName) {
   GRX_EXPORT_FRAME;
   const GlTransactionId tr = OpenData::CIecObjManager::GetInstance()->GetTransactionId();
   bool match = false;
-  for (MODE mode = M_FIRST; !match; mode = M_NEXT) {
-    GlObjectId group = 0;
-    GlObjectType type = 36;
-    const GlResult result = iec_TaskElementsGet(mode, IEC_SELECT_TASK_ELEMENTS, taskId, group, type, tr);
-    const std::uint32_t errorId = gl_ErrorIdGet(result);
-    if (!EndOrDelivered(errorId)) {
-      throw OpenData::COpenDataException("iec_TaskElementsGet failed.", result, kFile, 2229);
-    }
-    if (Delivered(errorId)) {
-      for (MODE memberMode = M_FIRST;; memberMode = M_NEXT) {
+  GlObjectId group = 0;
+  GlObjectType type = kPresetElementType;
+  const auto outcome = ForEachListed(
+      [&](MODE mode) {
+        group = 0;
+        type = kPresetElementType;
+        return iec_TaskElementsGet(mode, IEC_SELECT_TASK_ELEMENTS, taskId, group, type, tr);
+      },
+      [&] {
+        // The members of the group, outside any transaction; a failure ends only this listing.
         GlObjectId member = 0;
-        GlObjectType memberType = IEC_OBJ_NULL;
-        const std::uint32_t memberError = gl_ErrorIdGet(
-            iec_ProcessingGroupBlocksGet(memberMode, IEC_SELECT_ALL, group, member, memberType, kNoTransaction));
-        if (!Delivered(memberError)) break;
-        if (member == objectId) {
-          match = true;
-          break;
-        }
-        if (memberError != 0) break;
-      }
-    }
-    if (!match && errorId != 0) return false;
-  }
+        GlObjectType memberType = kPresetNullType;
+        ForEachListed(
+            [&](MODE mode) {
+              member = 0;
+              memberType = kPresetNullType;
+              return iec_ProcessingGroupBlocksGet(mode, IEC_SELECT_ALL, group, member, memberType, kNoTransaction);
+            },
+            [&] {
+              match = member == objectId;
+              return match ? ListingStep::Stop : ListingStep::Next;
+            });
+        return match ? ListingStep::Stop : ListingStep::Next;
+      });
+  if (outcome.failed()) throw OpenData::COpenDataException("iec_TaskElementsGet failed.", outcome.result, kFile, 2229);
+  if (!match) return false;
   char name[kNameBuffer] = {};
   gl_ObjectNameGet(taskId, name, tr);
   taskName = name;
@@ -171,19 +183,20 @@ bool W5GRX_GetTaskNamebyObjectId(GlObjectId taskId, GlObjectId objectId, std::st
 bool W5GRX_TaskDelete(GlObjectId cpuId, GlTransactionId prevTransactionId) {
   GRX_EXPORT_FRAME;
   std::vector<GlObjectId> doomed;
-  for (MODE mode = M_FIRST;; mode = M_NEXT) {
-    GlObjectId task = 0;
-    const std::uint32_t errorId = gl_ErrorIdGet(iec_TasksGet(mode, cpuId, task, prevTransactionId));
-    if (Delivered(errorId)) {
-      char name[kNameBuffer] = {};
-      if (ReadName(task, name, prevTransactionId) &&
-          std::none_of(std::begin(kProtectedTasks), std::end(kProtectedTasks),
-                       [&](const char* protectedName) { return std::strcmp(name, protectedName) == 0; })) {
-        doomed.push_back(task);
-      }
-    }
-    if (errorId != 0) break;
-  }
+  GlObjectId task = 0;
+  ForEachListed(
+      [&](MODE mode) {
+        task = 0;
+        return iec_TasksGet(mode, cpuId, task, prevTransactionId);
+      },
+      [&] {
+        char name[kNameBuffer] = {};
+        if (ReadName(task, name, prevTransactionId) &&
+            std::none_of(std::begin(kProtectedTasks), std::end(kProtectedTasks),
+                         [&](const char* protectedName) { return std::strcmp(name, protectedName) == 0; })) {
+          doomed.push_back(task);
+        }
+      });
   for (GlObjectId task : doomed) W5GRX_TaskElementsDelete(task, prevTransactionId);
   return true;
 }
@@ -216,12 +229,13 @@ bool W5GRX_ProcessingGroupDeleteEmpty(GlObjectId taskId, std::vector<CString> na
 
 bool W5GRX_GetTaskId(GlObjectId cpuId, std::vector<CString> names) {
   GRX_EXPORT_FRAME;
-  for (MODE mode = M_FIRST;; mode = M_NEXT) {
-    GlObjectId task = 0;
-    const GlResult result = iec_TasksGet(mode, cpuId, task, kNoTransaction);
-    const std::uint32_t errorId = gl_ErrorIdGet(result);
-    if (Delivered(errorId)) W5GRX_ProcessingGroupDeleteEmpty(task, names, kNoTransaction);
-    if (errorId == GL_ERR_NO_MORE_ELEMENTS || errorId == GL_ERR_LAST_ELEMENT) return true;
-    if (errorId != 0) throw OpenData::COpenDataException("iec_TasksGet failed.", result, kFile, 3675);
-  }
+  GlObjectId task = 0;
+  const auto outcome = ForEachListed(
+      [&](MODE mode) {
+        task = 0;
+        return iec_TasksGet(mode, cpuId, task, kNoTransaction);
+      },
+      [&] { W5GRX_ProcessingGroupDeleteEmpty(task, names, kNoTransaction); });
+  if (outcome.failed()) throw OpenData::COpenDataException("iec_TasksGet failed.", outcome.result, kFile, 3675);
+  return true;
 }

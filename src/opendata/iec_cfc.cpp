@@ -41,10 +41,10 @@ const ObjectIdVector* CIecCfc::GetBlockIds(GlSelect filter) {
   if (!*cache) {
     auto list = detail::Allocate<ObjectIdVector>("Cannot create OBJECT ID vector.", kSource, __LINE__);
     GlObjectId iter = 0, block = 0;
-    GlObjectType type = 36;
+    GlObjectType type = grx::dbaccess::kPresetElementType;
     detail::Enumerate(
         [&](MODE m) {
-          type = 36;
+          type = grx::dbaccess::kPresetElementType;
           return iec_CfcBlocksGet(m, filter, GetId(), iter, block, type, detail::Transaction());
         },
         [&] { list->push_back(block); }, "iec_CfcBlocksGet failed.", kSource, __LINE__);

@@ -20,13 +20,10 @@ std::unique_ptr<ObjectIdVector> ReadStructureElementIds(GlObjectId owner, const 
     throw ZEB::CIllegalStateException("Cannot create OBJECT ID vector.", source, __LINE__);
   }
   GlObjectId iter = 0, element = 0;
-  for (MODE mode = M_FIRST;; mode = M_NEXT) {
-    // Elements are always listed outside any transaction.
-    const std::uint32_t errorId = gl_ErrorIdGet(iec_StructureElementsGet(mode, owner, iter, element, kNoTransaction));
-    if (errorId != 0 && errorId != GL_ERR_LAST_ELEMENT) break;
-    list->push_back(element);
-    if (errorId == GL_ERR_LAST_ELEMENT) break;
-  }
+  // Elements are always listed outside any transaction; a failed listing ends the list.
+  grx::dbaccess::ForEachListed(
+      [&](MODE mode) { return iec_StructureElementsGet(mode, owner, iter, element, kNoTransaction); },
+      [&] { list->push_back(element); });
   return list;
 }
 
@@ -65,12 +62,12 @@ const TVectorOidAndTypes* CIecVarBase::GetSinkIds() {
   if (!m_sinks) {
     auto list = detail::Allocate<TVectorOidAndTypes>("Cannot create TVectorOidAndTypes vector.", kSource, __LINE__);
     GlObjectId sink = 0;
-    GlObjectType type = 36;
+    GlObjectType type = grx::dbaccess::kPresetElementType;
     GlBool isConnection = 0;
     Iec_Connection connection{};
     detail::Enumerate(
         [&](MODE m) {
-          type = 36;
+          type = grx::dbaccess::kPresetElementType;
           return iec_SinksGet(m, GetId(), sink, type, isConnection, connection, detail::Transaction());
         },
         [&] {

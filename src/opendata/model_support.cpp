@@ -20,12 +20,12 @@ void Check(GlResult result, const char* message, const char* source, int line) {
 TVectorOidAndTypes ReadSources(const CIecTypedObjId& sink, const char* source) {
   TVectorOidAndTypes list;
   GlObjectId from = 0;
-  GlObjectType type = 36;
+  GlObjectType type = grx::dbaccess::kPresetElementType;
   std::int32_t connectionType = 0;
   Iec_Connection connection{};
   Enumerate(
       [&](MODE m) {
-        type = 36;
+        type = grx::dbaccess::kPresetElementType;
         return iec_SourcesGetV6_0(m, sink.id.GetId(), from, type, connectionType, connection, Transaction());
       },
       [&] {

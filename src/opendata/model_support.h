@@ -8,6 +8,7 @@
 #include <string>
 
 #include "dbaccess/api_wrappers.h"
+#include "dbaccess/listing.h"
 #include "foundation/exceptions.h"
 #include "opendata/iec_obj_id.h"
 #include "opendata/open_data_exception.h"
@@ -44,21 +45,13 @@ Record& CachedRecord(std::unique_ptr<Record>& cache, GlObjectId id, Read&& read,
   return *cache;
 }
 
-// Runs an enumeration: call(mode) makes one chart-database call that delivers into the caller's
-// out-variables; onItem() takes each delivered item. 0 delivers and goes on, 166 delivers the last,
-// 36 ends; any other error id raises COpenDataException with the message.
+// Runs a listing: call(mode) makes one chart-database call that delivers into the caller's
+// out-variables; onItem() takes each delivered item. A failed listing raises COpenDataException
+// with the message.
 template <class Call, class OnItem>
 void Enumerate(Call&& call, OnItem&& onItem, const char* message, const char* source, int line) {
-  for (MODE mode = M_FIRST;; mode = M_NEXT) {
-    const GlResult result = call(mode);
-    const std::uint32_t errorId = gl_ErrorIdGet(result);
-    if (errorId == GL_ERR_NO_MORE_ELEMENTS) return;
-    if (errorId != 0 && errorId != GL_ERR_LAST_ELEMENT) {
-      throw COpenDataException(message, result, source, static_cast<std::uint32_t>(line));
-    }
-    onItem();
-    if (errorId == GL_ERR_LAST_ELEMENT) return;
-  }
+  const auto outcome = grx::dbaccess::ForEachListed(std::forward<Call>(call), [&] { onItem(); });
+  if (outcome.failed()) throw COpenDataException(message, outcome.result, source, static_cast<std::uint32_t>(line));
 }
 
 } // namespace OpenData::detail

@@ -60,15 +60,15 @@ std::unique_ptr<std::vector<CIecConnection*>> ConnectionsToSink(const TVectorOid
                                                                 const char* source);
 
 // Reads a typed identifier list: call(mode, id, type) makes one call; the type out-value is
-// preset to 36 before each.
+// preset to kPresetElementType before each.
 template <class Call>
 TVectorOidAndTypes ReadTypedList(Call&& call, const char* failure, const char* source, int line) {
   TVectorOidAndTypes list;
   GlObjectId id = 0;
-  GlObjectType type = 36;
+  GlObjectType type = grx::dbaccess::kPresetElementType;
   Enumerate(
       [&](MODE mode) {
-        type = 36;
+        type = grx::dbaccess::kPresetElementType;
         return call(mode, id, type);
       },
       [&] {

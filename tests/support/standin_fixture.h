@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "chartdb_client.h"
+#include "dbaccess/listing.h"
 
 namespace grx::testing {
 
@@ -33,15 +34,18 @@ protected:
   template <class Call>
   std::vector<GlObjectId> Collect(Call&& call, GlObjectId& out, std::vector<std::uint32_t>* codes = nullptr) {
     std::vector<GlObjectId> ids;
-    MODE mode = M_FIRST;
-    for (int guard = 0; guard < 100000; ++guard) {
-      const std::uint32_t e = Err(call(mode));
-      if (codes) codes->push_back(e);
-      if (e != 0 && e != GL_ERR_LAST_ELEMENT) break;
-      ids.push_back(out);
-      if (e == GL_ERR_LAST_ELEMENT) break;
-      mode = M_NEXT;
-    }
+    grx::dbaccess::ForEachListedWith(
+        [&](GlResult result) {
+          const std::uint32_t e = Err(result);
+          if (codes) codes->push_back(e);
+          return e;
+        },
+        std::forward<Call>(call),
+        [&] {
+          ids.push_back(out);
+          // A stand-in that never ends a listing fails the test instead of hanging it.
+          return ids.size() < 100000 ? grx::dbaccess::ListingStep::Next : grx::dbaccess::ListingStep::Stop;
+        });
     return ids;
   }
 

@@ -1,30 +1,25 @@
-// Running an iteration of the chart-database API from grx: M_FIRST, then M_NEXT until the last
-// element (166) or nothing more (36); any other error id is a failure.
+// Running a listing of the chart-database API from grx, through the one listing primitive.
 #pragma once
 
 #include <cstdio>
 #include <string>
 
 #include "chartdb_client.h"
+#include "dbaccess/listing.h"
 #include "grx_error.h"
 
 namespace grx::cli {
 
-// call(mode) makes one API call; each delivered element is handed to onElement().
+// call(mode) makes one API call; each delivered element is handed to onElement(); a failed
+// listing throws GrxError naming the function.
 template <class Call, class OnElement>
 void ForEachElement(ChartDbClient& db, const char* function, Call&& call, OnElement&& onElement) {
-  MODE mode = M_FIRST;
-  for (;;) {
-    const std::uint32_t errorId = db.ErrorId(call(mode));
-    if (errorId == GL_ERR_NO_MORE_ELEMENTS) return;
-    if (errorId != 0 && errorId != GL_ERR_LAST_ELEMENT) {
-      char text[32];
-      std::snprintf(text, sizeof text, "0x%05X", errorId);
-      throw GrxError(std::string(function) + " failed with error id " + text);
-    }
-    onElement();
-    if (errorId == GL_ERR_LAST_ELEMENT) return;
-    mode = M_NEXT;
+  const auto outcome = dbaccess::ForEachListedWith([&](GlResult result) { return db.ErrorId(result); },
+                                                   std::forward<Call>(call), [&] { onElement(); });
+  if (outcome.failed()) {
+    char text[32];
+    std::snprintf(text, sizeof text, "0x%05X", outcome.errorId);
+    throw GrxError(std::string(function) + " failed with error id " + text);
   }
 }
 
