@@ -152,15 +152,13 @@ TEST_F(IterationTest, EachThreadKeepsItsOwnPosition) {
   std::vector<std::string> first, second;
   auto walk = [&](std::vector<std::string>& names) {
     GlObjectId task = 0;
-    MODE mode = M_FIRST;
-    for (;;) {
-      const std::uint32_t e = Err(db.iec_TasksGet(mode, r, task, kTr));
-      if (e != 0 && e != GL_ERR_LAST_ELEMENT) break;
-      names.push_back(std::to_string(task));
-      std::this_thread::yield();
-      if (e == GL_ERR_LAST_ELEMENT) break;
-      mode = M_NEXT;
-    }
+    const auto ids = Collect(
+        [&](MODE mode) {
+          std::this_thread::yield(); // let the other thread's calls fall between ours
+          return db.iec_TasksGet(mode, r, task, kTr);
+        },
+        task);
+    for (GlObjectId id : ids) names.push_back(std::to_string(id));
   };
   std::thread a([&] { walk(first); });
   std::thread b([&] { walk(second); });
