@@ -31,6 +31,3 @@ platform::ModuleState& LibraryModuleState();
 void AddUnloadStep(std::function<void()> step);
 
 } // namespace grx::app
-
-// Held by every export for its whole call.
-#define GRX_EXPORT_FRAME ::grx::platform::ModuleStateGuard grxExportFrame_(::grx::app::LibraryModuleState())

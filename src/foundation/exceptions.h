@@ -8,14 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "foundation/zeb_api.h"
 #include "platform/com_lite.h"
 
 namespace ZEB {
 
 inline constexpr std::uint32_t kNoErrorCode = 0xFFFFFFFF;
 
-class ZEB_API CException {
+class CException {
 public:
   CException(const char* message, std::uint32_t code, const char* file, std::uint32_t line);
   CException(std::uint32_t code, const char* file, std::uint32_t line);
@@ -46,39 +45,39 @@ private:
   std::uint32_t m_line;
 };
 
-class ZEB_API CMemoryException : public CException {
+class CMemoryException : public CException {
 public:
   CMemoryException(const char* message, const char* file, std::uint32_t line);
   static const char* Title();
 };
 
-class ZEB_API CUnexpectedException : public CException {
+class CUnexpectedException : public CException {
 public:
   CUnexpectedException(const char* message, const char* file, std::uint32_t line);
   static const char* Title();
 };
 
-class ZEB_API CInvalidArgException : public CException {
+class CInvalidArgException : public CException {
 public:
   CInvalidArgException(const char* message, const char* file, std::uint32_t line);
   static const char* Title();
 };
 
-class ZEB_API CIllegalStateException : public CException {
+class CIllegalStateException : public CException {
 public:
   CIllegalStateException(const char* message, const char* file, std::uint32_t line);
   static const char* Title();
 };
 
 // A Win32 error code with the system's text for it.
-class ZEB_API CSystemException : public CException {
+class CSystemException : public CException {
 public:
   CSystemException(std::uint32_t errorCode, const char* file, std::uint32_t line);
   static const char* Title();
 };
 
 // A message from the string table of a resource module (set once by the host or at load).
-class ZEB_API CModuleException : public CException {
+class CModuleException : public CException {
 public:
   CModuleException(const char* message, std::uint32_t code, const char* file, std::uint32_t line);
   CModuleException(std::uint32_t messageId, const std::vector<std::string>* arguments, std::uint32_t code,
@@ -92,7 +91,7 @@ private:
 };
 
 // A failed COM call: its HRESULT, the method and, where present, the error information.
-class ZEB_API CComException : public CException {
+class CComException : public CException {
 public:
   CComException(grx::platform::HRESULT hr, const char* method, const char* file, std::uint32_t line);
   CComException(const grx::platform::ComError& error, const char* method, const char* file, std::uint32_t line);
@@ -114,7 +113,7 @@ private:
 };
 
 // An error of the engineering system, whose text comes from its error-text library w5bx00ta.
-class ZEB_API CBasisEsException : public CComException {
+class CBasisEsException : public CComException {
 public:
   CBasisEsException(grx::platform::HRESULT hr, const char* method, const char* file, std::uint32_t line);
   // The text for the error code from w5bx00ta ("Unknown" when the library cannot be loaded).

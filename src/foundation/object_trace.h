@@ -10,11 +10,10 @@
 #include <string>
 
 #include "foundation/exceptions.h"
-#include "foundation/zeb_api.h"
 
 namespace ZEB {
 
-class ZEB_API ITrace {
+class ITrace {
 public:
   virtual ~ITrace() = default;
   virtual void TraceException(const CException& exception, std::uint32_t level) = 0;
@@ -23,7 +22,7 @@ public:
       __attribute__((format(printf, 4, 5))) = 0;
 };
 
-class ZEB_API CObject {
+class CObject {
 public:
   virtual ~CObject() = default;
 
@@ -38,7 +37,7 @@ public:
 };
 
 // Writes to the trace library; opens its handle on the first message.
-class ZEB_API CTrace : public ITrace {
+class CTrace : public ITrace {
 public:
   CTrace(std::uint32_t component, std::uint32_t subcomponent, const char* name);
   ~CTrace() override;

@@ -4,14 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "foundation/zeb_api.h"
-
 namespace ZEB {
 
 // Replaces, for each argument in order, the first occurrence of the placeholder (searched from the
 // start of the current text each time) by the argument; stops when the arguments are used up or
 // no occurrence is left. A null placeholder throws CInvalidArgException "lpszPlaceHolder == NULL".
-ZEB_API std::string ReplacePlaceholders(const std::string& text, const char* placeholder,
-                                        const std::vector<std::string>& arguments);
+std::string ReplacePlaceholders(const std::string& text, const char* placeholder,
+                                const std::vector<std::string>& arguments);
 
 } // namespace ZEB

@@ -1,6 +1,6 @@
 // Chart paths and the sub-chart hierarchy: charts by their backslash path, and every sub-chart of
 // a chart at every depth.
-#include "app/grx_help_app.h"
+#include "app/export_bodies.h"
 #include "dbaccess/api_wrappers.h"
 #include "foundation/module_trace.h"
 #include "grx/w5lhlpax.h"
@@ -25,8 +25,10 @@ std::pair<std::string, std::string> SplitFirst(const std::string& path) {
 
 } // namespace
 
+// The bodies of the exports; the frame (module state, exception policy) comes from the export table.
+namespace grx::body {
+
 bool W5GRX_GetChart(CString path, GlObjectId cpuId, GlObjectId& chartId, GlTransactionId prevTransactionId) {
-  GRX_EXPORT_FRAME;
   const auto [root, rest] = SplitFirst(path.str());
   GlObjectId chart = 0;
   GlObjectType type = IEC_OBJ_NULL;
@@ -35,14 +37,13 @@ bool W5GRX_GetChart(CString path, GlObjectId cpuId, GlObjectId& chartId, GlTrans
                 [&] {
                   char name[kNameBuffer] = {};
                   if (gl_ErrorIdGet(gl_ObjectNameGet(chart, name, prevTransactionId)) != 0) return ListingStep::Stop;
-                  if (root == name) W5GRX_GetSubChart(chart, CString(rest), chartId, prevTransactionId);
+                  if (root == name) body::W5GRX_GetSubChart(chart, CString(rest), chartId, prevTransactionId);
                   return ListingStep::Next;
                 });
   return true;
 }
 
 bool W5GRX_GetSubChart(GlObjectId chartId, CString path, GlObjectId& subChartId, GlTransactionId prevTransactionId) {
-  GRX_EXPORT_FRAME;
   const std::string text = path.str();
   const bool last = text.find('\\') == std::string::npos;
   const auto [head, rest] = SplitFirst(text);
@@ -65,7 +66,7 @@ bool W5GRX_GetSubChart(GlObjectId chartId, CString path, GlObjectId& subChartId,
           if (last) {
             subChartId = block;
           } else {
-            W5GRX_GetSubChart(block, CString(rest), subChartId, prevTransactionId);
+            body::W5GRX_GetSubChart(block, CString(rest), subChartId, prevTransactionId);
           }
         }
         return ListingStep::NextAfterLast;
@@ -75,7 +76,6 @@ bool W5GRX_GetSubChart(GlObjectId chartId, CString path, GlObjectId& subChartId,
 }
 
 int W5GRX_GetSubPlansByPlanID(GlObjectId chartId, GlTransactionId prevTransactionId, std::vector<GlObjectId>& ids) {
-  GRX_EXPORT_FRAME;
   TraceContext context(kFile, "W5GRX_GetSubPlansByPlanID");
   if (chartId == 0) {
     context.level = 4;
@@ -97,7 +97,7 @@ int W5GRX_GetSubPlansByPlanID(GlObjectId chartId, GlTransactionId prevTransactio
       [&] {
         if (block == 0 || type != IEC_OBJ_CFC) return ListingStep::Next;
         ids.push_back(block);
-        const int below = W5GRX_GetSubPlansByPlanID(block, prevTransactionId, ids);
+        const int below = body::W5GRX_GetSubPlansByPlanID(block, prevTransactionId, ids);
         if (below == -1) {
           failedBelow = true;
           return ListingStep::Stop;
@@ -113,3 +113,5 @@ int W5GRX_GetSubPlansByPlanID(GlObjectId chartId, GlTransactionId prevTransactio
   }
   return failedBelow ? -1 : count;
 }
+
+} // namespace grx::body

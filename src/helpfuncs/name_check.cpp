@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/grx_help_app.h"
+#include "app/export_bodies.h"
 #include "foundation/exceptions.h"
 #include "foundation/object_trace.h"
 #include "grx/w5lhlpax.h"
@@ -158,8 +158,10 @@ Syntax_Err_TypeEnum Check(std::string name, std::int32_t& position,
 
 } // namespace
 
+// The bodies of the exports; the frame (module state, exception policy) comes from the export table.
+namespace grx::body {
+
 Syntax_Err_TypeEnum W5GRX_CheckRootPlanName(std::string name, std::int32_t& position) {
-  GRX_EXPORT_FRAME;
   return Check(std::move(name), position,
                {{RootLength, SYNTAX_ERR_TOO_LONG},
                 {Characters, SYNTAX_ERR_INVALID_CHAR},
@@ -171,7 +173,6 @@ Syntax_Err_TypeEnum W5GRX_CheckRootPlanName(std::string name, std::int32_t& posi
 }
 
 Syntax_Err_TypeEnum W5GRX_CheckSubPlanName(std::string name, std::int32_t& position) {
-  GRX_EXPORT_FRAME;
   return Check(std::move(name), position,
                {{Characters, SYNTAX_ERR_INVALID_CHAR},
                 {AnyUnderscore, SYNTAX_ERR_UNDERSCORE},
@@ -179,7 +180,6 @@ Syntax_Err_TypeEnum W5GRX_CheckSubPlanName(std::string name, std::int32_t& posit
 }
 
 Syntax_Err_TypeEnum W5GRX_CheckBlockName(std::string name, std::int32_t& position) {
-  GRX_EXPORT_FRAME;
   return Check(std::move(name), position,
                {{Characters, SYNTAX_ERR_INVALID_CHAR},
                 {DoubleUnderscore, SYNTAX_ERR_DOUBLE_UNDERSCORE},
@@ -187,10 +187,11 @@ Syntax_Err_TypeEnum W5GRX_CheckBlockName(std::string name, std::int32_t& positio
 }
 
 Syntax_Err_TypeEnum W5GRX_CheckVarName(std::string name, std::int32_t& position) {
-  GRX_EXPORT_FRAME;
   return Check(std::move(name), position,
                {{Characters, SYNTAX_ERR_INVALID_CHAR},
                 {DoubleUnderscore, SYNTAX_ERR_DOUBLE_UNDERSCORE},
                 {FirstDigit, SYNTAX_ERR_FIRST_DIGIT},
                 {Keyword, SYNTAX_ERR_KEYWORD}});
 }
+
+} // namespace grx::body

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "app/grx_help_app.h"
+#include "app/export_bodies.h"
 #include "dbaccess/api_wrappers.h"
 #include "grx/w5lhlpax.h"
 #include "dbaccess/listing.h"
@@ -34,8 +34,10 @@ bool ReadName(GlObjectId id, char (&name)[kNameBuffer], GlTransactionId tr) {
 
 } // namespace
 
+// The bodies of the exports; the frame (module state, exception policy) comes from the export table.
+namespace grx::body {
+
 bool W5GRX_RootPlanFromName(GlObjectId cpuId, char* name, GlObjectId& chartId, GlTransactionId prevTransactionId) {
-  GRX_EXPORT_FRAME;
   char stored[kNameBuffer] = {};
   GlObjectType type = IEC_OBJ_NULL;
   // The search ends only on a failure or a match: after the last chart one more M_NEXT call is
@@ -56,7 +58,6 @@ bool W5GRX_RootPlanFromName(GlObjectId cpuId, char* name, GlObjectId& chartId, G
 }
 
 bool W5GRX_RootPlanFromVarOrBlock(GlObjectId objectId, GlObjectId& chartId, GlTransactionId prevTransactionId) {
-  GRX_EXPORT_FRAME;
   chartId = 0;
   GlObjectId owner = 0;
   GlObjectId current = gl_ErrorIdGet(iec_VarBlockGet(objectId, owner, prevTransactionId)) == 0 ? owner : objectId;
@@ -73,9 +74,8 @@ bool W5GRX_RootPlanFromVarOrBlock(GlObjectId objectId, GlObjectId& chartId, GlTr
   }
 }
 
-bool W5GRX_ActivePlanFromTitle(HWND window, GlObjectId cpuId, GlObjectId& chartId, std::string& name,
-                               GlTransactionId prevTransactionId) {
-  GRX_EXPORT_FRAME;
+bool W5GRX_ActivePlanFromTitle(grx::platform::WindowHandle window, GlObjectId cpuId, GlObjectId& chartId,
+                               std::string& name, GlTransactionId prevTransactionId) {
   namespace platform = grx::platform;
   if (window == 0) return false;
   std::string title;
@@ -93,13 +93,12 @@ bool W5GRX_ActivePlanFromTitle(HWND window, GlObjectId cpuId, GlObjectId& chartI
   }
   std::string buffer = title;
   buffer.resize(std::max(title.size(), kNameBuffer) + 1, '\0');
-  if (!W5GRX_RootPlanFromName(cpuId, buffer.data(), chartId, prevTransactionId)) return false;
+  if (!body::W5GRX_RootPlanFromName(cpuId, buffer.data(), chartId, prevTransactionId)) return false;
   name = buffer.c_str();
   return true;
 }
 
 bool W5GRX_RootPlansFromCPU(GlObjectId cpuId, std::vector<std::string>& names, GlTransactionId prevTransactionId) {
-  GRX_EXPORT_FRAME;
   return ForEachRootChart(cpuId, prevTransactionId, [&](GlObjectId chart) {
     char name[kNameBuffer] = {};
     if (ReadName(chart, name, prevTransactionId)) names.emplace_back(name);
@@ -107,18 +106,15 @@ bool W5GRX_RootPlansFromCPU(GlObjectId cpuId, std::vector<std::string>& names, G
 }
 
 bool W5GRX_RootPlanIDsFromCPU(GlObjectId cpuId, std::vector<GlObjectId>& ids, GlTransactionId prevTransactionId) {
-  GRX_EXPORT_FRAME;
   return ForEachRootChart(cpuId, prevTransactionId, [&](GlObjectId chart) { ids.push_back(chart); });
 }
 
 bool W5GRX_IsRootPlan(GlObjectId chartId, GlTransactionId prevTransactionId) {
-  GRX_EXPORT_FRAME;
   GlObjectId chart = 0;
   return gl_ErrorIdGet(iec_BlockCfcGet(chartId, chart, prevTransactionId)) == GL_ERR_NOT_IN_CHART;
 }
 
 bool ExistPlan(GlObjectId objectId, std::vector<CString> names) {
-  GRX_EXPORT_FRAME;
   char name[kNameBuffer] = {};
   if (!ReadName(objectId, name, kNoTransaction)) return false;
   for (const CString& candidate : names) {
@@ -126,3 +122,5 @@ bool ExistPlan(GlObjectId objectId, std::vector<CString> names) {
   }
   return false;
 }
+
+} // namespace grx::body

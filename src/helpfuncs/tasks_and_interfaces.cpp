@@ -4,7 +4,7 @@
 #include <cctype>
 #include <cstring>
 
-#include "app/grx_help_app.h"
+#include "app/export_bodies.h"
 #include "dbaccess/api_wrappers.h"
 #include "grx/w5lhlpax.h"
 #include "dbaccess/listing.h"
@@ -81,8 +81,10 @@ bool IsOccupied(GlObjectId groupId) {
 
 } // namespace
 
+// The bodies of the exports; the frame (module state, exception policy) comes from the export table.
+namespace grx::body {
+
 bool W5GRX_GetPlanInterface(GlObjectId& chartId, std::vector<BLOCK>& blocks, GlTransactionId prevTransactionId) {
-  GRX_EXPORT_FRAME;
   auto* manager = OpenData::CIecObjManager::GetInstance();
   manager->Clear_i();
   manager->SetTransactionId(prevTransactionId);
@@ -97,7 +99,6 @@ bool W5GRX_GetPlanInterface(GlObjectId& chartId, std::vector<BLOCK>& blocks, GlT
 }
 
 bool W5GRX_GetPlanInterfaceParam(GlObjectId& chartId, std::vector<PARAM>& params) {
-  GRX_EXPORT_FRAME;
   ForEachInterfaceItem(chartId, kNoTransaction, 2015, [&](GlObjectId item, GlObjectType) {
     Gl_InterfaceItemAttributes attributes{};
     gl_InterfaceItemAttributesGetV6_0(item, attributes, kNoTransaction);
@@ -113,7 +114,6 @@ bool W5GRX_GetPlanInterfaceParam(GlObjectId& chartId, std::vector<PARAM>& params
 
 bool W5GRX_GetPlanInterfaceParentidAndLoc(GlObjectId chartId, std::string& name, GlObjectId& parentId,
                                           GlObjectId& locId) {
-  GRX_EXPORT_FRAME;
   const GlTransactionId tr = OpenData::CIecObjManager::GetInstance()->GetTransactionId();
   const bool found = ForEachInterfaceItem(chartId, tr, 3052, [&](GlObjectId item, GlObjectType type) {
     std::string itemName = ItemName(item, type);
@@ -134,7 +134,7 @@ bool W5GRX_GetPlanInterfaceParentidAndLoc(GlObjectId chartId, std::string& name,
         return iec_CfcBlocksGet(mode, IEC_SELECT_IS_CFC, chartId, iter, block, type, tr);
       },
       [&] {
-        return type == IEC_OBJ_CFC && W5GRX_GetPlanInterfaceParentidAndLoc(block, name, parentId, locId)
+        return type == IEC_OBJ_CFC && body::W5GRX_GetPlanInterfaceParentidAndLoc(block, name, parentId, locId)
                    ? ListingStep::Stop
                    : ListingStep::Next;
       });
@@ -145,7 +145,6 @@ bool W5GRX_GetPlanInterfaceParentidAndLoc(GlObjectId chartId, std::string& name,
 }
 
 bool W5GRX_GetTaskNamebyObjectId(GlObjectId taskId, GlObjectId objectId, std::string& taskName) {
-  GRX_EXPORT_FRAME;
   const GlTransactionId tr = OpenData::CIecObjManager::GetInstance()->GetTransactionId();
   bool match = false;
   GlObjectId group = 0;
@@ -181,7 +180,6 @@ bool W5GRX_GetTaskNamebyObjectId(GlObjectId taskId, GlObjectId objectId, std::st
 }
 
 bool W5GRX_TaskDelete(GlObjectId cpuId, GlTransactionId prevTransactionId) {
-  GRX_EXPORT_FRAME;
   std::vector<GlObjectId> doomed;
   GlObjectId task = 0;
   ForEachListed(
@@ -197,12 +195,11 @@ bool W5GRX_TaskDelete(GlObjectId cpuId, GlTransactionId prevTransactionId) {
           doomed.push_back(task);
         }
       });
-  for (GlObjectId task : doomed) W5GRX_TaskElementsDelete(task, prevTransactionId);
+  for (GlObjectId task : doomed) body::W5GRX_TaskElementsDelete(task, prevTransactionId);
   return true;
 }
 
 bool W5GRX_TaskElementsDelete(GlObjectId taskId, GlTransactionId prevTransactionId) {
-  GRX_EXPORT_FRAME;
   std::vector<GlObjectId> groups;
   ForEachGroup(taskId, [&](GlObjectId group) {
     char name[kNameBuffer] = {};
@@ -216,10 +213,9 @@ bool W5GRX_TaskElementsDelete(GlObjectId taskId, GlTransactionId prevTransaction
 
 bool W5GRX_ProcessingGroupDeleteEmpty(GlObjectId taskId, std::vector<CString> names,
                                       GlTransactionId prevTransactionId) {
-  GRX_EXPORT_FRAME;
   std::vector<GlObjectId> candidates;
   ForEachGroup(taskId, [&](GlObjectId group) {
-    if (!ExistPlan(group, names)) candidates.push_back(group);
+    if (!body::ExistPlan(group, names)) candidates.push_back(group);
   });
   for (GlObjectId group : candidates) {
     if (!IsOccupied(group)) iec_ProcessingGroupDelete(group, prevTransactionId);
@@ -228,14 +224,15 @@ bool W5GRX_ProcessingGroupDeleteEmpty(GlObjectId taskId, std::vector<CString> na
 }
 
 bool W5GRX_GetTaskId(GlObjectId cpuId, std::vector<CString> names) {
-  GRX_EXPORT_FRAME;
   GlObjectId task = 0;
   const auto outcome = ForEachListed(
       [&](MODE mode) {
         task = 0;
         return iec_TasksGet(mode, cpuId, task, kNoTransaction);
       },
-      [&] { W5GRX_ProcessingGroupDeleteEmpty(task, names, kNoTransaction); });
+      [&] { body::W5GRX_ProcessingGroupDeleteEmpty(task, names, kNoTransaction); });
   if (outcome.failed()) throw OpenData::COpenDataException("iec_TasksGet failed.", outcome.result, kFile, 3675);
   return true;
 }
+
+} // namespace grx::body

@@ -12,7 +12,7 @@ class CIecInVar;
 class CIecOutVar;
 class CIecInOutVar;
 
-class ZEB_API CIecBlock : public CIecBlockBase, public IIecTaskElement, public IIecProcGroupElement {
+class CIecBlock : public CIecBlockBase, public IIecTaskElement, public IIecProcGroupElement {
 public:
   CIecBlock(GlObjectId id, IEC_OBJECT_TYPE type, IEC_OBJECT_TYPE blockTypeType)
       : CIecBlockBase(id, type), m_blockTypeType(blockTypeType) {}
@@ -29,7 +29,7 @@ private:
   IEC_OBJECT_TYPE m_blockTypeType;
 };
 
-class ZEB_API CIecFunctionBlock : public CIecBlock {
+class CIecFunctionBlock : public CIecBlock {
 public:
   explicit CIecFunctionBlock(GlObjectId id) : CIecBlock(id, IEC_OBJ_FUNCTION_BLOCK, IEC_OBJ_FUNCTION_BLOCK_TYPE) {}
   void Accept(IIecVisitor& visitor) override;
@@ -38,7 +38,7 @@ public:
   virtual void SetName(const std::string& name); // slot 12
 };
 
-class ZEB_API CIecFunction : public CIecBlock {
+class CIecFunction : public CIecBlock {
 public:
   explicit CIecFunction(GlObjectId id) : CIecBlock(id, IEC_OBJ_FUNCTION, IEC_OBJ_FUNCTION_TYPE) {}
   void Accept(IIecVisitor& visitor) override;

@@ -9,7 +9,7 @@ namespace OpenData {
 
 class CIecCfc;
 
-class ZEB_API CIecBlockBase : public CIecObject {
+class CIecBlockBase : public CIecObject {
 public:
   CIecBlockBase(GlObjectId id, IEC_OBJECT_TYPE type) : CIecObject(id, type) {}
   virtual GlObjectId GetCfcId();     // slot 9

@@ -5,7 +5,7 @@
 
 namespace OpenData {
 
-class ZEB_API CIecBlockType : public CIecObject {
+class CIecBlockType : public CIecObject {
 public:
   CIecBlockType(GlObjectId id, IEC_OBJECT_TYPE type) : CIecObject(id, type) {}
   // Block types list no children; a filter vector is not supported.
@@ -13,7 +13,7 @@ public:
   const IEC_DateAndTime* GetTimeStamp() override { return ReadTimeStamp(); }
 };
 
-class ZEB_API CIecFunctionBlockType : public CIecBlockType {
+class CIecFunctionBlockType : public CIecBlockType {
 public:
   explicit CIecFunctionBlockType(GlObjectId id) : CIecBlockType(id, IEC_OBJ_FUNCTION_BLOCK_TYPE) {}
   void Accept(IIecVisitor& visitor) override;
@@ -26,7 +26,7 @@ private:
   std::unique_ptr<Iec_FunctionBlockType> m_record;
 };
 
-class ZEB_API CIecFunctionType : public CIecBlockType {
+class CIecFunctionType : public CIecBlockType {
 public:
   explicit CIecFunctionType(GlObjectId id) : CIecBlockType(id, IEC_OBJ_FUNCTION_TYPE) {}
   void Accept(IIecVisitor& visitor) override;

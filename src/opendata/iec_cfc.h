@@ -15,7 +15,7 @@ class CIecCfcInOutVar;
 
 // A chart runs in a run sequence like a block: it can be a member of a task or of a processing
 // group.
-class ZEB_API CIecCfc : public CIecBlockBase, public IIecTaskElement, public IIecProcGroupElement {
+class CIecCfc : public CIecBlockBase, public IIecTaskElement, public IIecProcGroupElement {
 public:
   explicit CIecCfc(GlObjectId id) : CIecBlockBase(id, IEC_OBJ_CFC) {}
   void Accept(IIecVisitor& visitor) override;

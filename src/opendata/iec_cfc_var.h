@@ -5,14 +5,14 @@
 
 namespace OpenData {
 
-class ZEB_API CIecCfcVar : public CIecVarBase {
+class CIecCfcVar : public CIecVarBase {
 public:
   CIecCfcVar(GlObjectId id, IEC_OBJECT_TYPE type) : CIecVarBase(id, type) {}
   CIecBlockBase* GetBlock() override { return FindBlock(); }
 };
 
 // Chart inputs and in/outs share the layout of their record.
-class ZEB_API CIecCfcInVarBase : public CIecSourceAndSinkVar<CIecCfcVar> {
+class CIecCfcInVarBase : public CIecSourceAndSinkVar<CIecCfcVar> {
 public:
   CIecCfcInVarBase(GlObjectId id, IEC_OBJECT_TYPE type, GlResult (*read)(GlObjectId, Iec_CfcInVar&, GlTransactionId),
                    const char* allocFailure, const char* readFailure, const char* source)
@@ -37,7 +37,7 @@ private:
   std::unique_ptr<Iec_CfcInVar> m_record;
 };
 
-class ZEB_API CIecCfcInVar : public CIecCfcInVarBase {
+class CIecCfcInVar : public CIecCfcInVarBase {
 public:
   explicit CIecCfcInVar(GlObjectId id);
   void Accept(IIecVisitor& visitor) override;
@@ -45,13 +45,13 @@ public:
   virtual std::uint32_t SetValue(const char* value); // 18
 };
 
-class ZEB_API CIecCfcInOutVar : public CIecCfcInVarBase {
+class CIecCfcInOutVar : public CIecCfcInVarBase {
 public:
   explicit CIecCfcInOutVar(GlObjectId id);
   void Accept(IIecVisitor& visitor) override;
 };
 
-class ZEB_API CIecCfcOutVar : public CIecSourceAndSinkVar<CIecCfcVar> {
+class CIecCfcOutVar : public CIecSourceAndSinkVar<CIecCfcVar> {
 public:
   explicit CIecCfcOutVar(GlObjectId id) : CIecSourceVar(id, IEC_OBJ_CFC_OUT_VAR) {}
   void Accept(IIecVisitor& visitor) override;

@@ -12,7 +12,7 @@ namespace OpenData {
 class IIecSource;
 class IIecSink;
 
-class ZEB_API CIecConnection : public ZEB::CObject {
+class CIecConnection : public ZEB::CObject {
 public:
   CIecConnection(const CIecTypedObjId& source, const CIecTypedObjId& sink, std::uint32_t connectionType, bool flag,
                  std::string textualRef)

@@ -5,7 +5,7 @@
 
 namespace OpenData {
 
-class ZEB_API CIecGlobalVar : public CIecSourceAndSinkVar<CIecVarBase> {
+class CIecGlobalVar : public CIecSourceAndSinkVar<CIecVarBase> {
 public:
   explicit CIecGlobalVar(GlObjectId id) : CIecSourceVar(id, IEC_OBJ_GLOBAL_VAR) {}
   void Accept(IIecVisitor& visitor) override;

@@ -6,18 +6,16 @@
 #include <string>
 #include <vector>
 
-#include "foundation/zeb_api.h"
-
 namespace OpenData {
 
 class CIecConnection;
 
-class ZEB_API IIecTaskElement {
+class IIecTaskElement {
 public:
   virtual ~IIecTaskElement() = default;
 };
 
-class ZEB_API IIecProcGroupElement {
+class IIecProcGroupElement {
 public:
   virtual ~IIecProcGroupElement() = default;
 };
@@ -27,7 +25,7 @@ class IIecSink;
 
 // The possible source ends of a connection: global variable, output variable, the three chart
 // variables.
-class ZEB_API IIecSource {
+class IIecSource {
 public:
   virtual ~IIecSource() = default;
   virtual std::string GetName() = 0;
@@ -37,7 +35,7 @@ public:
 
 // The possible sink ends: global variable, input and in/out variables, the three chart
 // variables, processing group.
-class ZEB_API IIecSink {
+class IIecSink {
 public:
   virtual ~IIecSink() = default;
   virtual std::string GetName() = 0;

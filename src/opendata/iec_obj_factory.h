@@ -14,7 +14,7 @@ namespace OpenData {
 class CIecObject;
 class CIecConnection;
 
-class ZEB_API CIecObjFactory : public ZEB::CObject {
+class CIecObjFactory : public ZEB::CObject {
 public:
   CIecObjFactory() = default;
   ~CIecObjFactory() override;                                                                                // slot 0

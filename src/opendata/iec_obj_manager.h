@@ -16,7 +16,7 @@ class CIecObject;
 class CIecConnection;
 class CIecObjFactory;
 
-class ZEB_API CIecObjMapper : public ZEB::CObject {
+class CIecObjMapper : public ZEB::CObject {
 public:
   explicit CIecObjMapper(IEC_OBJECT_TYPE type);
   ~CIecObjMapper() override;
@@ -29,7 +29,7 @@ private:
   std::map<CIecObjId, std::unique_ptr<CIecObject>> m_objects;
 };
 
-class ZEB_API CIecObjManager : public ZEB::CObject {
+class CIecObjManager : public ZEB::CObject {
 public:
   // The calling thread's manager, created on its first call in that thread.
   static CIecObjManager* GetInstance();

@@ -18,7 +18,7 @@ class CIecObject;
 class CIecResource;
 class IIecVisitor;
 
-class ZEB_API CUda : public ZEB::CObject {
+class CUda : public ZEB::CObject {
 public:
   CUda(std::string name, std::string value) : m_name(std::move(name)), m_value(std::move(value)) {}
   const std::string& GetName() const { return m_name; }
@@ -29,7 +29,7 @@ private:
   std::string m_value;
 };
 
-class ZEB_API CIecObjExtension : public ZEB::CObject {
+class CIecObjExtension : public ZEB::CObject {
 public:
   ~CIecObjExtension() override = default;
   // The owning object; raises CIllegalStateException when there is none.
@@ -41,7 +41,7 @@ private:
   CIecObject* m_subject = nullptr;
 };
 
-class ZEB_API CIecObject : public ZEB::CObject {
+class CIecObject : public ZEB::CObject {
 public:
   class CLogicalPath {
   public:

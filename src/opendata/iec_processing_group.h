@@ -8,7 +8,7 @@ namespace OpenData {
 
 class CIecTask;
 
-class ZEB_API CIecProcessingGroup : public CIecObject, public IIecTaskElement, public IIecSink {
+class CIecProcessingGroup : public CIecObject, public IIecTaskElement, public IIecSink {
 public:
   explicit CIecProcessingGroup(GlObjectId id) : CIecObject(id, IEC_OBJ_PROCESSING_GROUP) {}
   void Accept(IIecVisitor& visitor) override;

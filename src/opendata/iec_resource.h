@@ -10,7 +10,7 @@ class CIecGlobalVar;
 class CIecCfc;
 class CIecTask;
 
-class ZEB_API CIecResource : public CIecObject {
+class CIecResource : public CIecObject {
 public:
   explicit CIecResource(GlObjectId id) : CIecObject(id, IEC_OBJ_RESOURCE) {}
   void Accept(IIecVisitor& visitor) override;

@@ -6,7 +6,7 @@
 
 namespace OpenData {
 
-class ZEB_API CIecTask : public CIecObject {
+class CIecTask : public CIecObject {
 public:
   explicit CIecTask(GlObjectId id) : CIecObject(id, IEC_OBJ_TASK) {}
   void Accept(IIecVisitor& visitor) override;

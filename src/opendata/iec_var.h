@@ -8,7 +8,7 @@ namespace OpenData {
 
 class CIecVarType;
 
-class ZEB_API CIecVar : public CIecVarBase {
+class CIecVar : public CIecVarBase {
 public:
   CIecVar(GlObjectId id, IEC_OBJECT_TYPE type, IEC_OBJECT_TYPE varTypeType)
       : CIecVarBase(id, type), m_varTypeType(varTypeType) {}
@@ -42,7 +42,7 @@ private:
   std::unique_ptr<Iec_VarIdent> m_ident;
 };
 
-class ZEB_API CIecInVar : public CIecSinkVar<CIecVar> {
+class CIecInVar : public CIecSinkVar<CIecVar> {
 public:
   explicit CIecInVar(GlObjectId id) : CIecSinkVar(id, IEC_OBJ_IN_VAR, IEC_OBJ_IN_VAR_TYPE) {}
   void Accept(IIecVisitor& visitor) override;
@@ -51,7 +51,7 @@ public:
   virtual void SetValue(const char* value);        // 21
 };
 
-class ZEB_API CIecOutVar : public CIecSourceVar<CIecVar> {
+class CIecOutVar : public CIecSourceVar<CIecVar> {
 public:
   explicit CIecOutVar(GlObjectId id) : CIecSourceVar(id, IEC_OBJ_OUT_VAR, IEC_OBJ_OUT_VAR_TYPE) {}
   void Accept(IIecVisitor& visitor) override;
@@ -59,7 +59,7 @@ public:
   virtual void SetValue(const char* value);        // 20
 };
 
-class ZEB_API CIecInOutVar : public CIecSinkVar<CIecVar> {
+class CIecInOutVar : public CIecSinkVar<CIecVar> {
 public:
   explicit CIecInOutVar(GlObjectId id) : CIecSinkVar(id, IEC_OBJ_IN_OUT_VAR, IEC_OBJ_IN_OUT_VAR_TYPE) {}
   void Accept(IIecVisitor& visitor) override;

@@ -9,7 +9,7 @@ namespace OpenData {
 
 class CIecBlockBase;
 
-class ZEB_API CIecVarBase : public CIecObject {
+class CIecVarBase : public CIecObject {
 public:
   CIecVarBase(GlObjectId id, IEC_OBJECT_TYPE type) : CIecObject(id, type) {}
   std::unique_ptr<std::vector<CIecObject*>> GetChildren(const std::vector<IEC_OBJECT_TYPE>* pvectorFilter) override;
@@ -41,7 +41,7 @@ private:
 // A variable class Var that also serves as a source end, a sink end or both: the connection
 // interfaces are answered by the variable's own lists.
 template <class Var>
-class ZEB_API CIecSourceVar : public Var, public IIecSource {
+class CIecSourceVar : public Var, public IIecSource {
 public:
   using Var::Var;
   std::string GetName() override { return Var::GetName(); }
@@ -52,7 +52,7 @@ public:
 };
 
 template <class Var>
-class ZEB_API CIecSinkVar : public Var, public IIecSink {
+class CIecSinkVar : public Var, public IIecSink {
 public:
   using Var::Var;
   std::string GetName() override { return Var::GetName(); }

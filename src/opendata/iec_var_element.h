@@ -5,7 +5,7 @@
 
 namespace OpenData {
 
-class ZEB_API CIecVarElement : public CIecVarBase {
+class CIecVarElement : public CIecVarBase {
 public:
   explicit CIecVarElement(GlObjectId id) : CIecVarBase(id, IEC_OBJ_VAR_ELEMENT) {}
   void Accept(IIecVisitor& visitor) override;

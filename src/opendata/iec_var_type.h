@@ -5,7 +5,7 @@
 
 namespace OpenData {
 
-class ZEB_API CIecVarType : public CIecObject {
+class CIecVarType : public CIecObject {
 public:
   CIecVarType(GlObjectId id, IEC_OBJECT_TYPE type) : CIecObject(id, type) {}
   // The type's elements (IEC_OBJ_VAR_TYPE_ELEMENT), when the filter selects them.
@@ -40,26 +40,26 @@ private:
   std::unique_ptr<Record> m_record;
 };
 
-class ZEB_API CIecInVarType : public CIecRecordVarType<Iec_InVarType> {
+class CIecInVarType : public CIecRecordVarType<Iec_InVarType> {
 public:
   explicit CIecInVarType(GlObjectId id);
   void Accept(IIecVisitor& visitor) override;
 };
 
-class ZEB_API CIecOutVarType : public CIecRecordVarType<Iec_OutVarType> {
+class CIecOutVarType : public CIecRecordVarType<Iec_OutVarType> {
 public:
   explicit CIecOutVarType(GlObjectId id);
   void Accept(IIecVisitor& visitor) override;
 };
 
-class ZEB_API CIecInOutVarType : public CIecRecordVarType<Iec_InOutVarType> {
+class CIecInOutVarType : public CIecRecordVarType<Iec_InOutVarType> {
 public:
   explicit CIecInOutVarType(GlObjectId id);
   void Accept(IIecVisitor& visitor) override;
 };
 
 // An element of a structured type; its name comes from the properties record.
-class ZEB_API CIecVarTypeElement : public CIecVarType {
+class CIecVarTypeElement : public CIecVarType {
 public:
   explicit CIecVarTypeElement(GlObjectId id) : CIecVarType(id, IEC_OBJ_VAR_TYPE_ELEMENT) {}
   void Accept(IIecVisitor& visitor) override;

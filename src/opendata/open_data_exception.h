@@ -9,7 +9,7 @@
 
 namespace OpenData {
 
-class ZEB_API COpenDataException : public ZEB::CException {
+class COpenDataException : public ZEB::CException {
 public:
   COpenDataException(const char* message, GlResult apiResult, const char* file, std::uint32_t line);
   GlResult GetApiResult() const { return m_apiResult; }

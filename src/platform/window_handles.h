@@ -7,10 +7,9 @@
 #include <optional>
 #include <string>
 
-namespace grx::platform {
+#include "grx/window_handle.h"
 
-using WindowHandle = std::uintptr_t;
-inline constexpr WindowHandle kNoWindow = 0;
+namespace grx::platform {
 
 // The desktop window: the parent of every top-level window.
 WindowHandle DesktopWindow();

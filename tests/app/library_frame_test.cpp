@@ -33,6 +33,7 @@ TEST(LibraryFrameTest, LanguageModuleIsTheResourceSourceUntilTheEnd) {
   EXPECT_THAT(english, HasSubstr("language=ENGLISH\nresource-is-language=1\nstring-511=&Yes\n"));
   EXPECT_THAT(english, HasSubstr("module-exception=An import step failed:\r%s\rImport\n"));
   EXPECT_THAT(english, HasSubstr("current-is-library=1\ncurrent-is-host=1\n"));
+  EXPECT_THAT(english, HasSubstr("answers=0,0 host-again=1\nraises=raised host-again=1\n"));
   EXPECT_THAT(english, HasSubstr("unload step ran\nresource-restored=1 language-freed=1\n"));
 
   const fs::path settings = fs::temp_directory_path() / ("grx-frame-" + std::to_string(::getpid()) + ".ini");

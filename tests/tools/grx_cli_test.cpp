@@ -65,12 +65,10 @@ protected:
 
   static fs::path BinDir() { return fs::read_symlink("/proc/self/exe").parent_path(); }
 
-  // Runs grx with the arguments; stdout and stderr together.
-  GrxRun Grx(const std::string& arguments, const std::string& environment = {}) {
-    const std::string command =
-        "env -u GRX_SETTINGS_FILE " + environment + " " + (BinDir() / "grx").string() + " " + arguments + " 2>&1";
+  // Runs a shell command; stdout and stderr together.
+  static GrxRun Run(const std::string& command) {
     GrxRun run;
-    FILE* pipe = popen(command.c_str(), "r");
+    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
     if (!pipe) return run;
     char buffer[4096];
     std::size_t n = 0;
@@ -78,6 +76,11 @@ protected:
     const int status = pclose(pipe);
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
+  }
+
+  // Runs grx with the arguments.
+  GrxRun Grx(const std::string& arguments, const std::string& environment = {}) {
+    return Run("env -u GRX_SETTINGS_FILE " + environment + " " + (BinDir() / "grx").string() + " " + arguments);
   }
 
   std::string Write(const std::string& name, const std::string& text) {
@@ -400,6 +403,27 @@ TEST_F(GrxCliTest, CallTracesOfEveryExportStayAsRecorded) {
   const auto got = sections(traces);
   ASSERT_EQ(got.size(), want.size());
   for (std::size_t i = 0; i < got.size(); ++i) EXPECT_EQ(got[i], want[i]);
+}
+
+// The reference in docs/ is the one the export table makes, and the library's dynamic symbols are
+// the table's exports (and the classes of the object model), nothing of its internals.
+TEST_F(GrxCliTest, TheExportTableMakesTheReferenceAndTheSymbols) {
+  const GrxRun reference = Grx("exports --markdown");
+  ASSERT_EQ(reference.exitCode, 0);
+  std::ifstream stored(fs::path(GRX_SOURCE_DIR) / "docs" / "exports.md", std::ios::binary);
+  const std::string documented((std::istreambuf_iterator<char>(stored)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(reference.out, documented) << "run: grx exports --markdown > docs/exports.md";
+
+  const auto listed = nlohmann::json::parse(Grx("--json exports").out);
+  ASSERT_EQ(listed.size(), kExportCalls.size());
+  const GrxRun symbols = Run("nm -D --defined-only -C " + (BinDir() / "w5lhlpax.so").string());
+  ASSERT_THAT(symbols.out, HasSubstr("W5GRX_IsRootPlan(unsigned long, unsigned short)"));
+  for (const auto& entry : listed) {
+    EXPECT_THAT(symbols.out, HasSubstr(" " + entry["name"].get<std::string>() + "(")) << entry["name"];
+  }
+  EXPECT_THAT(symbols.out, ::testing::Not(HasSubstr("grx::body::")));
+  EXPECT_THAT(symbols.out, ::testing::Not(HasSubstr("grx::app::")));
+  EXPECT_THAT(symbols.out, HasSubstr("OpenData::CIecObjManager::GetInstance()"));
 }
 
 } // namespace

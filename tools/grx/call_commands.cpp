@@ -55,6 +55,32 @@ std::string ValueText(const Json& value) {
 
 } // namespace
 
+int RunExports(const Options& options, bool markdown, std::ostream& out) {
+  if (markdown) {
+    out << ExportReference();
+    return 0;
+  }
+  if (options.json) {
+    Json list = Json::array();
+    for (const ExportEntry& e : Exports()) {
+      Json parameters = Json::array();
+      for (const ExportParameter& p : e.parameterList) {
+        parameters.push_back({{"name", p.name}, {"direction", p.direction}, {"kind", p.kind}, {"type", p.type}});
+      }
+      list.push_back({{"name", e.name},
+                      {"result", e.result},
+                      {"family", e.family},
+                      {"policy", e.policy},
+                      {"summary", e.summary},
+                      {"parameters", parameters}});
+    }
+    out << list.dump(2) << "\n";
+    return 0;
+  }
+  for (const ExportEntry& e : Exports()) out << e.name << " " << e.parameters << "\n";
+  return 0;
+}
+
 int RunCall(const Options& options, const std::string& exportName, const std::vector<std::string>& arguments,
             std::ostream& out) {
   const ExportEntry* entry = FindExport(exportName);

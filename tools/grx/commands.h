@@ -24,6 +24,8 @@ int RunInfo(const Options& options, const std::string& project, std::ostream& ou
 int RunDemo(const Options& options, bool keep, std::ostream& out);
 int RunCall(const Options& options, const std::string& exportName, const std::vector<std::string>& arguments,
             std::ostream& out);
+// The exports of the library: one line each, a JSON list, or the Markdown reference.
+int RunExports(const Options& options, bool markdown, std::ostream& out);
 int RunPlans(const Options& options, const std::string& controller, std::ostream& out);
 int RunShow(const Options& options, const std::string& path, int depth, std::ostream& out);
 // The same on the project that is open already.

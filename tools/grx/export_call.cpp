@@ -1,5 +1,6 @@
 #include "export_call.h"
 
+#include "export_kinds.h"
 #include "grx/w5lhlpax.h"
 #include "grx_error.h"
 
@@ -100,163 +101,120 @@ void CallContext::CheckAllUsed() const {
   }
 }
 
-namespace {
-
-std::vector<CString> CStrings(const std::vector<std::string>& texts) {
-  return std::vector<CString>(texts.begin(), texts.end());
-}
-
-nlohmann::ordered_json CheckName(CallContext& c, Syntax_Err_TypeEnum (*check)(std::string, std::int32_t&)) {
-  std::int32_t position = -1;
-  const Syntax_Err_TypeEnum result = check(c.Text("name"), position);
-  c.Out("position", position);
-  return nlohmann::ordered_json(static_cast<int>(result));
-}
-
-} // namespace
-
 std::string CallContext::PathText(GlObjectId id) {
   return id == 0 ? "0" : db_.Path(id);
 }
 
-const std::vector<ExportEntry>& Exports() {
-  static const std::vector<ExportEntry> exports = {
-      {"W5GRX_RootPlanFromName", "cpuId=RES name=TEXT [prevTransactionId=N]",
-       [](CallContext& c) {
-         std::string name = c.Text("name");
-         name.resize(std::max<std::size_t>(name.size(), 52) + 1, '\0');
-         GlObjectId chart = c.Id("chartId", 0);
-         const GlObjectId cpu = c.Id("cpuId");
-         const bool result = W5GRX_RootPlanFromName(cpu, name.data(), chart, c.Transaction());
-         c.Out("name", name.c_str());
-         c.OutId("chartId", chart);
-         return nlohmann::ordered_json(result);
-       }},
-      {"W5GRX_RootPlanFromVarOrBlock", "objectId=OBJECT [prevTransactionId=N]",
-       [](CallContext& c) {
-         GlObjectId chart = 0;
-         const bool result = W5GRX_RootPlanFromVarOrBlock(c.Id("objectId"), chart, c.Transaction());
-         c.OutId("chartId", chart);
-         return nlohmann::ordered_json(result);
-       }},
-      {"W5GRX_ActivePlanFromTitle", "[window=HANDLE] cpuId=RES [prevTransactionId=N]",
-       [](CallContext& c) {
-         GlObjectId chart = 0;
-         std::string name;
-         const HWND window = c.Window("window");
-         const bool result = W5GRX_ActivePlanFromTitle(window, c.Id("cpuId"), chart, name, c.Transaction());
-         c.OutId("chartId", chart);
-         c.Out("name", name);
-         return nlohmann::ordered_json(result);
-       }},
-      {"W5GRX_RootPlansFromCPU", "cpuId=RES [names=A,B] [prevTransactionId=N]",
-       [](CallContext& c) {
-         std::vector<std::string> names = c.List("names");
-         const bool result = W5GRX_RootPlansFromCPU(c.Id("cpuId"), names, c.Transaction());
-         c.Out("names", names);
-         return nlohmann::ordered_json(result);
-       }},
-      {"W5GRX_RootPlanIDsFromCPU", "cpuId=RES [prevTransactionId=N]",
-       [](CallContext& c) {
-         std::vector<GlObjectId> ids;
-         const bool result = W5GRX_RootPlanIDsFromCPU(c.Id("cpuId"), ids, c.Transaction());
-         c.OutIds("ids", ids);
-         return nlohmann::ordered_json(result);
-       }},
-      {"W5GRX_IsRootPlan", "chartId=CHART [prevTransactionId=N]",
-       [](CallContext& c) {
-         const GlObjectId chart = c.Id("chartId");
-         return nlohmann::ordered_json(W5GRX_IsRootPlan(chart, c.Transaction()));
-       }},
-      {"W5GRX_GetChart", "path=ROOT\\SUB cpuId=RES [prevTransactionId=N]",
-       [](CallContext& c) {
-         GlObjectId chart = c.Id("chartId", 0);
-         const bool result = W5GRX_GetChart(CString(c.Text("path")), c.Id("cpuId"), chart, c.Transaction());
-         c.OutId("chartId", chart);
-         return nlohmann::ordered_json(result);
-       }},
-      {"W5GRX_GetSubChart", "chartId=CHART path=SUB\\SUB [prevTransactionId=N]",
-       [](CallContext& c) {
-         GlObjectId sub = c.Id("subChartId", 0);
-         const bool result = W5GRX_GetSubChart(c.Id("chartId"), CString(c.Text("path")), sub, c.Transaction());
-         c.OutId("subChartId", sub);
-         return nlohmann::ordered_json(result);
-       }},
-      {"W5GRX_GetSubPlansByPlanID", "chartId=CHART [prevTransactionId=N]",
-       [](CallContext& c) {
-         std::vector<GlObjectId> ids;
-         const GlObjectId chart = c.Id("chartId");
-         const int count = W5GRX_GetSubPlansByPlanID(chart, c.Transaction(), ids);
-         c.OutIds("ids", ids);
-         return nlohmann::ordered_json(count);
-       }},
-      {"W5GRX_CheckRootPlanName", "name=TEXT", [](CallContext& c) { return CheckName(c, W5GRX_CheckRootPlanName); }},
-      {"W5GRX_CheckSubPlanName", "name=TEXT", [](CallContext& c) { return CheckName(c, W5GRX_CheckSubPlanName); }},
-      {"W5GRX_CheckBlockName", "name=TEXT", [](CallContext& c) { return CheckName(c, W5GRX_CheckBlockName); }},
-      {"W5GRX_CheckVarName", "name=TEXT", [](CallContext& c) { return CheckName(c, W5GRX_CheckVarName); }},
-      {"W5GRX_GetPlanInterface", "chartId=CHART [prevTransactionId=N]",
-       [](CallContext& c) {
-         GlObjectId chart = c.Id("chartId");
-         std::vector<BLOCK> blocks;
-         const bool result = W5GRX_GetPlanInterface(chart, blocks, c.Transaction());
-         auto list = nlohmann::ordered_json::array();
-         for (const BLOCK& b : blocks)
-           list.push_back(nlohmann::ordered_json{{"name", b.name}, {"id", c.PathText(b.id)}});
-         c.Out("blocks", list);
-         return nlohmann::ordered_json(result);
-       }},
-      {"W5GRX_GetPlanInterfaceParam", "chartId=CHART",
-       [](CallContext& c) {
-         GlObjectId chart = c.Id("chartId");
-         std::vector<PARAM> params;
-         const bool result = W5GRX_GetPlanInterfaceParam(chart, params);
-         auto list = nlohmann::ordered_json::array();
-         for (const PARAM& p : params) {
-           list.push_back(nlohmann::ordered_json{{"name", p.name}, {"itemText", p.itemText}, {"id", c.PathText(p.id)}});
-         }
-         c.Out("params", list);
-         return nlohmann::ordered_json(result);
-       }},
-      {"W5GRX_GetPlanInterfaceParentidAndLoc", "chartId=CHART name=TEXT",
-       [](CallContext& c) {
-         std::string name = c.Text("name");
-         GlObjectId parent = 0, location = 0;
-         const bool result = W5GRX_GetPlanInterfaceParentidAndLoc(c.Id("chartId"), name, parent, location);
-         c.OutId("parentId", parent);
-         c.OutId("locId", location);
-         return nlohmann::ordered_json(result);
-       }},
-      {"W5GRX_GetTaskNamebyObjectId", "taskId=TASK objectId=OBJECT",
-       [](CallContext& c) {
-         std::string name;
-         const bool result = W5GRX_GetTaskNamebyObjectId(c.Id("taskId"), c.Id("objectId"), name);
-         c.Out("taskName", name);
-         return nlohmann::ordered_json(result);
-       }},
-      {"W5GRX_TaskDelete", "cpuId=RES [prevTransactionId=N]",
-       [](CallContext& c) {
-         const GlObjectId cpu = c.Id("cpuId");
-         return nlohmann::ordered_json(W5GRX_TaskDelete(cpu, c.Transaction()));
-       }},
-      {"W5GRX_TaskElementsDelete", "taskId=TASK [prevTransactionId=N]",
-       [](CallContext& c) {
-         const GlObjectId task = c.Id("taskId");
-         return nlohmann::ordered_json(W5GRX_TaskElementsDelete(task, c.Transaction()));
-       }},
-      {"W5GRX_ProcessingGroupDeleteEmpty", "taskId=TASK [names=A,B] [prevTransactionId=N]",
-       [](CallContext& c) {
-         const GlObjectId task = c.Id("taskId");
-         return nlohmann::ordered_json(
-             W5GRX_ProcessingGroupDeleteEmpty(task, CStrings(c.List("names")), c.Transaction()));
-       }},
-      {"W5GRX_GetTaskId", "cpuId=RES [names=A,B]",
-       [](CallContext& c) {
-         return nlohmann::ordered_json(W5GRX_GetTaskId(c.Id("cpuId"), CStrings(c.List("names"))));
-       }},
-      {"ExistPlan", "objectId=OBJECT names=A,B,...",
-       [](CallContext& c) { return nlohmann::ordered_json(ExistPlan(c.Id("objectId"), CStrings(c.List("names")))); }},
+namespace {
+
+// A parameter of the table: its kind, direction and C++ type as types, its name as text.
+template <class Kind, kinds::Direction direction_, class Type>
+struct Param {
+  using kind = Kind;
+  using type = Type;
+  static constexpr kinds::Direction direction = direction_;
+  const char* name;
+  const char* kindName;
+  const char* directionName;
+  const char* typeName;
+};
+
+template <class P>
+void ReadParam(CallContext& c, const P& param, typename P::kind::Storage& value) {
+  if constexpr (kinds::IsRead(P::direction)) {
+    P::kind::Read(c, param.name, P::direction, value);
+  } else if constexpr (requires { P::kind::kStart; }) {
+    value = P::kind::kStart; // what an out-value holds before the call
+  }
+}
+
+template <class P>
+void PrintParam(CallContext& c, const P& param, const typename P::kind::Storage& value) {
+  if constexpr (kinds::IsPrinted(P::direction)) P::kind::Print(c, param.name, value);
+}
+
+template <auto function, class... P, std::size_t... I>
+nlohmann::ordered_json Invoke(CallContext& c, const std::tuple<P...>& params, std::index_sequence<I...>) {
+  std::tuple<typename P::kind::Storage...> storage{};
+  (ReadParam(c, std::get<I>(params), std::get<I>(storage)), ...);
+  const auto result = function(kinds::PassAs<typename P::type>(std::get<I>(storage))...);
+  (PrintParam(c, std::get<I>(params), std::get<I>(storage)), ...);
+  return kinds::ResultJson(result);
+}
+
+// How an export is called: required inputs as name=PLACEHOLDER, optional ones in brackets.
+template <class P>
+std::string UsageOf(const P& param) {
+  if constexpr (!kinds::IsRead(P::direction) || P::kind::kPlaceholder[0] == '\0') {
+    return std::string();
+  } else {
+    const std::string text = std::string(param.name) + "=" + P::kind::kPlaceholder;
+    // An in-out value may be left out, except a name buffer, which the export reads.
+    const bool optional = P::kind::kOptional || (P::direction != kinds::Direction::In &&
+                                                 !std::is_same_v<typename P::kind, kinds::NameBuffer>);
+    return optional ? "[" + text + "]" : text;
+  }
+}
+
+template <auto function, class... P>
+ExportEntry MakeEntry(const char* name, const char* result, const char* family, const char* policy, const char* summary,
+                      P... params) {
+  ExportEntry entry;
+  entry.name = name;
+  entry.result = result;
+  entry.family = family;
+  entry.policy = policy;
+  entry.summary = summary;
+  (entry.parameterList.push_back({params.name, params.directionName, params.kindName, params.typeName}), ...);
+  for (const std::string& usage : {UsageOf(params)...}) {
+    if (usage.empty()) continue;
+    if (!entry.parameters.empty()) entry.parameters += ' ';
+    entry.parameters += usage;
+  }
+  entry.invoke = [tuple = std::make_tuple(params...)](CallContext& c) {
+    return Invoke<function>(c, tuple, std::index_sequence_for<P...>{});
   };
+  return entry;
+}
+
+} // namespace
+
+const std::vector<ExportEntry>& Exports() {
+#define GRX_CLI_PARAM(direction, kind, type, name)        \
+  Param<kinds::kind, kinds::Direction::direction, type> { \
+#name, #kind, #direction, #type                       \
+  }
+#define GRX_EXPORT(result, name, family, policy, summary, ...) \
+  MakeEntry<&::name>(#name, #result, #family, #policy, summary, GRX_PP_MAP(GRX_CLI_PARAM, GRX_PP_COMMA, __VA_ARGS__)),
+  static const std::vector<ExportEntry> exports = {
+#include "grx/w5lhlpax_exports.def"
+  };
+#undef GRX_CLI_PARAM
   return exports;
+}
+
+std::string ExportReference() {
+  std::string text =
+      "# The exports of w5lhlpax\n\n"
+      "Made from `include/grx/w5lhlpax_exports.def` by `grx exports --markdown`; every export is "
+      "called as `grx call EXPORT name=value ...`.\n";
+  std::string family;
+  for (const ExportEntry& e : Exports()) {
+    if (e.family != family) {
+      family = e.family;
+      text += "\n## " + family + "\n";
+    }
+    text += "\n### " + e.name + "\n\n" + e.summary + "\n\n";
+    text += "Answers `" + e.result + "`; " +
+            (e.policy == "Raises" ? std::string("exceptions of the library reach the host.")
+                                  : std::string("the frame catches every exception and answers the neutral result.")) +
+            "\n\n| parameter | direction | kind | type |\n|---|---|---|---|\n";
+    for (const ExportParameter& p : e.parameterList) {
+      text += "| " + p.name + " | " + p.direction + " | " + p.kind + " | `" + p.type + "` |\n";
+    }
+    text += "\n`grx call " + e.name + (e.parameters.empty() ? "" : " " + e.parameters) + "`\n";
+  }
+  return text;
 }
 
 const ExportEntry* FindExport(const std::string& name) {

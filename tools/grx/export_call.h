@@ -47,13 +47,29 @@ private:
   nlohmann::ordered_json outs_ = nlohmann::ordered_json::object();
 };
 
+// One parameter of an export as the export table describes it.
+struct ExportParameter {
+  std::string name;
+  std::string direction; // In, Out, InOut, Appended
+  std::string kind;
+  std::string type; // the C++ type as the table spells it
+};
+
+// One export of the table, with its grx call adapter.
 struct ExportEntry {
   std::string name;
+  std::string result; // the C++ result type
+  std::string family;
+  std::string policy; // Raises or Answers
+  std::string summary;
+  std::vector<ExportParameter> parameterList;
   std::string parameters;                                     // how it is called, for the listing
   std::function<nlohmann::ordered_json(CallContext&)> invoke; // returns the export's result
 };
 
 const std::vector<ExportEntry>& Exports();
 const ExportEntry* FindExport(const std::string& name);
+// The reference of every export (Markdown), as docs/exports.md holds it.
+std::string ExportReference();
 
 } // namespace grx::cli

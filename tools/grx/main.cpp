@@ -58,6 +58,10 @@ int main(int argc, char** argv) {
   call->add_option("EXPORT", exportName, "name of the export")->required();
   call->add_option("ARGUMENTS", callArguments, "name=value; objects as paths");
 
+  bool markdown = false;
+  auto* exportsCommand = app.add_subcommand("exports", "list the exports of the library, from its export table");
+  exportsCommand->add_flag("--markdown", markdown, "the reference of every export, as docs/exports.md holds it");
+
   auto* plans = app.add_subcommand("plans", "list the root charts of a controller");
   plans->add_option("CONTROLLER", controller, "controller path")->required();
 
@@ -131,6 +135,7 @@ int main(int argc, char** argv) {
     if (*cleanTasks) return RunCleanTasks(options, argument1, dryRun, std::cout);
     if (*show) return RunShow(options, showPath, showDepth, std::cout);
     if (*call) return RunCall(options, exportName, callArguments, std::cout);
+    if (*exportsCommand) return RunExports(options, markdown, std::cout);
     if (*plans) return RunPlans(options, controller, std::cout);
     if (*decode) return RunTraceDecode(options, traceFile, std::cout);
     if (*import) return RunImport(options, description, project, force, std::cout);

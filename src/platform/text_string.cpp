@@ -1,4 +1,4 @@
-#include "platform/cstring.h"
+#include "grx/text_string.h"
 
 #include <algorithm>
 #include <cctype>

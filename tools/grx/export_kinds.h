@@ -1,0 +1,167 @@
+// How grx call reads and prints each kind of export parameter. A kind says what it keeps while
+// the export runs (Storage), how it reads that from the name=value arguments for a direction,
+// how it passes it as the export's parameter type, and how it prints it as an out-value. The
+// adapters of every export are made from the export table with these kinds.
+#pragma once
+
+#include <nlohmann/json.hpp>
+
+#include <cstdint>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include "export_call.h"
+#include "grx/w5lhlpax.h"
+
+namespace grx::cli::kinds {
+
+enum class Direction { In, Out, InOut, Appended };
+
+// Whether a parameter of this direction is read from the arguments, and printed after the call.
+constexpr bool IsRead(Direction d) {
+  return d != Direction::Out;
+}
+constexpr bool IsPrinted(Direction d) {
+  return d != Direction::In;
+}
+
+// An object identifier, given as an object path; placeholder says what it names.
+template <const char* placeholder>
+struct Identifier {
+  using Storage = GlObjectId;
+  static constexpr const char* kPlaceholder = placeholder;
+  static constexpr bool kOptional = false;
+  static void Read(CallContext& c, const char* name, Direction d, Storage& value) {
+    value = d == Direction::In ? c.Id(name) : c.Id(name, 0);
+  }
+  static void Print(CallContext& c, const char* name, const Storage& value) { c.OutId(name, value); }
+};
+
+inline constexpr char kRes[] = "RES";
+inline constexpr char kChart[] = "CHART";
+inline constexpr char kTask[] = "TASK";
+inline constexpr char kObject[] = "OBJECT";
+using Res = Identifier<kRes>;
+using Chart = Identifier<kChart>;
+using Task = Identifier<kTask>;
+using Object = Identifier<kObject>;
+
+struct Transaction {
+  using Storage = GlTransactionId;
+  static constexpr const char* kPlaceholder = "N";
+  static constexpr bool kOptional = true;
+  static void Read(CallContext& c, const char*, Direction, Storage& value) { value = c.Transaction(); }
+  static void Print(CallContext& c, const char* name, const Storage& value) { c.Out(name, value); }
+};
+
+struct Window {
+  using Storage = grx::platform::WindowHandle;
+  static constexpr const char* kPlaceholder = "HANDLE";
+  static constexpr bool kOptional = true;
+  static void Read(CallContext& c, const char* name, Direction, Storage& value) { value = c.Window(name); }
+  static void Print(CallContext& c, const char* name, const Storage& value) { c.Out(name, value); }
+};
+
+struct Text {
+  using Storage = std::string;
+  static constexpr const char* kPlaceholder = "TEXT";
+  static constexpr bool kOptional = false;
+  static void Read(CallContext& c, const char* name, Direction d, Storage& value) {
+    value = d == Direction::In ? c.Text(name) : c.Text(name, "");
+  }
+  static void Print(CallContext& c, const char* name, const Storage& value) { c.Out(name, value); }
+};
+
+// A text buffer that the export may write a name of up to 52 bytes into.
+struct NameBuffer {
+  using Storage = std::string;
+  static constexpr const char* kPlaceholder = "TEXT";
+  static constexpr bool kOptional = false;
+  static void Read(CallContext& c, const char* name, Direction, Storage& value) {
+    value = c.Text(name);
+    value.resize(std::max<std::size_t>(value.size(), 52) + 1, '\0');
+  }
+  static void Print(CallContext& c, const char* name, const Storage& value) { c.Out(name, value.c_str()); }
+};
+
+// A comma-separated list of names; may be absent.
+struct Names {
+  using Storage = std::vector<std::string>;
+  static constexpr const char* kPlaceholder = "A,B";
+  static constexpr bool kOptional = true;
+  static void Read(CallContext& c, const char* name, Direction, Storage& value) { value = c.List(name); }
+  static void Print(CallContext& c, const char* name, const Storage& value) { c.Out(name, value); }
+};
+
+struct Ids {
+  using Storage = std::vector<GlObjectId>;
+  static constexpr const char* kPlaceholder = ""; // filled by the export only
+  static constexpr bool kOptional = true;
+  static void Read(CallContext&, const char*, Direction, Storage&) {}
+  static void Print(CallContext& c, const char* name, const Storage& value) { c.OutIds(name, value); }
+};
+
+struct Number {
+  using Storage = std::int32_t;
+  static constexpr const char* kPlaceholder = "N";
+  static constexpr bool kOptional = false;
+  static constexpr Storage kStart = -1;
+  static void Read(CallContext& c, const char* name, Direction, Storage& value) {
+    value = static_cast<Storage>(std::stol(c.Text(name)));
+  }
+  static void Print(CallContext& c, const char* name, const Storage& value) { c.Out(name, value); }
+};
+
+struct Blocks {
+  using Storage = std::vector<BLOCK>;
+  static constexpr const char* kPlaceholder = "";
+  static constexpr bool kOptional = true;
+  static void Read(CallContext&, const char*, Direction, Storage&) {}
+  static void Print(CallContext& c, const char* name, const Storage& value) {
+    auto list = nlohmann::ordered_json::array();
+    for (const BLOCK& b : value) list.push_back(nlohmann::ordered_json{{"name", b.name}, {"id", c.PathText(b.id)}});
+    c.Out(name, list);
+  }
+};
+
+struct Params {
+  using Storage = std::vector<PARAM>;
+  static constexpr const char* kPlaceholder = "";
+  static constexpr bool kOptional = true;
+  static void Read(CallContext&, const char*, Direction, Storage&) {}
+  static void Print(CallContext& c, const char* name, const Storage& value) {
+    auto list = nlohmann::ordered_json::array();
+    for (const PARAM& p : value) {
+      list.push_back(nlohmann::ordered_json{{"name", p.name}, {"itemText", p.itemText}, {"id", c.PathText(p.id)}});
+    }
+    c.Out(name, list);
+  }
+};
+
+// What a kind's storage becomes as the export's parameter of type T.
+template <class T, class Storage>
+decltype(auto) PassAs(Storage& value) {
+  using Target = std::remove_cvref_t<T>;
+  if constexpr (std::is_pointer_v<Target> && std::is_same_v<Storage, std::string>) {
+    return value.data();
+  } else if constexpr (std::is_same_v<Target, std::vector<CString>>) {
+    return std::vector<CString>(value.begin(), value.end());
+  } else if constexpr (std::is_same_v<Target, CString>) {
+    return CString(value);
+  } else {
+    return static_cast<Storage&>(value);
+  }
+}
+
+// How an export's result is printed.
+template <class R>
+nlohmann::ordered_json ResultJson(const R& result) {
+  if constexpr (std::is_enum_v<R>) {
+    return nlohmann::ordered_json(static_cast<std::int64_t>(result));
+  } else {
+    return nlohmann::ordered_json(result);
+  }
+}
+
+} // namespace grx::cli::kinds
