@@ -9,6 +9,7 @@
 #include "chartdb_client.h"
 #include "dbaccess/api_wrappers.h"
 #include "ratio_reporter.h"
+#include "platform/process.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ void Prepare() {
   static bool done = false;
   if (done) return;
   done = true;
-  ::unsetenv("ES_LOG_FILE"); // the logging library then switches both channels off
+  grx::platform::RemoveEnvironmentValue("ES_LOG_FILE"); // the logging library then switches both channels off
   ChartDbClient::Instance().Import(R"({"controllers": [{"name": "R", "charts": [{"name": "C"}]}]})", ":memory:");
   GlObjectType type = 0;
   iec_ObjectTypeGet(ChartDbClient::Instance().Resolve("R/C"), type, kNoTransaction); // binds, traces once

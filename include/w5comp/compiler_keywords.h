@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "platform/com_lite.h"
+#include "grx/com_types.h"
 
 namespace w5comp {
 

@@ -6,18 +6,15 @@
 #include <string>
 #include <vector>
 
-#define W5TL_API __attribute__((visibility("default")))
-
 extern "C" {
 // The module of the language resource library for the user's language, or null.
-W5TL_API void* W5TL_LoadLanguageDllEx(void* instance, const char* baseName);
+void* W5TL_LoadLanguageDllEx(void* instance, const char* baseName);
 // A 32-bit setting; selectors 18 and 1 choose the machine-wide tool settings. 0 on success.
-W5TL_API std::uint32_t W5TL_SettingGetValue(std::int32_t store, std::int32_t scope, const wchar_t* name,
-                                            std::uint32_t* value);
+std::uint32_t W5TL_SettingGetValue(std::int32_t store, std::int32_t scope, const wchar_t* name, std::uint32_t* value);
 // The installation folder (buffer of 260 characters). 0 on success.
-W5TL_API std::uint32_t W5TL_GetQ3InstallPath(char* path);
+std::uint32_t W5TL_GetQ3InstallPath(char* path);
 // The selected language's name and letter (two buffers of 63 characters). 0 on success.
-W5TL_API std::uint32_t W5TL_GetSelectedLanguage(char* name, char* letter);
+std::uint32_t W5TL_GetSelectedLanguage(char* name, char* letter);
 }
 
 namespace w5tl {
@@ -28,11 +25,11 @@ inline constexpr std::uintptr_t kHkeyCurrentUser = 0x80000001;
 inline constexpr std::uintptr_t kHkeyLocalMachine = 0x80000002;
 
 // The setting location of a registry hive.
-W5TL_API SettingLocation SettingHkey2Location(std::uintptr_t hkey);
+SettingLocation SettingHkey2Location(std::uintptr_t hkey);
 
 // A settings path: a location and key parts of wide texts ("SOFTWARE", "Halvorn", ...); the
 // last part appended names the value to read.
-class W5TL_API SettingPath {
+class SettingPath {
 public:
   SettingPath(SettingLocation location, const std::wstring& keyPath);
   SettingPath& AppendSubPath(const std::wstring& part);
@@ -47,6 +44,6 @@ private:
 
 // Reads the text value the path names; the low 16 bits of the result are 0 on success (2: not
 // found, 3: no location).
-W5TL_API std::uint32_t SettingGetString(const SettingPath& path, std::wstring& value);
+std::uint32_t SettingGetString(const SettingPath& path, std::wstring& value);
 
 } // namespace w5tl

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include "platform/export_macros.h"
 
 namespace grx::dbaccess {
 
@@ -25,7 +26,7 @@ public:
   bool on() const { return enabled_.load(std::memory_order_relaxed); }
   void Deliver(std::string_view line);
   // A line formatted into a 1,024-character buffer; a null format delivers "???".
-  void DeliverFormatted(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  void DeliverFormatted(const char* format, ...) GRX_PRINTF_FORMAT(2, 3);
   const char* name() const { return clientName_; }
 
 private:

@@ -6,6 +6,7 @@
 
 #include "chartdb/q3jdbmox_data_types.h"
 #include "dbaccess/es_log_client.h"
+#include "platform/export_macros.h"
 
 namespace grx::dbaccess {
 namespace {
@@ -14,7 +15,7 @@ const char* DirectionText(Direction d) {
   return d == Direction::In ? "IN:" : "OUT:";
 }
 
-std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string Format(const char* format, ...) GRX_PRINTF_FORMAT(1, 2);
 std::string Format(const char* format, ...) {
   char buffer[1024];
   va_list args;

@@ -1,6 +1,6 @@
 #include "foundation/module_trace.h"
 
-#include <dlfcn.h>
+#include <filesystem>
 
 #include <cstdio>
 #include <cstdlib>
@@ -20,10 +20,9 @@ TraceDll traceDll;
 
 // The file name and extension of the module that holds this code.
 void FindModuleName(char (&name)[260]) {
-  Dl_info info{};
-  if (dladdr(reinterpret_cast<void*>(&FindModuleName), &info) == 0 || !info.dli_fname) return;
-  const char* slash = std::strrchr(info.dli_fname, '/');
-  std::snprintf(name, sizeof name, "%s", slash ? slash + 1 : info.dli_fname);
+  const std::string file = grx::platform::ModuleFileOf(reinterpret_cast<const void*>(&FindModuleName));
+  if (file.empty()) return;
+  std::snprintf(name, sizeof name, "%s", std::filesystem::path(file).filename().string().c_str());
 }
 
 bool SilentTraceSetting() {

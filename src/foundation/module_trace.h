@@ -7,7 +7,8 @@
 #include <cstdarg>
 #include <cstdint>
 
-#include "foundation/trace_library.h"
+#include "w5trace/trace_library.h"
+#include "platform/export_macros.h"
 
 struct TraceContext {
   char text[512] = {0};
@@ -45,4 +46,4 @@ struct TraceDll {
 TraceDll& GetTraceDll();
 // Writes "FUNCTION [FILE (LINE), module: MODULE, thread: 0xID]" and the formatted text at the
 // context's level, or a silent record, or nothing.
-void TraceWrite(TraceContext& context, const char* format, ...) __attribute__((format(printf, 2, 3)));
+void TraceWrite(TraceContext& context, const char* format, ...) GRX_PRINTF_FORMAT(2, 3);

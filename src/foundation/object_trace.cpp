@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "foundation/trace_library.h"
+#include "w5trace/trace_library.h"
 
 namespace ZEB {
 namespace {

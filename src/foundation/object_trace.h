@@ -10,6 +10,7 @@
 #include <string>
 
 #include "foundation/exceptions.h"
+#include "platform/export_macros.h"
 
 namespace ZEB {
 
@@ -18,8 +19,7 @@ public:
   virtual ~ITrace() = default;
   virtual void TraceException(const CException& exception, std::uint32_t level) = 0;
   virtual void VTrace(std::uint32_t level, const char* source, const char* format, va_list args) = 0;
-  virtual void Trace(std::uint32_t level, const char* source, const char* format, ...)
-      __attribute__((format(printf, 4, 5))) = 0;
+  virtual void Trace(std::uint32_t level, const char* source, const char* format, ...) GRX_PRINTF_FORMAT(4, 5) = 0;
 };
 
 class CObject {
@@ -30,8 +30,7 @@ public:
   static void SetTrace(ITrace* trace);
   static void ResetTrace();
   static ITrace* GetTrace();
-  static void Trace(std::uint32_t level, const char* source, const char* format, ...)
-      __attribute__((format(printf, 3, 4)));
+  static void Trace(std::uint32_t level, const char* source, const char* format, ...) GRX_PRINTF_FORMAT(3, 4);
   static void VTrace(std::uint32_t level, const char* source, const char* format, va_list args);
   static void TraceException(const CException& exception, std::uint32_t level);
 };
@@ -46,8 +45,7 @@ public:
 
   void TraceException(const CException& exception, std::uint32_t level) override;
   void VTrace(std::uint32_t level, const char* source, const char* format, va_list args) override;
-  void Trace(std::uint32_t level, const char* source, const char* format, ...) override
-      __attribute__((format(printf, 4, 5)));
+  void Trace(std::uint32_t level, const char* source, const char* format, ...) override GRX_PRINTF_FORMAT(4, 5);
 
 private:
   void InitLocked();

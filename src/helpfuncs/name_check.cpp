@@ -9,6 +9,7 @@
 #include "foundation/exceptions.h"
 #include "foundation/object_trace.h"
 #include "grx/w5lhlpax.h"
+#include "platform/com_lite.h"
 #include "w5comp/compiler_keywords.h"
 
 namespace {

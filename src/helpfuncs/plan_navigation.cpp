@@ -1,13 +1,12 @@
 // Plan navigation: root charts of a controller by name, window title or member object, lists of
 // root charts, the root-chart test and ExistPlan.
-#include <strings.h>
-
 #include <cstring>
 
 #include "app/export_bodies.h"
 #include "dbaccess/api_wrappers.h"
 #include "grx/w5lhlpax.h"
 #include "dbaccess/listing.h"
+#include "platform/text_case.h"
 #include "platform/window_handles.h"
 
 namespace {
@@ -47,7 +46,7 @@ bool W5GRX_RootPlanFromName(GlObjectId cpuId, char* name, GlObjectId& chartId, G
       [&](MODE mode) { return iec_ChartsGet(mode, IEC_SELECT_IS_CFC, cpuId, chartId, type, prevTransactionId); },
       [&] {
         if (!ReadName(chartId, stored, prevTransactionId)) return ListingStep::Stop;
-        if (name && strcasecmp(stored, name) == 0) {
+        if (name && grx::platform::CompareTextNoCase(stored, name) == 0) {
           std::memcpy(name, stored, std::strlen(stored) + 1);
           found = true;
           return ListingStep::Stop;

@@ -1,6 +1,5 @@
 #include "platform/dialog_presenter.h"
-
-#include <unistd.h>
+#include "platform/process.h"
 
 #include <cstdio>
 #include <iostream>
@@ -95,7 +94,7 @@ BoxAnswer DefaultAnswer(BoxButtons buttons) {
 
 BoxAnswer PresentOnTerminalOrByDefault(const MessageBoxRequest& request) {
   std::cerr << "\n[" << request.caption << "] (" << IconName(request.icon) << ")\n" << request.text << "\n";
-  if (!isatty(STDIN_FILENO)) {
+  if (!StandardInputIsTerminal()) {
     std::cerr << "-> " << AnswerName(DefaultAnswer(request.buttons)) << " (no terminal)\n";
     return DefaultAnswer(request.buttons);
   }

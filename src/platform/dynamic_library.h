@@ -45,6 +45,9 @@ void* FindInHandle(void* handle, const char* exportedName);
 // The handle of the loaded module that contains the address (GetModuleHandleEx), without a
 // reference of its own; null when there is none.
 void* ModuleHandleOf(const void* address);
+// The full file path of the loaded module that contains the address (GetModuleFileName); empty
+// when there is none.
+std::string ModuleFileOf(const void* address);
 // Releases a handle returned by Detach (FreeLibrary).
 void FreeHandle(void* handle);
 

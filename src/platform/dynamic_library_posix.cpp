@@ -58,7 +58,7 @@ std::string ModuleFileName(std::string_view name) {
   const auto slash = file.find_last_of('/');
   const auto dot = file.find('.', slash == std::string::npos ? 0 : slash + 1);
   if (dot == std::string::npos) {
-    file += ".so";
+    file += GRX_MODULE_SUFFIX;
   }
   return file;
 }
@@ -136,6 +136,12 @@ void* ModuleHandleOf(const void* address) {
   void* handle = program ? dlopen(nullptr, RTLD_LAZY) : dlopen(info.dli_fname, RTLD_LAZY | RTLD_NOLOAD);
   if (handle) dlclose(handle); // the module stays loaded: it holds the address
   return handle;
+}
+
+std::string ModuleFileOf(const void* address) {
+  Dl_info info{};
+  if (dladdr(address, &info) == 0 || !info.dli_fname) return std::string();
+  return info.dli_fname;
 }
 
 void FreeHandle(void* handle) {

@@ -1,8 +1,8 @@
 #include "grx/text_string.h"
+#include "platform/text_case.h"
 
 #include <algorithm>
 #include <cctype>
-#include <strings.h>
 
 int CString::Find(char c, int start) const {
   if (start < 0 || start > GetLength()) return -1;
@@ -40,5 +40,5 @@ int CString::Compare(const char* other) const {
 }
 
 int CString::CompareNoCase(const char* other) const {
-  return strcasecmp(text_.c_str(), other ? other : "");
+  return grx::platform::CompareTextNoCase(text_, other ? other : "");
 }

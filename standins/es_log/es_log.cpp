@@ -13,6 +13,7 @@
 
 #include "eslog/es_log_file.h"
 #include "platform/settings_store.h"
+#include "platform/export_macros.h"
 
 namespace {
 
@@ -26,8 +27,7 @@ std::string LogFile() {
 
 } // namespace
 
-extern "C" __attribute__((visibility("default"))) std::int32_t eslog_logEventV2(const char* clientName,
-                                                                                const char* text, void* clientRecord) {
+GRX_MODULE_EXPORT std::int32_t eslog_logEventV2(const char* clientName, const char* text, void* clientRecord) {
   const std::string file = LogFile();
   std::uint32_t state = 1;
   if (!file.empty() && clientName && text) {

@@ -5,6 +5,7 @@
 
 #include "chartdb/q3jdbmox_api.h"
 #include "runtime.h"
+#include "platform/export_macros.h"
 
 using namespace q3;
 
@@ -227,8 +228,7 @@ Q3_EXPORT GlResult gl_DataVersionGet(GlObjectId objectId, char* databaseVersion,
   });
 }
 
-__attribute__((visibility("default"))) GlResult gl_CpuIdGet(GlObjectId objectId, GlObjectId& cpuId, OutCpu& outCpu,
-                                                            GlTransactionId tr) {
+GRX_SYMBOL_EXPORT GlResult gl_CpuIdGet(GlObjectId objectId, GlObjectId& cpuId, OutCpu& outCpu, GlTransactionId tr) {
   return RunApiCall("gl_CpuIdGet", tr, Access::Read, [&](ProjectStore& store) {
     const ObjectRow row = store.Get(objectId);
     if (row.cpu == 0) {

@@ -17,6 +17,7 @@
 #include "api_result.h"
 #include "fault_injector.h"
 #include "project_store.h"
+#include "platform/export_macros.h"
 
 namespace q3 {
 
@@ -237,4 +238,4 @@ GlResult RunPlainCall(std::string_view function, Body&& body) {
 
 } // namespace q3
 
-#define Q3_EXPORT extern "C" __attribute__((visibility("default")))
+#define Q3_EXPORT GRX_MODULE_EXPORT

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/settings_store.h"
+#include "platform/com_lite.h"
 #include "w5comp/compiler_keywords.h"
 
 namespace {
@@ -19,6 +20,7 @@ using grx::platform::HRESULT;
 
 // The word list, generated from data/iec-reserved-words.tsv.
 #include "reserved_words.inc"
+#include "platform/export_macros.h"
 
 const std::set<std::string>& ReservedWords() {
   static const std::set<std::string> words = [] {
@@ -80,9 +82,8 @@ private:
 
 } // namespace
 
-extern "C" __attribute__((visibility("default"))) HRESULT grx_CreateComponent(const grx::platform::CLSID& clsid,
-                                                                              const grx::platform::IID& iid,
-                                                                              void** object) {
+GRX_MODULE_EXPORT HRESULT grx_CreateComponent(const grx::platform::CLSID& clsid, const grx::platform::IID& iid,
+                                              void** object) {
   if (!object) return grx::platform::E_POINTER;
   *object = nullptr;
   if (!(clsid == w5comp::CLSID_CompilerKeyWords)) return static_cast<HRESULT>(0x80040111); // CLASS_E_CLASSNOTAVAILABLE

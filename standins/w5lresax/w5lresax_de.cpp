@@ -3,6 +3,7 @@
 // The English module w5lresax carries the helper library's own resources (src/app).
 #include "app/dialog_templates.h"
 #include "platform/string_resources.h"
+#include "platform/export_macros.h"
 
 GRX_STRING_TABLE({509, "Fehler der Hilfe"}, {511, "&Ja"}, {512, "&Nein"}, {513, "Abbrechen"},
                  {1003,
@@ -25,6 +26,6 @@ GRX_STRING_TABLE({509, "Fehler der Hilfe"}, {511, "&Ja"}, {512, "&Nein"}, {513, 
 
 GRX_LIBRARY_DIALOGS("Meldung", "Fortschritt")
 
-extern "C" __attribute__((visibility("default"))) const char* w5lres_Language() {
+GRX_MODULE_EXPORT const char* w5lres_Language() {
   return "GERMAN";
 }

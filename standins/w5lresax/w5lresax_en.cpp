@@ -1,5 +1,6 @@
 // The English language resource library w5lresax: the helper library's own resources
 // (src/app/library_resources.cpp) and the name of its language.
-extern "C" __attribute__((visibility("default"))) const char* w5lres_Language() {
+#include "platform/export_macros.h"
+GRX_MODULE_EXPORT const char* w5lres_Language() {
   return "ENGLISH";
 }

@@ -5,7 +5,6 @@
 //   install path    "InstallPath" under Software\Halvorn\ORBIX\2.0, else the folder of this module
 // W5TL_LoadLanguageDllEx loads "<base>_<language>" when it exists ("w5lresax_de"), else "<base>";
 // with "LanguageModules" set to "off" under the language key it loads none.
-#include <dlfcn.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -13,6 +12,7 @@
 
 #include "platform/com_lite.h"
 #include "platform/dynamic_library.h"
+#include "platform/export_macros.h"
 #include "platform/settings_store.h"
 #include "w5tool/w5toolax.h"
 
@@ -50,7 +50,7 @@ void CopyOut(char* buffer, std::size_t size, const std::string& text) {
 
 } // namespace
 
-extern "C" W5TL_API void* W5TL_LoadLanguageDllEx(void* /*instance*/, const char* baseName) {
+GRX_MODULE_EXPORT void* W5TL_LoadLanguageDllEx(void* /*instance*/, const char* baseName) {
   if (!baseName || !*baseName) return nullptr;
   if (grx::platform::ReadSettingText(grx::platform::Hive::LocalMachine, kLanguageKey, "LanguageModules") == "off") {
     return nullptr;
@@ -62,8 +62,8 @@ extern "C" W5TL_API void* W5TL_LoadLanguageDllEx(void* /*instance*/, const char*
   return nullptr;
 }
 
-extern "C" W5TL_API std::uint32_t W5TL_SettingGetValue(std::int32_t store, std::int32_t scope, const wchar_t* name,
-                                                       std::uint32_t* value) {
+GRX_MODULE_EXPORT std::uint32_t W5TL_SettingGetValue(std::int32_t store, std::int32_t scope, const wchar_t* name,
+                                                     std::uint32_t* value) {
   if (store != 18 || scope != 1 || !name || !value) return kNotFound;
   const auto setting =
       grx::platform::ReadSetting(grx::platform::Hive::LocalMachine, kToolSettingsKey, grx::platform::Narrow(name));
@@ -72,20 +72,20 @@ extern "C" W5TL_API std::uint32_t W5TL_SettingGetValue(std::int32_t store, std::
   return 0;
 }
 
-extern "C" W5TL_API std::uint32_t W5TL_GetQ3InstallPath(char* path) {
+GRX_MODULE_EXPORT std::uint32_t W5TL_GetQ3InstallPath(char* path) {
   if (!path) return kNotFound;
   if (const auto configured =
           grx::platform::ReadSettingText(grx::platform::Hive::LocalMachine, kOrbixKey, "InstallPath", 259)) {
     CopyOut(path, 260, *configured);
     return 0;
   }
-  Dl_info info{};
-  if (dladdr(reinterpret_cast<void*>(&W5TL_GetQ3InstallPath), &info) == 0 || !info.dli_fname) return kNotFound;
-  CopyOut(path, 260, std::filesystem::path(info.dli_fname).parent_path().string());
+  const std::string file = grx::platform::ModuleFileOf(reinterpret_cast<const void*>(&W5TL_GetQ3InstallPath));
+  if (file.empty()) return kNotFound;
+  CopyOut(path, 260, std::filesystem::path(file).parent_path().string());
   return 0;
 }
 
-extern "C" W5TL_API std::uint32_t W5TL_GetSelectedLanguage(char* name, char* letter) {
+GRX_MODULE_EXPORT std::uint32_t W5TL_GetSelectedLanguage(char* name, char* letter) {
   if (!name || !letter) return kNotFound;
   const Language language = SelectedLanguage();
   CopyOut(name, 63, language.name);

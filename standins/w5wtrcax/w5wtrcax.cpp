@@ -4,22 +4,21 @@
 // "SilentFile"). W5TRACE_INIT=fail makes every initialisation fail.
 //
 // A line: "2026-12-06 07:30:00.123 thread 0x1A2B comp 22/7 level 4 SOURCE: TEXT".
-#include <sys/time.h>
-
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <mutex>
 #include <string>
 
-#include "foundation/trace_library.h"
+#include "w5trace/trace_library.h"
+#include "platform/export_macros.h"
+#include "platform/local_time.h"
 #include "platform/settings_store.h"
 #include "platform/thread_id.h"
 
-#define W5TRACE_API extern "C" __attribute__((visibility("default")))
+#define W5TRACE_API GRX_MODULE_EXPORT
 
 namespace {
 
@@ -38,14 +37,10 @@ std::uint32_t Threshold() {
 }
 
 std::string Now() {
-  timeval tv{};
-  gettimeofday(&tv, nullptr);
-  std::tm tm{};
-  localtime_r(&tv.tv_sec, &tm);
-  char text[40];
-  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &tm);
+  const grx::platform::LocalTime t = grx::platform::LocalTimeNow();
   char full[80];
-  std::snprintf(full, sizeof full, "%s.%03ld", text, static_cast<long>(tv.tv_usec / 1000));
+  std::snprintf(full, sizeof full, "%04d-%02d-%02d %02d:%02d:%02d.%03d", t.year, t.month, t.day, t.hour, t.minute,
+                t.second, t.millisecond);
   return full;
 }
 

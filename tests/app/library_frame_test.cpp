@@ -2,7 +2,6 @@
 // at start and is given back at the end; the export frame is left on every way out.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -10,6 +9,7 @@
 #include <stdexcept>
 
 #include "platform/module_state.h"
+#include "platform/process.h"
 
 namespace grx::testing {
 namespace {
@@ -19,13 +19,9 @@ namespace fs = std::filesystem;
 
 std::string RunAppProbe(const std::string& environment) {
   const std::string probe = (fs::read_symlink("/proc/self/exe").parent_path() / "app_probe").string();
-  FILE* pipe = popen(("env -u GRX_SETTINGS_FILE " + environment + " " + probe).c_str(), "r");
-  std::string out;
-  char buffer[1024];
-  std::size_t n = 0;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-  EXPECT_EQ(pclose(pipe), 0);
-  return out;
+  const auto run = grx::platform::RunCommand("env -u GRX_SETTINGS_FILE " + environment + " " + probe);
+  EXPECT_EQ(run.exitCode, 0);
+  return run.output;
 }
 
 TEST(LibraryFrameTest, LanguageModuleIsTheResourceSourceUntilTheEnd) {
@@ -36,7 +32,8 @@ TEST(LibraryFrameTest, LanguageModuleIsTheResourceSourceUntilTheEnd) {
   EXPECT_THAT(english, HasSubstr("answers=0,0 host-again=1\nraises=raised host-again=1\n"));
   EXPECT_THAT(english, HasSubstr("unload step ran\nresource-restored=1 language-freed=1\n"));
 
-  const fs::path settings = fs::temp_directory_path() / ("grx-frame-" + std::to_string(::getpid()) + ".ini");
+  const fs::path settings =
+      fs::temp_directory_path() / ("grx-frame-" + std::to_string(grx::platform::CurrentProcessId()) + ".ini");
   std::ofstream(settings)
       << "[HKEY_LOCAL_MACHINE\\Software\\Halvorn\\ORBIX\\2.0\\General\\Languages]\nCurrent=GERMAN\n";
   EXPECT_THAT(RunAppProbe("GRX_SETTINGS_FILE=" + settings.string()),

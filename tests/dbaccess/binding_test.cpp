@@ -3,8 +3,6 @@
 // supported-name answers, concurrent first calls, and the call trace through ES_LOG.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -13,6 +11,7 @@
 
 #include "dbaccess/trace_scramble.h"
 #include "eslog/es_log_file.h"
+#include "platform/process.h"
 
 namespace grx::testing {
 namespace {
@@ -30,13 +29,9 @@ protected:
   std::string Probe(const std::string& scenario, const std::string& environment = {}) {
     const std::string command = "env -u GRX_MODULE_PATH -u ES_LOG_FILE -u GRX_SETTINGS_FILE " + environment + " " +
                                 std::string(GRX_BINARY_DIR) + "/isolated/binding_probe " + scenario;
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    char buffer[4096];
-    std::size_t n = 0;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-    EXPECT_EQ(pclose(pipe), 0) << out;
-    return out;
+    const auto run = grx::platform::RunCommand(command, false);
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    return run.output;
   }
 
   std::string Settings(const std::string& language) {
@@ -48,7 +43,8 @@ protected:
 
   static std::string Bin() { return "GRX_MODULE_PATH=" + std::string(GRX_BINARY_DIR) + "/bin"; }
 
-  fs::path folder_ = fs::temp_directory_path() / ("grx-binding-test-" + std::to_string(::getpid()));
+  fs::path folder_ =
+      fs::temp_directory_path() / ("grx-binding-test-" + std::to_string(grx::platform::CurrentProcessId()));
 };
 
 TEST_F(BindingTest, MissingLibraryEveryCall) {

@@ -1,7 +1,6 @@
 // The object trace and the module trace against the trace library stand-in.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -11,6 +10,7 @@
 
 #include "foundation/module_trace.h"
 #include "foundation/object_trace.h"
+#include "platform/process.h"
 
 namespace grx::testing {
 namespace {
@@ -33,18 +33,20 @@ protected:
     fs::create_directories(Folder());
     std::ofstream(Folder() / "settings.ini") << "[HKEY_LOCAL_MACHINE\\Software\\Halvorn\\ORBIX\\2.0\\Settings]\n"
                                              << "silent-trace=dword:1\n";
-    ::setenv("GRX_SETTINGS_FILE", (Folder() / "settings.ini").c_str(), 1);
+    grx::platform::SetEnvironmentValue("GRX_SETTINGS_FILE", (Folder() / "settings.ini").c_str());
   }
   static void TearDownTestSuite() { fs::remove_all(Folder()); }
-  static fs::path Folder() { return fs::temp_directory_path() / ("grx-trace-test-" + std::to_string(::getpid())); }
+  static fs::path Folder() {
+    return fs::temp_directory_path() / ("grx-trace-test-" + std::to_string(grx::platform::CurrentProcessId()));
+  }
 
   void SetUp() override {
     log_ = Folder() / (std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".log");
     silent_ = Folder() / (std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".silent");
-    ::setenv("W5TRACE_FILE", log_.c_str(), 1);
-    ::setenv("W5TRACE_SILENT_FILE", silent_.c_str(), 1);
-    ::setenv("W5TRACE_LEVEL", "4", 1);
-    ::unsetenv("W5TRACE_INIT");
+    grx::platform::SetEnvironmentValue("W5TRACE_FILE", log_.c_str());
+    grx::platform::SetEnvironmentValue("W5TRACE_SILENT_FILE", silent_.c_str());
+    grx::platform::SetEnvironmentValue("W5TRACE_LEVEL", "4");
+    grx::platform::RemoveEnvironmentValue("W5TRACE_INIT");
   }
   void TearDown() override { ZEB::CObject::ResetTrace(); }
 
@@ -80,10 +82,10 @@ TEST_F(TraceTest, CTraceWritesMessagesAndExceptions) {
 }
 
 TEST_F(TraceTest, CTraceNullSourceInitialisesButWritesNothing) {
-  ::setenv("W5TRACE_INIT", "fail", 1);
+  grx::platform::SetEnvironmentValue("W5TRACE_INIT", "fail");
   ZEB::CTrace failing(22, 7, "x");
   EXPECT_THROW(failing.Trace(1, nullptr, "x"), ZEB::CUnexpectedException);
-  ::unsetenv("W5TRACE_INIT");
+  grx::platform::RemoveEnvironmentValue("W5TRACE_INIT");
   EXPECT_NO_THROW(failing.Trace(1, nullptr, "nothing")); // tries again, and now opens
   EXPECT_FALSE(fs::exists(log_));
 }

@@ -1,6 +1,5 @@
 // Chart paths, the sub-chart hierarchy, chart interfaces and the task exports against stand-in
 // projects.
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -11,6 +10,7 @@
 #include "opendata/iec_obj_manager.h"
 #include "opendata/open_data_exception.h"
 #include "standin_fixture.h"
+#include "platform/process.h"
 
 namespace grx::testing {
 namespace {
@@ -93,13 +93,14 @@ TEST_F(ChartsAndTasksTest, SubChartHierarchyAndPaths) {
 }
 
 TEST_F(ChartsAndTasksTest, SubChartListingWritesItsFailuresToTheModuleTrace) {
-  const auto log = std::filesystem::temp_directory_path() / ("grx-subplans-" + std::to_string(::getpid()) + ".log");
-  ::setenv("W5TRACE_FILE", log.c_str(), 1);
+  const auto log = std::filesystem::temp_directory_path() /
+                   ("grx-subplans-" + std::to_string(grx::platform::CurrentProcessId()) + ".log");
+  grx::platform::SetEnvironmentValue("W5TRACE_FILE", log.c_str());
   std::vector<GlObjectId> ids;
   EXPECT_EQ(W5GRX_GetSubPlansByPlanID(0, kTr, ids), -1);
   ASSERT_EQ(db.InjectFault("iec_CfcBlocksGet", 0x20101, 1, 1), 0);
   EXPECT_EQ(W5GRX_GetSubPlansByPlanID(Id("R/P"), kTr, ids), -1);
-  ::unsetenv("W5TRACE_FILE");
+  grx::platform::RemoveEnvironmentValue("W5TRACE_FILE");
   std::ifstream in(log);
   std::stringstream text;
   text << in.rdbuf();

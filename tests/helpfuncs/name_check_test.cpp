@@ -2,13 +2,13 @@
 // answering another status.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
 #include "grx/w5lhlpax.h"
+#include "platform/process.h"
 
 namespace grx::testing {
 namespace {
@@ -33,16 +33,16 @@ Outcome Check(CheckFn check, const std::string& name, std::int32_t initial = 99)
 class NameCheckTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    ::unsetenv("W5KW_MODE");
-    ::unsetenv("GRX_SETTINGS_FILE");
+    grx::platform::RemoveEnvironmentValue("W5KW_MODE");
+    grx::platform::RemoveEnvironmentValue("GRX_SETTINGS_FILE");
   }
   void TearDown() override {
-    ::unsetenv("W5KW_MODE");
-    ::unsetenv("GRX_SETTINGS_FILE");
+    grx::platform::RemoveEnvironmentValue("W5KW_MODE");
+    grx::platform::RemoveEnvironmentValue("GRX_SETTINGS_FILE");
     std::filesystem::remove(settings_);
   }
-  std::filesystem::path settings_ =
-      std::filesystem::temp_directory_path() / ("grx-names-" + std::to_string(::getpid()) + ".ini");
+  std::filesystem::path settings_ = std::filesystem::temp_directory_path() /
+                                    ("grx-names-" + std::to_string(grx::platform::CurrentProcessId()) + ".ini");
 };
 
 TEST_F(NameCheckTest, RootChartNames) {
@@ -79,15 +79,15 @@ TEST_F(NameCheckTest, SubChartBlockAndVariableNames) {
 TEST_F(NameCheckTest, KeywordComponentAbsentFailingOrAnsweringAnotherStatus) {
   std::ofstream(settings_)
       << "[HKEY_CLASSES_ROOT\\CLSID\\{6A3D2F10-4B7C-4E21-9F3A-1C5D7E9B2A40}\\InprocServer32]\n@=\n";
-  ::setenv("GRX_SETTINGS_FILE", settings_.c_str(), 1);
+  grx::platform::SetEnvironmentValue("GRX_SETTINGS_FILE", settings_.c_str());
   EXPECT_EQ(Check(W5GRX_CheckVarName, "while"), (Outcome{SYNTAX_ERR_NONE, 1})); // not registered: accepted
   std::ofstream(settings_) << "[HKEY_CLASSES_ROOT\\CLSID\\{6A3D2F10-4B7C-4E21-9F3A-1C5D7E9B2A40}\\InprocServer32]\n"
                            << "@=no_such_component\n";
   EXPECT_EQ(Check(W5GRX_CheckRootPlanName, "While"), (Outcome{SYNTAX_ERR_NONE, 1})); // module missing
-  ::unsetenv("GRX_SETTINGS_FILE");
-  ::setenv("W5KW_MODE", "fail", 1);
+  grx::platform::RemoveEnvironmentValue("GRX_SETTINGS_FILE");
+  grx::platform::SetEnvironmentValue("W5KW_MODE", "fail");
   EXPECT_EQ(Check(W5GRX_CheckVarName, "while"), (Outcome{SYNTAX_ERR_NONE, 1}));
-  ::setenv("W5KW_MODE", "status", 1);
+  grx::platform::SetEnvironmentValue("W5KW_MODE", "status");
   EXPECT_EQ(Check(W5GRX_CheckVarName, "while"), (Outcome{SYNTAX_ERR_NONE, 0}));
 }
 

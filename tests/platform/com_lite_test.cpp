@@ -2,7 +2,6 @@
 // wide/narrow text conversion.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -10,6 +9,7 @@
 
 #include "platform/com_lite.h"
 #include "w5comp/compiler_keywords.h"
+#include "platform/process.h"
 
 namespace grx::platform {
 namespace {
@@ -27,14 +27,15 @@ protected:
                              << "\\InprocServer32]\n@=no_such_component_library\n"
                              << "[HKEY_CLASSES_ROOT\\CLSID\\" << GuidToString(kNotAComponentLibrary)
                              << "\\InprocServer32]\n@=ES_LOG\n";
-    ::setenv("GRX_SETTINGS_FILE", settings_.c_str(), 1);
+    grx::platform::SetEnvironmentValue("GRX_SETTINGS_FILE", settings_.c_str());
   }
   void TearDown() override {
-    ::unsetenv("GRX_SETTINGS_FILE");
+    grx::platform::RemoveEnvironmentValue("GRX_SETTINGS_FILE");
     fs::remove(settings_);
   }
 
-  fs::path settings_ = fs::temp_directory_path() / ("grx-com-" + std::to_string(::getpid()) + ".ini");
+  fs::path settings_ =
+      fs::temp_directory_path() / ("grx-com-" + std::to_string(grx::platform::CurrentProcessId()) + ".ini");
 };
 
 TEST_F(ComponentCreationTest, FailuresSayWhy) {

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "platform/dynamic_library.h"
+#include "platform/process.h"
 
 namespace grx::platform {
 namespace {
@@ -34,9 +35,9 @@ TEST(DynamicLibraryTest, MissingModulesAndTheExtraSearchPath) {
   std::string error;
   EXPECT_FALSE(Module::Load("NOSUCHMODULE.DLL", &error));
   EXPECT_THAT(error, HasSubstr("NOSUCHMODULE.so"));
-  ::setenv("GRX_MODULE_PATH", "/nonexistent-a:/nonexistent-b", 1);
+  grx::platform::SetEnvironmentValue("GRX_MODULE_PATH", "/nonexistent-a:/nonexistent-b");
   const auto folders = ModuleSearchFolders();
-  ::unsetenv("GRX_MODULE_PATH");
+  grx::platform::RemoveEnvironmentValue("GRX_MODULE_PATH");
   ASSERT_GE(folders.size(), 3u);
   EXPECT_EQ(folders[folders.size() - 2], "/nonexistent-a");
   EXPECT_EQ(folders.back(), "/nonexistent-b");

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "standin_fixture.h"
+#include "platform/process.h"
 
 namespace grx::testing {
 namespace {
@@ -26,8 +27,8 @@ protected:
     return doc.dump();
   }
 
-  std::filesystem::path folder_ =
-      std::filesystem::temp_directory_path() / ("grx-description-test-" + std::to_string(::getpid()));
+  std::filesystem::path folder_ = std::filesystem::temp_directory_path() /
+                                  ("grx-description-test-" + std::to_string(grx::platform::CurrentProcessId()));
   void SetUp() override {
     StandInTest::SetUp();
     std::filesystem::create_directories(folder_);

@@ -2,12 +2,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include "platform/process.h"
 
 namespace grx::testing {
 namespace {
@@ -67,15 +66,8 @@ protected:
 
   // Runs a shell command; stdout and stderr together.
   static GrxRun Run(const std::string& command) {
-    GrxRun run;
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (!pipe) return run;
-    char buffer[4096];
-    std::size_t n = 0;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-    const int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    const auto result = platform::RunCommand(command);
+    return GrxRun{result.exitCode, result.output};
   }
 
   // Runs grx with the arguments.
@@ -91,7 +83,7 @@ protected:
 
   static std::string DemoJsonPath() { return (fs::path(GRX_SOURCE_DIR) / "examples" / "demo.json").string(); }
 
-  fs::path folder_ = fs::temp_directory_path() / ("grx-cli-test-" + std::to_string(::getpid()));
+  fs::path folder_ = fs::temp_directory_path() / ("grx-cli-test-" + std::to_string(grx::platform::CurrentProcessId()));
 };
 
 TEST_F(GrxCliTest, ImportThenInfoPrintsTheTree) {

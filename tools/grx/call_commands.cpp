@@ -12,7 +12,7 @@
 #include "grx_error.h"
 #include "platform/dialog_presenter.h"
 #include "platform/window_handles.h"
-#include "type_names.h"
+#include "platform/type_names.h"
 
 namespace grx::cli {
 namespace {
@@ -105,9 +105,9 @@ int RunCall(const Options& options, const std::string& exportName, const std::ve
   } catch (const ZEB::CException& e) {
     // Exceptions of the library's family reach the object trace too.
     ZEB::CObject::TraceException(e, 3);
-    failure = "exception " + TypeName(typeid(e)) + ": " + e.GetMessage();
+    failure = "exception " + platform::ReadableTypeName(typeid(e)) + ": " + e.GetMessage();
   } catch (const std::exception& e) {
-    failure = "exception " + TypeName(typeid(e)) + ": " + e.what();
+    failure = "exception " + platform::ReadableTypeName(typeid(e)) + ": " + e.what();
   }
   Json dialogs = Json::array();
   const auto shown = boxes.shown();

@@ -10,6 +10,7 @@
 #include "commands.h"
 #include "grx/w5lhlpax.h"
 #include "grx_error.h"
+#include "platform/process.h"
 
 namespace grx::cli {
 namespace {
@@ -72,7 +73,8 @@ int RunCleanUp(const Options& options, const std::string& controller, bool dryRu
   std::filesystem::path copy;
   if (dryRun) {
     if (!options.project.empty()) {
-      copy = std::filesystem::temp_directory_path() / ("grx-dry-run-" + std::to_string(::getpid()) + ".db");
+      copy = std::filesystem::temp_directory_path() /
+             ("grx-dry-run-" + std::to_string(grx::platform::CurrentProcessId()) + ".db");
       std::filesystem::copy_file(options.project, copy, std::filesystem::copy_options::overwrite_existing);
       db.Open(copy.string());
     } else {

@@ -9,6 +9,7 @@
 #include "foundation/object_trace.h"
 #include "commands.h"
 #include "grx_error.h"
+#include "platform/process.h"
 
 namespace {
 
@@ -111,13 +112,13 @@ int main(int argc, char** argv) {
   }
   if (!options.callTrace.empty()) {
     // The logging library reads where to write before the first traced call.
-    ::setenv("ES_LOG_FILE", options.callTrace.c_str(), 1);
+    grx::platform::SetEnvironmentValue("ES_LOG_FILE", options.callTrace.c_str());
   }
   // The object trace goes to the trace library once a sink is installed.
   std::unique_ptr<ZEB::CTrace> objectTrace;
   if (!options.trace.empty()) {
-    ::setenv("W5TRACE_FILE", options.trace.c_str(), 1);
-    ::setenv("W5TRACE_LEVEL", std::to_string(options.traceLevel).c_str(), 1);
+    grx::platform::SetEnvironmentValue("W5TRACE_FILE", options.trace.c_str());
+    grx::platform::SetEnvironmentValue("W5TRACE_LEVEL", std::to_string(options.traceLevel).c_str());
     objectTrace = std::make_unique<ZEB::CTrace>(22, 7, "grx");
     ZEB::CObject::SetTrace(objectTrace.get());
     std::string command;

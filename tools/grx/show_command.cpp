@@ -12,7 +12,7 @@
 #include "opendata/iec_obj_manager.h"
 #include "opendata/iec_processing_group.h"
 #include "opendata/iec_var_base.h"
-#include "type_names.h"
+#include "platform/type_names.h"
 
 namespace grx::cli {
 namespace {
@@ -22,7 +22,7 @@ using namespace OpenData;
 
 // The class without its namespace ("CIecFunctionBlock").
 std::string ClassName(const CIecObject& object) {
-  const std::string text = TypeName(typeid(object));
+  const std::string text = platform::ReadableTypeName(typeid(object));
   const auto colon = text.rfind("::");
   return colon == std::string::npos ? text : text.substr(colon + 2);
 }

@@ -1,0 +1,29 @@
+// The running process: its identifier, its environment, and commands run through the shell with
+// their output (for the front end and the tests, which start programs of their own).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace grx::platform {
+
+std::uint32_t CurrentProcessId();
+
+// The environment of the process (SetEnvironmentVariableA).
+std::optional<std::string> EnvironmentValue(const std::string& name);
+void SetEnvironmentValue(const std::string& name, const std::string& value);
+void RemoveEnvironmentValue(const std::string& name);
+
+// Whether the process's standard input is a terminal.
+bool StandardInputIsTerminal();
+
+struct CommandResult {
+  int exitCode = -1; // -1 when the command could not be run or did not exit normally
+  std::string output;
+};
+// Runs a command line through the shell; its standard output, and its standard error with it
+// unless withErrors is false (then it goes where the caller's goes).
+CommandResult RunCommand(const std::string& commandLine, bool withErrors = true);
+
+} // namespace grx::platform

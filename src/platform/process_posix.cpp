@@ -1,0 +1,46 @@
+// The running process on POSIX systems.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/process.h"
+
+namespace grx::platform {
+
+std::uint32_t CurrentProcessId() {
+  return static_cast<std::uint32_t>(::getpid());
+}
+
+std::optional<std::string> EnvironmentValue(const std::string& name) {
+  const char* value = std::getenv(name.c_str());
+  if (!value) return std::nullopt;
+  return std::string(value);
+}
+
+void SetEnvironmentValue(const std::string& name, const std::string& value) {
+  ::setenv(name.c_str(), value.c_str(), 1);
+}
+
+void RemoveEnvironmentValue(const std::string& name) {
+  ::unsetenv(name.c_str());
+}
+
+bool StandardInputIsTerminal() {
+  return ::isatty(STDIN_FILENO) != 0;
+}
+
+CommandResult RunCommand(const std::string& commandLine, bool withErrors) {
+  CommandResult result;
+  FILE* pipe = ::popen((withErrors ? commandLine + " 2>&1" : commandLine).c_str(), "r");
+  if (!pipe) return result;
+  char buffer[4096];
+  std::size_t n = 0;
+  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.output.append(buffer, n);
+  const int status = ::pclose(pipe);
+  result.exitCode = status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return result;
+}
+
+} // namespace grx::platform
