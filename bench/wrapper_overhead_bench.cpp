@@ -7,7 +7,7 @@
 #include <iostream>
 
 #include "chartdb_client.h"
-#include "dbaccess/api_wrappers.h"
+#include "dbaccess/chartdb_functions.h"
 #include "ratio_reporter.h"
 #include "platform/process.h"
 

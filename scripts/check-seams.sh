@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Fails when the platform seam leaks: an OS header, an OS call or a compiler attribute outside
-# src/platform, or a public header (include/) that includes a file of src/.
+# Fails when the platform seam leaks (an OS header, an OS call or a compiler attribute outside
+# src/platform), when a public header (include/) includes a file of src/, or when a layer of the
+# library includes a layer above it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 status=0
@@ -31,4 +32,27 @@ if [ -n "$private" ]; then
   echo "$private" >&2
   status=1
 fi
+# The layers of the library: data flows helpfuncs -> opendata -> blob -> dbaccess -> platform, never
+# back; foundation (exceptions, trace) serves every layer above the platform, and app (the
+# frame) sits on top.
+declare -A allowed=(
+  [platform]="platform"
+  [foundation]="foundation platform"
+  [dbaccess]="dbaccess platform"
+  [blob]="blob dbaccess foundation platform"
+  [opendata]="opendata blob dbaccess foundation platform"
+  [helpfuncs]="helpfuncs app opendata blob dbaccess foundation platform"
+  [app]="app helpfuncs opendata blob dbaccess foundation platform"
+)
+for layer in "${!allowed[@]}"; do
+  for file in $(sources "src/$layer"); do
+    for used in $(grep -oE '#include "(platform|dbaccess|opendata|blob|foundation|app|helpfuncs)/' "$file" |
+                  sed 's/#include "//; s|/||' | sort -u); do
+      if [[ " ${allowed[$layer]} " != *" $used "* ]]; then
+        echo "layering: $file ($layer) includes a file of $used" >&2
+        status=1
+      fi
+    done
+  done
+done
 exit $status

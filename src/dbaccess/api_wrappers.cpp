@@ -1,8 +1,8 @@
 // The wrappers: one per function of the declaration table, with the API's own name, parameters
 // and result, so that the library's code calls them exactly as it would call the API.
 #include "chartdb/q3jdbmox_api.h"
-#include "dbaccess/api_wrapper.h"
-#include "dbaccess/api_wrappers.h"
+#include "dbaccess/wrapped_call.h"
+#include "dbaccess/chartdb_functions.h"
 #include "dbaccess/install_error_box.h"
 #include "dbaccess/supported_names.h"
 

@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "chartdb/q3jdbmox_types.h"
-#include "dbaccess/api_wrappers.h"
+#include "dbaccess/chartdb_functions.h"
 
 namespace grx::dbaccess {
 

@@ -1,7 +1,7 @@
 // Chart paths and the sub-chart hierarchy: charts by their backslash path, and every sub-chart of
 // a chart at every depth.
 #include "app/export_bodies.h"
-#include "dbaccess/api_wrappers.h"
+#include "dbaccess/chartdb_functions.h"
 #include "foundation/module_trace.h"
 #include "grx/w5lhlpax.h"
 #include "dbaccess/listing.h"

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "app/export_bodies.h"
-#include "dbaccess/api_wrappers.h"
+#include "dbaccess/chartdb_functions.h"
 #include "grx/w5lhlpax.h"
 #include "dbaccess/listing.h"
 #include "opendata/iec_cfc_var.h"

@@ -1,6 +1,5 @@
 #include "opendata/iec_obj_manager.h"
 
-#include "app/grx_help_app.h"
 #include "opendata/iec_connection.h"
 #include "opendata/iec_obj_factory.h"
 #include "opendata/iec_object.h"
@@ -30,17 +29,13 @@ Registry& Instances() {
 constexpr IEC_OBJECT_TYPE kMapperTypes[] = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10,
                                             11, 12, 13, 14, 15, 25, 26, 30, 27, 28, 29};
 
-// The model is torn down as the last step of the application object's exit cleanup.
-const bool unloadRegistered = [] {
-  grx::app::AddUnloadStep([] {
-    CIecObjManager::ClearInstances();
-    CIecObjManager::DeleteInstance();
-    CIecObjFactory::DeleteInstance();
-  });
-  return true;
-}();
-
 } // namespace
+
+void ShutdownModel() {
+  CIecObjManager::ClearInstances();
+  CIecObjManager::DeleteInstance();
+  CIecObjFactory::DeleteInstance();
+}
 
 CIecObjManager::CIecObjManager() {
   for (IEC_OBJECT_TYPE type : kMapperTypes) {

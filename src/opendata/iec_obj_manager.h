@@ -1,5 +1,4 @@
-// The object manager of the calling thread, the per-type mappers that cache objects by
-// identifier, and the factory that creates them.
+// The object manager of the calling thread: its mappers, connections, factory and transaction.
 #pragma once
 
 #include <map>
@@ -9,25 +8,13 @@
 
 #include "foundation/object_trace.h"
 #include "opendata/iec_obj_id.h"
+#include "opendata/iec_obj_mapper.h"
 
 namespace OpenData {
 
 class CIecObject;
 class CIecConnection;
 class CIecObjFactory;
-
-class CIecObjMapper : public ZEB::CObject {
-public:
-  explicit CIecObjMapper(IEC_OBJECT_TYPE type);
-  ~CIecObjMapper() override;
-  CIecObject* Find(const CIecObjId& roid, CIecObjFactory* pFactory);
-  void Clear();
-  IEC_OBJECT_TYPE GetObjectType() const { return m_objectType; }
-
-private:
-  IEC_OBJECT_TYPE m_objectType;
-  std::map<CIecObjId, std::unique_ptr<CIecObject>> m_objects;
-};
 
 class CIecObjManager : public ZEB::CObject {
 public:
@@ -57,5 +44,9 @@ private:
   std::map<ConnectionKey, std::unique_ptr<CIecConnection>> m_connections;
   std::map<std::uint32_t, GlTransactionId> m_transactionIds;
 };
+
+// The model's part of the library's unload: clears and deletes every thread's manager, then the
+// default factory. The application object runs it as the last step of its exit cleanup.
+void ShutdownModel();
 
 } // namespace OpenData

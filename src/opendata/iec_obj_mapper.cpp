@@ -1,3 +1,5 @@
+#include "opendata/iec_obj_mapper.h"
+
 #include "opendata/iec_obj_factory.h"
 #include "opendata/iec_obj_manager.h"
 #include "opendata/iec_object.h"

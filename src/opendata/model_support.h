@@ -7,7 +7,7 @@
 #include <new>
 #include <string>
 
-#include "dbaccess/api_wrappers.h"
+#include "dbaccess/chartdb_functions.h"
 #include "dbaccess/listing.h"
 #include "foundation/exceptions.h"
 #include "opendata/iec_obj_id.h"
