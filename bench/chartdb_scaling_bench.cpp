@@ -16,7 +16,7 @@
 
 namespace {
 
-using grx::cli::ChartDbClient;
+using grx::dbclient::ChartDbClient;
 constexpr GlTransactionId kTr = kNoTransaction;
 
 // A project of `charts` charts with 100 blocks each (four objects per block), every block's IN1

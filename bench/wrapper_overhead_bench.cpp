@@ -13,7 +13,7 @@
 
 namespace {
 
-using grx::cli::ChartDbClient;
+using grx::dbclient::ChartDbClient;
 
 void Prepare() {
   static bool done = false;

@@ -1,5 +1,9 @@
 #include "standin_fixture.h"
 
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
 namespace grx::testing {
 
 // A small project. Charts C1 (blocks A1, F1, sub-charts S1 > S11 and S2) and C2 (empty);
@@ -96,10 +100,15 @@ std::vector<std::string> StandInTest::Paths(const std::vector<GlObjectId>& ids) 
 
 } // namespace grx::testing
 
-#include "commands.h"
-
 namespace grx::testing {
 const std::string& DemoJson() {
-  return grx::cli::DemoDescription();
+  static const std::string json = [] {
+    std::ifstream in(GRX_SOURCE_DIR "/examples/demo.json", std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " GRX_SOURCE_DIR "/examples/demo.json");
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }();
+  return json;
 }
 } // namespace grx::testing

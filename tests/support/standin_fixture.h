@@ -53,7 +53,7 @@ protected:
   std::vector<GlObjectId> Vars(const std::string& owner, GlSelect filter = IEC_SELECT_ALL);
   std::vector<std::string> Paths(const std::vector<GlObjectId>& ids);
 
-  grx::cli::ChartDbClient& db = grx::cli::ChartDbClient::Instance();
+  grx::dbclient::ChartDbClient& db = grx::dbclient::ChartDbClient::Instance();
   static constexpr GlTransactionId kTr = kNoTransaction;
 };
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "chartdb_client.h"
+#include "project_client.h"
 #include "dbaccess/listing.h"
 #include "grx_error.h"
 

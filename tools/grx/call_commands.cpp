@@ -2,7 +2,7 @@
 #include <fstream>
 #include <memory>
 
-#include "chartdb_client.h"
+#include "project_client.h"
 #include "commands.h"
 #include "dbaccess/trace_scramble.h"
 #include "eslog/es_log_file.h"
@@ -101,6 +101,8 @@ int RunCall(const Options& options, const std::string& exportName, const std::ve
     result = entry->invoke(context);
     context.CheckAllUsed();
   } catch (const GrxError&) {
+    throw;
+  } catch (const ChartDbError&) {
     throw;
   } catch (const ZEB::CException& e) {
     // Exceptions of the library's family reach the object trace too.

@@ -6,7 +6,7 @@
 #include <set>
 
 #include "api_iteration.h"
-#include "chartdb_client.h"
+#include "project_client.h"
 #include "commands.h"
 #include "grx/w5lhlpax.h"
 #include "grx_error.h"

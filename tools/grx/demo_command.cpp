@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "api_iteration.h"
-#include "chartdb_client.h"
+#include "project_client.h"
 #include "commands.h"
 #include "data_type_text.h"
 #include "grx/w5lhlpax.h"
@@ -160,7 +160,7 @@ public:
     GlObjectId probe = 0;
     try {
       probe = db_.Resolve(controller + "/@gDemoOnly");
-    } catch (const GrxError&) {
+    } catch (const ChartDbError&) {
       probe = 0;
     }
     s.lines.push_back(std::string("aborted: ") + (probe == 0 ? "gDemoOnly is gone" : "gDemoOnly is still there!"));

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "chartdb_client.h"
+#include "project_client.h"
 
 namespace grx::cli {
 

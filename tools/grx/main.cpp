@@ -5,7 +5,7 @@
 #include <iostream>
 #include <memory>
 
-#include "chartdb_client.h"
+#include "project_client.h"
 #include "foundation/object_trace.h"
 #include "commands.h"
 #include "grx_error.h"
@@ -151,6 +151,9 @@ int main(int argc, char** argv) {
   } catch (const GrxError& e) {
     std::cerr << "grx: " << e.what() << "\n";
     exitCode = e.exitCode();
+  } catch (const ChartDbError& e) {
+    std::cerr << "grx: " << e.what() << "\n";
+    exitCode = kExitFailure;
   } catch (const std::exception& e) {
     std::cerr << "grx: unexpected failure: " << e.what() << "\n";
     exitCode = kExitFailure;

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "chartdb_client.h"
+#include "project_client.h"
 #include "commands.h"
 #include "grx_error.h"
 #include "project_summary.h"
@@ -39,7 +39,7 @@ int RunImport(const Options& options, const std::string& description, const std:
   ChartDbClient& db = ChartDbClient::Instance();
   try {
     db.Import(json, project);
-  } catch (const GrxError& e) {
+  } catch (const ChartDbError& e) {
     throw GrxError("invalid project description " + description + ": " + e.what());
   }
   db.Open(project);

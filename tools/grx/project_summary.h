@@ -6,7 +6,7 @@
 
 #include <ostream>
 
-#include "chartdb_client.h"
+#include "project_client.h"
 
 namespace grx::cli {
 

@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "chartdb_client.h"
+#include "project_client.h"
 #include "commands.h"
 #include "data_type_text.h"
 #include "grx_error.h"
