@@ -4,10 +4,16 @@
 #pragma once
 
 #include "chartdb/q3jdbmox_types.h"
+#include "grx/table_macros.h"
 
-#define GRX_API_FUNCTION(result, name, params, args) extern "C" result name params;
-#define GRX_API_OVERLOAD(result, name, decorated, params, args) result name params;
-#define GRX_API_SPECIAL(kind, result, name, params, args) extern "C" result name params;
+// The parts of one API parameter (type, name and, where the table names it, its printer).
+#define GRX_API_PARAM_DECL(type, name, ...) type name
+#define GRX_API_PARAM_TYPE(type, name, ...) type
+#define GRX_API_PARAMS(...) GRX_PP_MAP(GRX_API_PARAM_DECL, GRX_PP_COMMA, __VA_ARGS__)
+#define GRX_API_PARAM_TYPES(...) GRX_PP_MAP(GRX_API_PARAM_TYPE, GRX_PP_COMMA, __VA_ARGS__)
+
+#define GRX_API(kind, result, name, ...) extern "C" result name(GRX_API_PARAMS(__VA_ARGS__));
+#define GRX_API_OVERLOAD(result, name, decorated, ...) result name(GRX_API_PARAMS(__VA_ARGS__));
 #include "chartdb/q3jdbmox_functions.def"
 
 namespace chartdb {
@@ -19,9 +25,8 @@ struct ApiFunctionName {
 };
 
 inline constexpr ApiFunctionName kApiFunctions[] = {
-#define GRX_API_FUNCTION(result, name, params, args) {#name, #name},
-#define GRX_API_OVERLOAD(result, name, decorated, params, args) {#name, decorated},
-#define GRX_API_SPECIAL(kind, result, name, params, args) {#name, #name},
+#define GRX_API(kind, result, name, ...) {#name, #name},
+#define GRX_API_OVERLOAD(result, name, decorated, ...) {#name, decorated},
 #include "chartdb/q3jdbmox_functions.def"
 };
 
@@ -29,9 +34,8 @@ inline constexpr std::size_t kApiFunctionCount = sizeof(kApiFunctions) / sizeof(
 
 // Function pointer types, one per function: chartdb::fn::iec_TaskRead and so on.
 namespace fn {
-#define GRX_API_FUNCTION(result, name, params, args) using name = result(*) params;
-#define GRX_API_OVERLOAD(result, name, decorated, params, args) using name = result(*) params;
-#define GRX_API_SPECIAL(kind, result, name, params, args) using name = result(*) params;
+#define GRX_API(kind, result, name, ...) using name = result (*)(GRX_API_PARAM_TYPES(__VA_ARGS__));
+#define GRX_API_OVERLOAD(result, name, decorated, ...) using name = result (*)(GRX_API_PARAM_TYPES(__VA_ARGS__));
 #include "chartdb/q3jdbmox_functions.def"
 } // namespace fn
 

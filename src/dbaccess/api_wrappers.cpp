@@ -6,66 +6,36 @@
 #include "dbaccess/install_error_box.h"
 #include "dbaccess/supported_names.h"
 
+// The parts of a parameter the wrapper needs: its forwarding and its trace description.
+#define GRX_API_PARAM_FORWARD(type, name, ...) static_cast<decltype(name)&&>(name)
+#define GRX_API_PARAM_INFO(type, name, ...)                                    \
+  ParamInfo {                                                                  \
+#name, __VA_OPT__(true ? ParamKind::__VA_ARGS__ :) PrinterKindOf < type>() \
+  }
+
 namespace grx::dbaccess {
 namespace entries {
-#define GRX_API_FUNCTION(result, name, params, args) \
-  ApiEntry name{#name};                              \
-  constexpr auto name##_params = ParseParams<FunctionTraits<chartdb::fn::name>::arity>(#params);
-#define GRX_API_OVERLOAD(result, name, decorated, params, args) \
-  ApiEntry name{decorated};                                     \
-  constexpr auto name##_params = ParseParams<FunctionTraits<chartdb::fn::name>::arity>(#params);
-#define GRX_API_SPECIAL(kind, result, name, params, args) GRX_API_FUNCTION(result, name, params, args)
+#define GRX_API_ENTRY(name, exported, ...) \
+  ApiEntry name{exported};                 \
+  constexpr ParamInfo name##_params[] = {GRX_PP_MAP(GRX_API_PARAM_INFO, GRX_PP_COMMA, __VA_ARGS__)};
+#define GRX_API(kind, result, name, ...) GRX_API_ENTRY(name, #name, __VA_ARGS__)
+#define GRX_API_OVERLOAD(result, name, decorated, ...) GRX_API_ENTRY(name, decorated, __VA_ARGS__)
 #include "chartdb/q3jdbmox_functions.def"
+#undef GRX_API_ENTRY
 } // namespace entries
 } // namespace grx::dbaccess
 
-#define GRX_UNPAREN(...) __VA_ARGS__
-
-#define GRX_API_FUNCTION(result, name, params, args)                                                        \
-  extern "C" result name params {                                                                           \
-    using namespace grx::dbaccess;                                                                          \
-    return CallWrapped<WrapperKind::Ordinary, chartdb::fn::name, entries::name##_params>(entries::name,     \
-                                                                                         GRX_UNPAREN args); \
+// One wrapper per function: the API's own name, parameters and result; the call goes through the
+// wrapper family's common member.
+#define GRX_API_WRAPPER(linkage, kind, result, name, ...)                             \
+  linkage result name(GRX_API_PARAMS(__VA_ARGS__)) {                                  \
+    using namespace grx::dbaccess;                                                    \
+    return CallWrapped<WrapperKind::kind, chartdb::fn::name, entries::name##_params>( \
+        entries::name, GRX_PP_MAP(GRX_API_PARAM_FORWARD, GRX_PP_COMMA, __VA_ARGS__)); \
   }
-#define GRX_API_OVERLOAD(result, name, decorated, params, args)                                             \
-  result name params {                                                                                      \
-    using namespace grx::dbaccess;                                                                          \
-    return CallWrapped<WrapperKind::Ordinary, chartdb::fn::name, entries::name##_params>(entries::name,     \
-                                                                                         GRX_UNPAREN args); \
-  }
-#define GRX_API_SPECIAL_ErrorHandler(result, name, params, args)
-#define GRX_API_SPECIAL_ErrorId(result, name, params, args) GRX_API_SPECIAL_GENERIC(ErrorId, result, name, params, args)
-#define GRX_API_SPECIAL_ErrorClass(result, name, params, args) \
-  GRX_API_SPECIAL_GENERIC(ErrorClass, result, name, params, args)
-#define GRX_API_SPECIAL_Int32(result, name, params, args) GRX_API_SPECIAL_GENERIC(Int32, result, name, params, args)
-#define GRX_API_SPECIAL_Bool(result, name, params, args) GRX_API_SPECIAL_GENERIC(Bool, result, name, params, args)
-#define GRX_API_SPECIAL_Pointer(result, name, params, args) GRX_API_SPECIAL_GENERIC(Pointer, result, name, params, args)
-#define GRX_API_SPECIAL_NoResult(result, name, params, args) \
-  GRX_API_SPECIAL_GENERIC(NoResult, result, name, params, args)
-#define GRX_API_SPECIAL_GENERIC(kind, result, name, params, args)                                                      \
-  extern "C" result name params {                                                                                      \
-    using namespace grx::dbaccess;                                                                                     \
-    return CallWrapped<WrapperKind::kind, chartdb::fn::name, entries::name##_params>(entries::name, GRX_UNPAREN args); \
-  }
-#define GRX_API_SPECIAL(kind, result, name, params, args) GRX_API_SPECIAL_##kind(result, name, params, args)
+#define GRX_API(kind, result, name, ...) GRX_API_WRAPPER(extern "C", kind, result, name, __VA_ARGS__)
+#define GRX_API_OVERLOAD(result, name, decorated, ...) GRX_API_WRAPPER(, Ordinary, result, name, __VA_ARGS__)
 #include "chartdb/q3jdbmox_functions.def"
-
-// A result of the binding layer (0x201EA) was reported already when the binding failed: it is
-// never handed to the API's error handler.
-extern "C" std::int32_t gl_ErrorHandler(GlResult result) {
-  using namespace grx::dbaccess;
-  ApiEntry& entry = entries::gl_ErrorHandler;
-  if (DbTrace().on()) TraceCallBegin(entry.name);
-  std::int32_t answer = 1;
-  if ((result & 0xFFFFFF) != kNotAvailable) {
-    void* target = entry.slot.load(std::memory_order_acquire);
-    if (target || BindApiFunction(entry.slot, entry.name, true) == kBound) {
-      answer = reinterpret_cast<chartdb::fn::gl_ErrorHandler>(entry.slot.load())(result);
-    }
-  }
-  if (DbTrace().on()) TraceCallEndPlain(entry.name);
-  return answer;
-}
 
 // Answers from the supported-name table; a name that is not in it is probed in the API library
 // through a scratch slot, so that a later call of its wrapper binds on its own.

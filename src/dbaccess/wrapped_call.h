@@ -53,6 +53,11 @@ R UnboundResult(int outcome) {
   }
 }
 
+template <class First, class... Rest>
+const First& FirstOf(const First& first, const Rest&...) {
+  return first;
+}
+
 template <const auto& Params, class... Args, std::size_t... I>
 constexpr bool ParamsFit(std::index_sequence<I...>) {
   return (KindFits<std::remove_cvref_t<Args>>(Params[I].kind) && ...);
@@ -71,8 +76,16 @@ typename FunctionTraits<Fn>::Result CallWrapped(ApiEntry& entry, Args&&... args)
   // Two flag tests on the way in; a channel that switches itself off during the call drops its
   // later lines on its own.
   const bool db = DbTrace().on();
-  const bool para = Kind != WrapperKind::ErrorId && ParameterTrace().on();
+  const bool para = Kind != WrapperKind::ErrorId && Kind != WrapperKind::ErrorHandler && ParameterTrace().on();
   if (db) TraceCallBegin(entry.name);
+  if constexpr (Kind == WrapperKind::ErrorHandler) {
+    // A result of the binding layer was reported already when the binding failed: it is never
+    // handed to the API's error handler.
+    if ((FirstOf(args...) & 0xFFFFFF) == kNotAvailable) {
+      if (db) TraceCallEndPlain(entry.name);
+      return 1;
+    }
+  }
   if (para) PrintParams<Params>(Direction::In, Indexes{}, args...);
   void* target = entry.slot.load(std::memory_order_acquire);
   int outcome = kBound;

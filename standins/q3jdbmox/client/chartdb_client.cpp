@@ -38,9 +38,8 @@ ChartDbClient::ChartDbClient() {
   // Kept loaded for the rest of the process, as the library's binding keeps it: its functions
   // stay callable from static destructors, and its thread-local data is never torn down early.
   module_ = module.Detach();
-#define GRX_API_FUNCTION(result, name, params, args) Bind(module_, name, #name);
-#define GRX_API_OVERLOAD(result, name, decorated, params, args) Bind(module_, name, decorated);
-#define GRX_API_SPECIAL(kind, result, name, params, args) Bind(module_, name, #name);
+#define GRX_API(kind, result, name, ...) Bind(module_, name, #name);
+#define GRX_API_OVERLOAD(result, name, decorated, ...) Bind(module_, name, decorated);
 #include "chartdb/q3jdbmox_functions.def"
 #define GRX_SIM_FUNCTION(member, result, name, params) Bind(module_, member, #name);
 #include "chartdb/q3sim_functions.def"

@@ -25,9 +25,8 @@ public:
   // Loads Q3JDBMOX.DLL on first use; throws ChartDbError when it or one of its functions is missing.
   static ChartDbClient& Instance();
 
-#define GRX_API_FUNCTION(result, name, params, args) ::chartdb::fn::name name = nullptr;
-#define GRX_API_OVERLOAD(result, name, decorated, params, args) ::chartdb::fn::name name = nullptr;
-#define GRX_API_SPECIAL(kind, result, name, params, args) ::chartdb::fn::name name = nullptr;
+#define GRX_API(kind, result, name, ...) ::chartdb::fn::name name = nullptr;
+#define GRX_API_OVERLOAD(result, name, decorated, ...) ::chartdb::fn::name name = nullptr;
 #include "chartdb/q3jdbmox_functions.def"
 
 #define GRX_SIM_FUNCTION(member, result, name, params) decltype(&::name) member = nullptr;
