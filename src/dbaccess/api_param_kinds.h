@@ -61,6 +61,11 @@ constexpr ParamKind PrinterKindOf() {
     return ParamKind::None; // records
   }
 }
+// ... or the printer the table names.
+template <class P>
+constexpr ParamKind PrinterKindOf(ParamKind named) {
+  return named;
+}
 
 // Whether a printer kind fits the C++ type of the parameter.
 template <class T>

@@ -8,10 +8,7 @@
 
 // The parts of a parameter the wrapper needs: its forwarding and its trace description.
 #define GRX_API_PARAM_FORWARD(type, name, ...) static_cast<decltype(name)&&>(name)
-#define GRX_API_PARAM_INFO(type, name, ...)                                    \
-  ParamInfo {                                                                  \
-#name, __VA_OPT__(true ? ParamKind::__VA_ARGS__ :) PrinterKindOf < type>() \
-  }
+#define GRX_API_PARAM_INFO(type, name, ...) ParamInfo(#name, PrinterKindOf<type>(__VA_OPT__(ParamKind::__VA_ARGS__)))
 
 namespace grx::dbaccess {
 namespace entries {
