@@ -1,26 +1,31 @@
 // The library's own resources (English): the strings and dialog templates that are used when no
 // language resource library is loaded. The English language module w5lresax carries the same.
 // Message strings hold their parts separated by carriage returns: text, second text, caption.
-#include "app/dialog_templates.h"
 #include "platform/string_resources.h"
+#include "w5lres/resource_numbers.h"
 
-GRX_STRING_TABLE({509, "Help error"}, {511, "&Yes"}, {512, "&No"}, {513, "Cancel"},
-                 {1003,
+GRX_STRING_TABLE({w5lres::kHelpErrorTitle, "Help error"}, {w5lres::kYesButton, "&Yes"}, {w5lres::kNoButton, "&No"},
+                 {w5lres::kCancelButton, "Cancel"},
+                 {w5lres::kControllerNotServed,
                   "The controller could not be classified as a controller of the served kind.\r"
                   "The chart helper functions are not available for it.\rResource check"},
-                 {1005,
+                 {w5lres::kControllerServedDirectly,
                   "The controller is served directly and is not of the served kind.\r"
                   "Please check the type of the controller.\rResource check"},
-                 {1032, "An import step failed:\r%s\rImport"},
-                 {1039, "The import finished with errors.\rDo you want to accept its result?\rImport"},
-                 {1054,
+                 {w5lres::kImportStepFailed, "An import step failed:\r%s\rImport"},
+                 {w5lres::kAcceptImportWithErrors,
+                  "The import finished with errors.\rDo you want to accept its result?\rImport"},
+                 {w5lres::kStampedByOlderRelease,
                   "The charts of this controller were stamped by an older release.\r"
                   "Please convert them before editing them.\rVersion check"},
-                 {1056,
+                 {w5lres::kForeignStamp,
                   "The charts of this controller carry a foreign version stamp.\r"
                   "They cannot be edited with this release.\rVersion check"},
-                 {3066, "Errors: %d"}, {3067, "Warnings: %d"}, {3068, "Checked: %d objects, %d blocks"},
-                 {3500, "The log holds errors or warnings.\rDo you want to see the protocol?\rProtocol"},
-                 {3501, "Import of tasks and block types"})
+                 {w5lres::kLogErrors, "Errors: %d"}, {w5lres::kLogWarnings, "Warnings: %d"},
+                 {w5lres::kLogChecked, "Checked: %d objects, %d blocks"},
+                 {w5lres::kShowLogQuestion,
+                  "The log holds errors or warnings.\rDo you want to see the protocol?\rProtocol"},
+                 {w5lres::kImportTasksAndTypes, "Import of tasks and block types"})
 
-GRX_LIBRARY_DIALOGS("Message", "Progress")
+GRX_DIALOG_TABLE({w5lres::kMessageBoxDialog, "Message", w5lres::kMessageBoxControls},
+                 {w5lres::kProgressDialog, "Progress", w5lres::kProgressControls})

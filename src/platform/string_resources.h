@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/export_macros.h"
+
 namespace grx::platform {
 
 struct StringResource {
@@ -36,19 +38,19 @@ int LoadStringA(void* module, std::uint32_t id, char* buffer, int size);
 } // namespace grx::platform
 
 // Declares a module's string table: GRX_STRING_TABLE({509, "Help"}, {511, "&Yes"});
-#define GRX_STRING_TABLE(...)                                                                                 \
-  namespace {                                                                                                 \
-  const grx::platform::StringResource grxStringTable[] = {__VA_ARGS__, {0, nullptr}};                         \
-  }                                                                                                           \
-  extern "C" __attribute__((visibility("default"))) const grx::platform::StringResource* grx_string_table() { \
-    return grxStringTable;                                                                                    \
+#define GRX_STRING_TABLE(...)                                                         \
+  namespace {                                                                         \
+  const grx::platform::StringResource grxStringTable[] = {__VA_ARGS__, {0, nullptr}}; \
+  }                                                                                   \
+  GRX_MODULE_EXPORT const grx::platform::StringResource* grx_string_table() {         \
+    return grxStringTable;                                                            \
   }
 
 // Declares a module's dialog templates: GRX_DIALOG_TABLE({6506, "Message", kControls}, ...);
-#define GRX_DIALOG_TABLE(...)                                                                                 \
-  namespace {                                                                                                 \
-  const grx::platform::DialogTemplate grxDialogTable[] = {__VA_ARGS__, {0, nullptr, nullptr}};                \
-  }                                                                                                           \
-  extern "C" __attribute__((visibility("default"))) const grx::platform::DialogTemplate* grx_dialog_table() { \
-    return grxDialogTable;                                                                                    \
+#define GRX_DIALOG_TABLE(...)                                                                  \
+  namespace {                                                                                  \
+  const grx::platform::DialogTemplate grxDialogTable[] = {__VA_ARGS__, {0, nullptr, nullptr}}; \
+  }                                                                                            \
+  GRX_MODULE_EXPORT const grx::platform::DialogTemplate* grx_dialog_table() {                  \
+    return grxDialogTable;                                                                     \
   }
