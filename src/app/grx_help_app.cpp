@@ -3,7 +3,7 @@
 #include <mutex>
 #include <vector>
 
-#include "app/tool_library.h"
+#include "w5tool/w5toolax.h"
 #include "foundation/exceptions.h"
 #include "platform/dynamic_library.h"
 
