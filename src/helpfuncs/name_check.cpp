@@ -9,6 +9,7 @@
 #include "foundation/exceptions.h"
 #include "foundation/object_trace.h"
 #include "grx/w5lhlpax.h"
+#include "platform/code_page.h"
 #include "platform/com_lite.h"
 #include "w5comp/compiler_keywords.h"
 
@@ -150,7 +151,7 @@ bool Keyword(const std::string& name, std::int32_t& position) {
 
 Syntax_Err_TypeEnum Check(std::string name, std::int32_t& position,
                           const std::vector<std::pair<Rule, Syntax_Err_TypeEnum>>& rules) {
-  std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
+  name = grx::platform::AnsiLower(name);
   for (const auto& [rule, error] : rules) {
     if (!rule(name, position)) return error;
   }

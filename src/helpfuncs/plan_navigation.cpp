@@ -6,7 +6,7 @@
 #include "dbaccess/chartdb_functions.h"
 #include "grx/w5lhlpax.h"
 #include "dbaccess/listing.h"
-#include "platform/text_case.h"
+#include "platform/code_page.h"
 #include "platform/window_handles.h"
 
 namespace {
@@ -46,7 +46,7 @@ bool W5GRX_RootPlanFromName(GlObjectId cpuId, char* name, GlObjectId& chartId, G
       [&](MODE mode) { return iec_ChartsGet(mode, IEC_SELECT_IS_CFC, cpuId, chartId, type, prevTransactionId); },
       [&] {
         if (!ReadName(chartId, stored, prevTransactionId)) return ListingStep::Stop;
-        if (name && grx::platform::CompareTextNoCase(stored, name) == 0) {
+        if (name && grx::platform::AnsiEqualNoCase(stored, name)) {
           std::memcpy(name, stored, std::strlen(stored) + 1);
           found = true;
           return ListingStep::Stop;

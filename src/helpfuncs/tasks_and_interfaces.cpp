@@ -11,6 +11,7 @@
 #include "opendata/iec_cfc_var.h"
 #include "opendata/iec_obj_manager.h"
 #include "opendata/open_data_exception.h"
+#include "platform/code_page.h"
 
 namespace {
 
@@ -116,8 +117,7 @@ bool W5GRX_GetPlanInterfaceParentidAndLoc(GlObjectId chartId, std::string& name,
                                           GlObjectId& locId) {
   const GlTransactionId tr = OpenData::CIecObjManager::GetInstance()->GetTransactionId();
   const bool found = ForEachInterfaceItem(chartId, tr, 3052, [&](GlObjectId item, GlObjectType type) {
-    std::string itemName = ItemName(item, type);
-    std::transform(itemName.begin(), itemName.end(), itemName.begin(), [](unsigned char c) { return std::toupper(c); });
+    const std::string itemName = grx::platform::AnsiUpper(ItemName(item, type));
     if (itemName != name) return false;
     parentId = chartId;
     locId = item;

@@ -1,5 +1,7 @@
 #include "platform/com_lite.h"
 
+#include "platform/code_page.h"
+
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
@@ -71,51 +73,21 @@ ComError::~ComError() {
 }
 
 std::string Narrow(const std::wstring& text) {
-  std::string out;
-  for (wchar_t wc : text) {
-    const auto c = static_cast<std::uint32_t>(wc);
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (c >> 18));
-      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
+  if constexpr (sizeof(wchar_t) == 2) {
+    return Utf16ToAnsi(std::u16string(text.begin(), text.end()));
+  } else {
+    return Utf32ToAnsi(std::u32string(text.begin(), text.end()));
   }
-  return out;
 }
 
 std::wstring Widen(const std::string& text) {
-  std::wstring out;
-  for (std::size_t i = 0; i < text.size();) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    std::uint32_t code = c;
-    std::size_t extra = 0;
-    if (c >= 0xF0) {
-      code = c & 0x07;
-      extra = 3;
-    } else if (c >= 0xE0) {
-      code = c & 0x0F;
-      extra = 2;
-    } else if (c >= 0xC0) {
-      code = c & 0x1F;
-      extra = 1;
-    }
-    ++i;
-    for (std::size_t k = 0; k < extra && i < text.size(); ++k, ++i) {
-      code = (code << 6) | (static_cast<unsigned char>(text[i]) & 0x3F);
-    }
-    out += static_cast<wchar_t>(code);
+  if constexpr (sizeof(wchar_t) == 2) {
+    const std::u16string wide = AnsiToUtf16(text);
+    return std::wstring(wide.begin(), wide.end());
+  } else {
+    const std::u32string wide = AnsiToUtf32(text);
+    return std::wstring(wide.begin(), wide.end());
   }
-  return out;
 }
 
 } // namespace grx::platform

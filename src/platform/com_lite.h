@@ -85,7 +85,7 @@ private:
   IErrorInfo* info_;
 };
 
-// Wide text to the narrow code page (UTF-8 here) and back.
+// Wide text (UTF-16 on Windows, UTF-32 here) to the ANSI code page and back.
 std::string Narrow(const std::wstring& text);
 std::wstring Widen(const std::string& text);
 

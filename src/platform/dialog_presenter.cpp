@@ -106,7 +106,8 @@ BoxAnswer PresentOnTerminalOrByDefault(const MessageBoxRequest& request) {
     std::string line;
     if (!std::getline(std::cin, line)) return DefaultAnswer(request.buttons);
     for (const auto& [key, answer] : choices) {
-      if (!line.empty() && std::tolower(static_cast<unsigned char>(line[0])) == key) return answer;
+      // The keys are lower-case basic Latin letters; the person may type them in either case.
+      if (!line.empty() && (line[0] == key || line[0] == key - ('a' - 'A'))) return answer;
     }
     if (line.empty()) return DefaultAnswer(request.buttons);
   }

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/code_page.h"
 #include "dynamic_library.h"
 
 namespace grx::platform {
@@ -50,8 +51,7 @@ Module::~Module() {
 
 std::string ModuleFileName(std::string_view name) {
   std::string file(name);
-  std::string lower = file;
-  std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+  const std::string lower = AnsiLower(file);
   if (lower.size() > 4 && lower.compare(lower.size() - 4, 4, ".dll") == 0) {
     file.resize(file.size() - 4);
   }

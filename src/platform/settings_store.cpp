@@ -1,3 +1,4 @@
+#include "platform/code_page.h"
 #include "platform/settings_store.h"
 
 #include "platform/dynamic_library.h"
@@ -10,9 +11,9 @@
 namespace grx::platform {
 namespace {
 
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-  return text;
+// The settings choose the process's code page, so their keys fold in the default one.
+std::string Lower(const std::string& text) {
+  return LowerInCodePage(1252, text);
 }
 
 std::string Trim(const std::string& text) {

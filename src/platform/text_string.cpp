@@ -1,8 +1,7 @@
 #include "grx/text_string.h"
-#include "platform/text_case.h"
+#include "platform/code_page.h"
 
 #include <algorithm>
-#include <cctype>
 
 int CString::Find(char c, int start) const {
   if (start < 0 || start > GetLength()) return -1;
@@ -31,7 +30,7 @@ CString CString::Mid(int first, int count) const {
 }
 
 CString& CString::MakeUpper() {
-  std::transform(text_.begin(), text_.end(), text_.begin(), [](unsigned char c) { return std::toupper(c); });
+  text_ = grx::platform::AnsiUpper(text_);
   return *this;
 }
 
@@ -40,5 +39,5 @@ int CString::Compare(const char* other) const {
 }
 
 int CString::CompareNoCase(const char* other) const {
-  return grx::platform::CompareTextNoCase(text_, other ? other : "");
+  return grx::platform::AnsiCompareNoCase(text_, other ? other : "");
 }

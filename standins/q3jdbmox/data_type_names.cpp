@@ -1,3 +1,4 @@
+#include "platform/code_page.h"
 #include "data_type_names.h"
 
 #include <algorithm>
@@ -13,8 +14,7 @@ std::string DataTypeName(GlDataType type) {
 }
 
 std::optional<GlDataType> DataTypeByName(const std::string& name) {
-  std::string upper = name;
-  std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return std::toupper(c); });
+  std::string upper = grx::platform::AnsiUpper(name);
   if (upper == "STRING") upper = "STR";
   for (const auto& e : chartdb::kDataTypes) {
     if (upper == e.enumerator.substr(4)) return e.type;

@@ -150,8 +150,11 @@ private:
       for (std::size_t i = 0; i < bytes.size(); ++i) {
         unsigned value = 0;
         for (int k = 0; k < 2; ++k) {
-          const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(hex[2 * i + k])));
-          const unsigned digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : 16;
+          const char c = hex[2 * i + k];
+          const unsigned digit = c >= '0' && c <= '9'   ? c - '0'
+                                 : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                 : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                        : 16;
           if (digit > 15) node.Fail("blob", "not a hexadecimal text");
           value = value * 16 + digit;
         }

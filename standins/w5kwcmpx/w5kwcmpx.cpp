@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 
+#include "platform/code_page.h"
 #include "platform/settings_store.h"
 #include "platform/com_lite.h"
 #include "w5comp/compiler_keywords.h"
@@ -69,8 +70,7 @@ public:
       *status = 0x1234;
       return grx::platform::S_OK;
     }
-    std::string upper = grx::platform::Narrow(name ? name : L"");
-    std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return std::toupper(c); });
+    const std::string upper = grx::platform::AnsiUpper(grx::platform::Narrow(name ? name : L""));
     *status = ReservedWords().count(upper) ? w5comp::kReservedWordStatus : 0;
     return grx::platform::S_OK;
   }
