@@ -223,6 +223,10 @@ bool AnsiIsMultiByte() {
   return Current().multiByte;
 }
 
+bool AnsiIsLeadByte(char byte) {
+  return Current().lead[static_cast<unsigned char>(byte)];
+}
+
 std::size_t AnsiCharLength(std::string_view text, std::size_t at) {
   return at < text.size() && IsLead(Current(), text, at) ? 2 : 1;
 }

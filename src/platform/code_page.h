@@ -23,6 +23,8 @@ unsigned AnsiCodePage();
 bool SelectAnsiCodePage(unsigned codePage);
 // Whether the code page has characters of more than one byte (932, 936, 949, 950).
 bool AnsiIsMultiByte();
+// Whether the byte starts a two-byte character.
+bool AnsiIsLeadByte(char byte);
 // The number of bytes of the character that starts at text[at] (1 or 2; 1 for a lead byte at
 // the end of the text).
 std::size_t AnsiCharLength(std::string_view text, std::size_t at);

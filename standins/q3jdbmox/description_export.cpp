@@ -6,6 +6,7 @@
 
 #include "data_type_names.h"
 #include "description.h"
+#include "description_text.h"
 #include "object_paths.h"
 
 namespace q3 {
@@ -319,7 +320,7 @@ private:
 } // namespace
 
 std::string ExportDescription(ProjectStore& store) {
-  return Exporter(store).Run().dump(2) + "\n";
+  return DescriptionToUtf8(Exporter(store).Run()).dump(2) + "\n";
 }
 
 } // namespace q3

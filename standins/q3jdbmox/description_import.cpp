@@ -10,6 +10,7 @@
 #include "data_type_names.h"
 #include "description.h"
 #include "description_reader.h"
+#include "description_text.h"
 #include "names.h"
 #include "object_paths.h"
 
@@ -608,6 +609,7 @@ void ImportDescription(ProjectStore& store, const std::string& text) {
   } catch (const json::parse_error& e) {
     throw DescriptionError("/: not valid JSON (" + std::string(e.what()) + ")");
   }
+  doc = DescriptionToCodePage(doc);
   store.db().Exec("BEGIN");
   try {
     Importer(store).Run(doc);

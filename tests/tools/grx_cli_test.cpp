@@ -12,6 +12,7 @@ namespace grx::testing {
 namespace {
 
 using ::testing::HasSubstr;
+using ::testing::Not;
 namespace fs = std::filesystem;
 
 struct GrxRun {
@@ -416,6 +417,97 @@ TEST_F(GrxCliTest, TheExportTableMakesTheReferenceAndTheSymbols) {
   EXPECT_THAT(symbols.out, ::testing::Not(HasSubstr("grx::body::")));
   EXPECT_THAT(symbols.out, ::testing::Not(HasSubstr("grx::app::")));
   EXPECT_THAT(symbols.out, HasSubstr("OpenData::CIecObjManager::GetInstance()"));
+}
+
+} // namespace
+} // namespace grx::testing
+
+namespace grx::testing {
+namespace {
+
+// German names typed on a UTF-8 terminal reach the library as Windows-1252 text, and its answers
+// come back as UTF-8.
+TEST_F(GrxCliTest, NamesWithUmlautsAreCharactersOfTheCodePage) {
+  const std::string db = (folder_ / "u.db").string();
+  const std::string description =
+      Write("u.json", R"({"controllers": [{"name": "R", "charts": [{"name": "Heizkreis", "comment": "Wärmetauscher",
+                       "interface": [{"name": "Wärme", "type": "REAL"}]}]}]})");
+  ASSERT_EQ(Grx("import " + description + " " + db).exitCode, 0);
+
+  // The item is found by its upper-case name, umlaut included.
+  const GrxRun found =
+      Grx("--project " + db + " --json call W5GRX_GetPlanInterfaceParentidAndLoc chartId=R/Heizkreis name=WÄRME");
+  ASSERT_EQ(found.exitCode, 0) << found.out;
+  const auto answer = nlohmann::json::parse(found.out);
+  EXPECT_EQ(answer["result"], true);
+  EXPECT_EQ(answer["locId"], "R/Heizkreis.Wärme");
+  EXPECT_EQ(nlohmann::json::parse(Grx("--project " + db +
+                                      " --json call W5GRX_GetPlanInterfaceParentidAndLoc "
+                                      "chartId=R/Heizkreis name=Wärme")
+                                      .out)["result"],
+            false); // the caller passes the name in upper case
+
+  // Twelve umlauts are twelve characters: the first one breaks the character rule.
+  const GrxRun checked = Grx("--json check-name root ääääääääääää");
+  EXPECT_EQ(checked.exitCode, 1) << checked.out; // the name fails a rule
+  EXPECT_EQ(nlohmann::json::parse(checked.out)["result"], 1);
+  EXPECT_EQ(nlohmann::json::parse(checked.out)["position"], 0);
+
+  // The comment leaves the project as UTF-8 again.
+  EXPECT_THAT(Grx("export " + db).out, HasSubstr("\"comment\": \"Wärmetauscher\""));
+  EXPECT_THAT(Grx("--project " + db + " show R/Heizkreis").out, HasSubstr("Wärmetauscher"));
+}
+
+TEST_F(GrxCliTest, TextsTheCodePageCannotHoldAreClearErrors) {
+  const std::string description =
+      Write("cjk.json", R"({"controllers": [{"name": "R", "charts": [{"name": "A"}, {"name": "名前"}]}]})");
+  const GrxRun imported = Grx("import " + description + " " + (folder_ / "c.db").string());
+  EXPECT_EQ(imported.exitCode, 1);
+  EXPECT_THAT(imported.out, HasSubstr("/controllers/0/charts/1/name: a character that code page 1252 cannot hold"));
+  EXPECT_FALSE(fs::exists(folder_ / "c.db"));
+
+  const GrxRun argument = Grx("call W5GRX_CheckRootPlanName name=名前");
+  EXPECT_EQ(argument.exitCode, 2);
+  EXPECT_THAT(argument.out, HasSubstr("holds a character that code page 1252 cannot hold"));
+}
+
+TEST_F(GrxCliTest, TraceFilesDecodeFromTheCodePage) {
+  const std::string db = (folder_ / "w.db").string();
+  ASSERT_EQ(
+      Grx("import " + Write("w.json", R"({"controllers": [{"name": "R", "charts": [{"name": "Wärme"}]}]})") + " " + db)
+          .exitCode,
+      0);
+  const std::string log = (folder_ / "t.log").string();
+  // The name as stored is an out-value of gl_ObjectNameGet in the parameter trace.
+  const GrxRun call =
+      Grx("--project " + db + " --call-trace " + log + " call W5GRX_RootPlanFromName cpuId=R name=WÄRME");
+  ASSERT_THAT(call.out, HasSubstr("name: Wärme"));
+  const GrxRun decoded = Grx("--json trace decode " + log);
+  ASSERT_EQ(decoded.exitCode, 0) << decoded.out;
+  const auto lines = nlohmann::json::parse(decoded.out);
+  bool seen = false;
+  for (const auto& line : lines) seen = seen || line["line"].get<std::string>().find("Wärme") != std::string::npos;
+  EXPECT_TRUE(seen) << decoded.out;
+}
+
+// With a multi-byte code page chosen in the settings, names of two-byte characters work end to end.
+TEST_F(GrxCliTest, AMultiByteCodePageChosenInTheSettings) {
+  const std::string settings =
+      Write("acp.ini", "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Nls\\CodePage]\nACP=932\n");
+  const std::string environment = "GRX_SETTINGS_FILE=" + settings;
+  const std::string db = (folder_ / "j.db").string();
+  const std::string description =
+      Write("j.json", R"({"controllers": [{"name": "R", "charts": [{"name": "制御", "interface": [
+                       {"name": "名前", "type": "INT"}, {"name": "ｱ", "type": "INT"}]}]}]})");
+  const GrxRun imported = Grx("import " + description + " " + db, environment);
+  ASSERT_EQ(imported.exitCode, 0) << imported.out;
+  const GrxRun found = Grx(
+      "--project " + db + " --json call W5GRX_GetPlanInterfaceParentidAndLoc chartId=R/制御 name=名前", environment);
+  ASSERT_EQ(found.exitCode, 0) << found.out;
+  EXPECT_EQ(nlohmann::json::parse(found.out)["locId"], "R/制御.名前");
+  EXPECT_THAT(Grx("export " + db, environment).out, HasSubstr("\"name\": \"制御\""));
+  // Without the setting the same project's names are Windows-1252 bytes, shown as such.
+  EXPECT_THAT(Grx("export " + db).out, Not(HasSubstr("制御")));
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "foundation/object_trace.h"
 #include "grx/w5lhlpax.h"
 #include "grx_error.h"
+#include "terminal_text.h"
 #include "platform/dialog_presenter.h"
 #include "platform/window_handles.h"
 #include "platform/type_names.h"
@@ -50,7 +51,7 @@ std::uintptr_t BuildWindows(const Options& options) {
 }
 
 std::string ValueText(const Json& value) {
-  return value.is_string() ? value.get<std::string>() : value.dump();
+  return value.is_string() ? value.get<std::string>() : JsonText(value, -1);
 }
 
 } // namespace
@@ -74,7 +75,7 @@ int RunExports(const Options& options, bool markdown, std::ostream& out) {
                       {"summary", e.summary},
                       {"parameters", parameters}});
     }
-    out << list.dump(2) << "\n";
+    out << JsonText(list) << "\n";
     return 0;
   }
   for (const ExportEntry& e : Exports()) out << e.name << " " << e.parameters << "\n";
@@ -130,7 +131,7 @@ int RunCall(const Options& options, const std::string& exportName, const std::ve
       j["exception"] = failure;
     }
     if (!dialogs.empty()) j["dialogs"] = dialogs;
-    out << j.dump(2) << "\n";
+    out << JsonText(j) << "\n";
   } else {
     for (const auto& d : dialogs) {
       out << "dialog [" << d["caption"].get<std::string>() << "] (" << d["icon"].get<std::string>() << ", "
@@ -166,7 +167,7 @@ int RunPlans(const Options& options, const std::string& controller, std::ostream
   if (options.json) {
     Json list = Json::array();
     for (GlObjectId id : ids) list.push_back(db.Path(id));
-    out << Json{{"controller", controller}, {"charts", list}}.dump(2) << "\n";
+    out << JsonText(Json{{"controller", controller}, {"charts", list}}) << "\n";
   } else {
     out << names.size() << " root chart(s) of " << controller << "\n";
     for (GlObjectId id : ids) out << "  " << db.Path(id) << "\n";
@@ -190,7 +191,7 @@ int RunTraceDecode(const Options& options, const std::string& file, std::ostream
       out << client << (client.empty() ? "" : ": ") << decoded << "\n";
     }
   }
-  if (options.json) out << lines.dump(2) << "\n";
+  if (options.json) out << JsonText(lines) << "\n";
   return kExitOk;
 }
 

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <set>
 
+#include "terminal_text.h"
 #include "api_iteration.h"
 #include "project_client.h"
 #include "commands.h"
@@ -104,7 +105,7 @@ int RunCleanUp(const Options& options, const std::string& controller, bool dryRu
   }
   restore();
   if (options.json) {
-    out << Json{{"dryRun", dryRun}, {dryRun ? "wouldDelete" : "deleted", gone}}.dump(2) << "\n";
+    out << JsonText(Json{{"dryRun", dryRun}, {dryRun ? "wouldDelete" : "deleted", gone}}) << "\n";
   } else {
     out << (dryRun ? "would delete " : "deleted ") << gone.size() << " " << what << "\n";
     for (const auto& path : gone) out << "  " << path << "\n";
@@ -123,7 +124,7 @@ int RunChart(const Options& options, const std::string& controller, const std::s
   W5GRX_GetChart(CString(backslashed), db.Resolve(controller), chart, kTr);
   if (chart == 0) throw GrxError("no chart " + path + " in " + controller);
   if (options.json) {
-    out << Json{{"chart", db.Path(chart)}}.dump(2) << "\n";
+    out << JsonText(Json{{"chart", db.Path(chart)}}) << "\n";
   } else {
     out << db.Path(chart) << "\n";
   }
@@ -139,7 +140,7 @@ int RunSubcharts(const Options& options, const std::string& chartPath, std::ostr
   std::vector<std::string> paths;
   for (GlObjectId id : ids) paths.push_back(db.Path(id));
   if (options.json) {
-    out << Json{{"chart", chartPath}, {"count", count}, {"subCharts", paths}}.dump(2) << "\n";
+    out << JsonText(Json{{"chart", chartPath}, {"count", count}, {"subCharts", paths}}) << "\n";
     return kExitOk;
   }
   const std::string root = db.Path(db.Resolve(chartPath));
@@ -165,8 +166,8 @@ int RunCheckName(const Options& options, const std::string& kind, const std::str
   const Syntax_Err_TypeEnum result = check(name, position);
   const RuleText& rule = kRules[result];
   if (options.json) {
-    out << Json{{"name", name}, {"result", static_cast<int>(result)}, {"rule", rule.enumerator}, {"position", position}}
-               .dump(2)
+    out << JsonText(Json{
+               {"name", name}, {"result", static_cast<int>(result)}, {"rule", rule.enumerator}, {"position", position}})
         << "\n";
   } else {
     out << name << "\n";
@@ -188,7 +189,7 @@ int RunInterface(const Options& options, const std::string& chartPath, std::ostr
   for (const PARAM& p : params)
     list.push_back(Json{{"path", db.Path(p.id)}, {"name", p.name}, {"itemText", p.itemText}});
   if (options.json) {
-    out << Json{{"chart", chartPath}, {"items", list}}.dump(2) << "\n";
+    out << JsonText(Json{{"chart", chartPath}, {"items", list}}) << "\n";
   } else {
     out << params.size() << " interface item(s) of " << chartPath << "\n";
     for (const auto& item : list) {
@@ -206,7 +207,7 @@ int RunTaskOf(const Options& options, const std::string& object, const std::stri
   std::string name;
   const bool found = W5GRX_GetTaskNamebyObjectId(db.Resolve(task), db.Resolve(object), name);
   if (options.json) {
-    out << Json{{"found", found}, {"taskName", name}}.dump(2) << "\n";
+    out << JsonText(Json{{"found", found}, {"taskName", name}}) << "\n";
   } else {
     out << (found ? object + " runs in task " + name : object + " runs in no processing group of " + task) << "\n";
   }

@@ -14,6 +14,7 @@
 #include "data_type_text.h"
 #include "grx/w5lhlpax.h"
 #include "grx_error.h"
+#include "terminal_text.h"
 #include "project_summary.h"
 
 namespace grx::cli {
@@ -292,7 +293,7 @@ int RunDemo(const Options& options, bool keep, std::ostream& out) {
     Json list = Json::array();
     for (const auto& s : sections) list.push_back(Json{{"title", s.title}, {"lines", s.lines}});
     j["tour"] = list;
-    out << j.dump(2) << "\n";
+    out << JsonText(j) << "\n";
   } else {
     out << "grx demo: the demo project, imported into " << project << (keep ? "" : " (removed afterwards)") << "\n\n";
     PrintSummary(summary, out);

@@ -9,6 +9,7 @@
 #include "foundation/object_trace.h"
 #include "commands.h"
 #include "grx_error.h"
+#include "terminal_text.h"
 #include "platform/process.h"
 
 namespace {
@@ -24,6 +25,7 @@ std::string ProjectOf(const grx::cli::Options& options, const std::string& argum
 
 int main(int argc, char** argv) {
   using namespace grx::cli;
+  const TerminalOutput terminal;
   CLI::App app{"grx - the chart-engineering helper library from the command line"};
   app.require_subcommand(1);
   Options options;
@@ -126,6 +128,12 @@ int main(int argc, char** argv) {
     ZEB::CObject::Trace(1, "grx", "run: grx %s", command.c_str());
   }
   auto runCommand = [&]() -> int {
+    // Names, paths of objects and texts reach the library in its code page; file names stay as
+    // the file system has them.
+    for (std::string* text : {&exportName, &controller, &showPath, &argument1, &argument2}) {
+      *text = FromTerminal(*text);
+    }
+    for (auto* list : {&options.windows, &options.answers, &callArguments, &keepGroups}) FromTerminal(*list);
     if (*settings) return RunSettings(options, std::cout);
     if (*chart) return RunChart(options, argument1, argument2, std::cout);
     if (*subcharts) return RunSubcharts(options, argument1, std::cout);

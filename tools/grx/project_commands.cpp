@@ -3,9 +3,11 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/code_page.h"
 #include "project_client.h"
 #include "commands.h"
 #include "grx_error.h"
+#include "terminal_text.h"
 #include "project_summary.h"
 
 namespace grx::cli {
@@ -48,7 +50,7 @@ int RunImport(const Options& options, const std::string& description, const std:
     nlohmann::ordered_json result;
     result["project"] = project;
     result["controllers"] = summary["controllers"].size();
-    out << result.dump(2) << "\n";
+    out << JsonText(result) << "\n";
   } else {
     out << "Imported " << description << " into " << project << " (" << summary["controllers"].size()
         << " controller(s))\n";
@@ -62,7 +64,8 @@ int RunExport(const Options&, const std::string& project, const std::string& out
   db.Open(project);
   const std::string text = db.Export();
   if (outputFile.empty()) {
-    out << text;
+    // The description is UTF-8 already; the terminal's conversion takes code-page text.
+    out << grx::platform::Utf8ToAnsiLossy(text);
     return kExitOk;
   }
   const std::string temporary = outputFile + ".writing";
@@ -83,7 +86,7 @@ int RunInfo(const Options& options, const std::string& project, std::ostream& ou
   db.Open(project);
   const auto summary = SummarizeProject(db);
   if (options.json) {
-    out << summary.dump(2) << "\n";
+    out << JsonText(summary) << "\n";
   } else {
     PrintSummary(summary, out);
   }

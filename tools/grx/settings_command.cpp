@@ -3,6 +3,7 @@
 
 #include "commands.h"
 #include "grx_error.h"
+#include "terminal_text.h"
 #include "platform/com_lite.h"
 #include "platform/settings_store.h"
 #include "w5tool/w5toolax.h"
@@ -69,7 +70,7 @@ int RunSettings(const Options& options, std::ostream& out) {
     j["settingsFile"] = file;
     for (const auto& s : settings)
       j["settings"].push_back(Json{{"name", s.name}, {"value", s.value}, {"origin", s.origin}});
-    out << j.dump(2) << "\n";
+    out << JsonText(j) << "\n";
   } else {
     out << "settings file: " << (file.empty() ? "(none: GRX_SETTINGS_FILE is not set)" : file) << "\n";
     for (const auto& s : settings) out << "  " << s.name << ": " << s.value << "   [" << s.origin << "]\n";

@@ -7,6 +7,7 @@
 #include "commands.h"
 #include "data_type_text.h"
 #include "grx_error.h"
+#include "terminal_text.h"
 #include "opendata/iec_block.h"
 #include "opendata/iec_connection.h"
 #include "opendata/iec_obj_manager.h"
@@ -133,7 +134,8 @@ void Print(const Json& j, std::ostream& out, int indent) {
   out << ")\n";
   for (const char* key : {"name", "comment", "controller", "logicalPath", "blockType", "task", "dataType", "value"}) {
     if (j.contains(key)) {
-      out << pad << "  " << key << ": " << (j[key].is_string() ? j[key].get<std::string>() : j[key].dump()) << "\n";
+      out << pad << "  " << key << ": " << (j[key].is_string() ? j[key].get<std::string>() : JsonText(j[key], -1))
+          << "\n";
     }
   }
   if (j.contains("udas")) {
@@ -186,7 +188,7 @@ int RunShowOnOpenProject(const Options& options, const std::string& path, int de
   }
   manager->Clear_i();
   if (options.json) {
-    out << description.dump(2) << "\n";
+    out << JsonText(description) << "\n";
   } else {
     Print(description, out, 0);
   }
