@@ -1,5 +1,7 @@
 #include "dbaccess/install_error_box.h"
 
+#include "platform/code_page.h"
+
 #include <cctype>
 #include <cstring>
 
@@ -70,13 +72,16 @@ int InstallErrorLanguage() {
   return 1;
 }
 
-const char* InstallErrorText(int message, int language) {
+// The table is written in UTF-8; the box shows code-page text.
+std::optional<std::string> InstallErrorText(int message, int language) {
   for (const Entry& e : kTexts) {
     if (e.message == message && e.language == language) {
-      return std::strlen(e.text) <= kTextLimit ? e.text : nullptr;
+      std::string text = platform::Utf8ToAnsiLossy(e.text);
+      if (text.size() > kTextLimit) return std::nullopt;
+      return text;
     }
   }
-  return nullptr;
+  return std::nullopt;
 }
 
 std::string FillInstallErrorText(const char* text, const char* const* args, int argCount) {
@@ -96,12 +101,12 @@ std::string FillInstallErrorText(const char* text, const char* const* args, int 
 
 void ShowInstallError(int message, const char* const* args, int argCount) {
   const int language = InstallErrorLanguage();
-  const char* text = InstallErrorText(message, language);
-  const char* caption = InstallErrorText(kInstallErrorCaption, language);
+  const auto text = InstallErrorText(message, language);
+  const auto caption = InstallErrorText(kInstallErrorCaption, language);
   platform::MessageBoxRequest box;
   box.owner = platform::kNoWindow;
-  box.caption = caption ? caption : kNoText;
-  box.text = text ? FillInstallErrorText(text, args, argCount) : kNoText;
+  box.caption = caption.value_or(kNoText);
+  box.text = text ? FillInstallErrorText(text->c_str(), args, argCount) : kNoText;
   box.icon = platform::BoxIcon::Stop;
   box.buttons = platform::BoxButtons::Ok;
   platform::ShowMessageBox(box);

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/code_page.h"
 #include "platform/dynamic_library.h"
 
 namespace grx::platform {
@@ -12,7 +13,7 @@ std::optional<std::string> LoadResourceString(void* module, std::uint32_t id) {
   const StringResource* table = tableFn ? tableFn() : nullptr;
   if (!table) return std::nullopt;
   for (const StringResource* s = table; s->text; ++s) {
-    if (s->id == id) return std::string(s->text);
+    if (s->id == id) return Utf8ToAnsiLossy(s->text);
   }
   return std::nullopt;
 }

@@ -28,8 +28,9 @@ struct DialogTemplate {
 // The dialog template with that identifier in the module, or nullopt.
 std::optional<DialogTemplate> LoadDialogTemplate(void* module, std::uint32_t id);
 
-// The string with that identifier in the module (a handle of a loaded module); nullopt when the
-// module has no string table or no such string.
+// The string with that identifier in the module (a handle of a loaded module), in the ANSI code
+// page (tables are written in UTF-8, as resources are Unicode); nullopt when the module has no
+// string table or no such string.
 std::optional<std::string> LoadResourceString(void* module, std::uint32_t id);
 // LoadStringA: copies at most size-1 characters and a terminating zero; the number of characters
 // copied, 0 when there is no such string.

@@ -84,8 +84,9 @@ TEST_F(BindingTest, MissingFunctionInFrench) {
   EXPECT_THAT(out, HasSubstr("result=0315e0000a0201ea"));       // detail 10
   EXPECT_THAT(out, HasSubstr("other=000A6 out=1000200000003")); // the other functions work
   EXPECT_THAT(out, HasSubstr("box caption=[Erreur dans l'installation]"));
-  EXPECT_THAT(out, HasSubstr("Cette fonction iec_TasksGet n'est pas encore disponible dans la version CFC installée "
-                             "(Q3JDBMOX.DLL).\nInstallez si possible la version V6.2 ou une version ultérieure."));
+  // The box shows Windows-1252 text.
+  EXPECT_THAT(out, HasSubstr("Cette fonction iec_TasksGet n'est pas encore disponible dans la version CFC install\xE9"
+                             "e (Q3JDBMOX.DLL).\nInstallez si possible la version V6.2 ou une version ult\xE9rieure."));
 }
 
 TEST_F(BindingTest, ErrorHandlerNeverGetsBindingResults) {

@@ -25,6 +25,12 @@ TEST(StringResourcesTest, EachLanguageModuleAnswersFromItsOwnTable) {
   EXPECT_EQ(LoadResourceString(english, w5lres::kYesButton), "&Yes");
   EXPECT_EQ(LoadResourceString(german, w5lres::kYesButton), "&Ja");
   EXPECT_EQ(LoadResourceString(german, 424242), std::nullopt);
+  // Resources are Unicode; the library reads them in its code page.
+  const auto check = LoadResourceString(german, w5lres::kControllerServedDirectly);
+  ASSERT_TRUE(check);
+  EXPECT_NE(check->find("Bitte pr\xFC"
+                        "fen Sie"),
+            std::string::npos);
   // A module without a string table has no strings.
   void* log = Loaded("ES_LOG.DLL");
   EXPECT_EQ(LoadResourceString(log, w5lres::kYesButton), std::nullopt);
