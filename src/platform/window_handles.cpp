@@ -35,7 +35,7 @@ WindowHandle CreateWindowHandle(const std::string& title, WindowHandle parent) {
   std::lock_guard lock(r.mutex);
   const WindowHandle handle = r.next;
   r.next += 4;
-  r.windows[handle] = Window{title, parent == kNoWindow ? kDesktop : parent};
+  r.windows[handle] = Window{title, parent};
   return handle;
 }
 

@@ -11,14 +11,15 @@
 
 namespace grx::platform {
 
-// The desktop window: the parent of every top-level window.
+// The desktop window. As with GetParent, a top-level window has no parent; only a window created
+// as a child of the desktop has the desktop as its parent.
 WindowHandle DesktopWindow();
-// Creates a window; a parent of kNoWindow makes it a top-level window (child of the desktop).
+// Creates a window; a parent of kNoWindow makes it a top-level window.
 WindowHandle CreateWindowHandle(const std::string& title, WindowHandle parent = kNoWindow);
 void DestroyWindowHandle(WindowHandle window);
 bool IsWindowHandle(WindowHandle window);
-// The parent of a window (the desktop for top-level windows), kNoWindow for the desktop and for
-// handles that name no window.
+// The parent of a window; kNoWindow for top-level windows, for the desktop and for handles that
+// name no window.
 WindowHandle ParentWindow(WindowHandle window);
 // The title cut to maxLength characters; nullopt for handles that name no window.
 std::optional<std::string> WindowTitle(WindowHandle window, std::size_t maxLength = 511);

@@ -62,12 +62,26 @@ TEST_F(PlanNavigationTest, ActivePlanFromTitle) {
   EXPECT_TRUE(W5GRX_ActivePlanFromTitle(chartWindow, Id("R"), chart, name, kTr));
   const WindowHandle plain = CreateWindowHandle("no dashes here", frame);
   EXPECT_FALSE(W5GRX_ActivePlanFromTitle(plain, Id("R"), chart, name, kTr));
-  EXPECT_FALSE(W5GRX_ActivePlanFromTitle(frame, Id("R"), chart, name, kTr)); // a top-level window
+  EXPECT_FALSE(W5GRX_ActivePlanFromTitle(frame, Id("R"), chart, name, kTr)); // no dashes up to the top
   EXPECT_FALSE(W5GRX_ActivePlanFromTitle(0, Id("R"), chart, name, kTr));
+  // A top-level window with the chart's title, and a child of it, find the chart.
+  const WindowHandle topLevel = CreateWindowHandle("R1 -- CFC [Line3]");
+  const WindowHandle itsChild = CreateWindowHandle("view", topLevel);
+  name.clear();
+  EXPECT_TRUE(W5GRX_ActivePlanFromTitle(topLevel, Id("R"), chart, name, kTr));
+  EXPECT_EQ(name, "R1");
+  name.clear();
+  EXPECT_TRUE(W5GRX_ActivePlanFromTitle(itsChild, Id("R"), chart, name, kTr));
+  EXPECT_EQ(chart, Id("R/R1"));
+  // The walk gives up at a window whose parent is the desktop.
+  const WindowHandle onDesktop = CreateWindowHandle("R1 -- CFC", DesktopWindow());
+  EXPECT_FALSE(W5GRX_ActivePlanFromTitle(onDesktop, Id("R"), chart, name, kTr));
   const WindowHandle pathTitle = CreateWindowHandle("plan1\\S:x -- CFC", frame);
   EXPECT_TRUE(W5GRX_ActivePlanFromTitle(pathTitle, Id("R"), chart, name, kTr));
   EXPECT_EQ(name, "Plan1");
-  for (WindowHandle w : {pathTitle, plain, child, chartWindow, frame}) DestroyWindowHandle(w);
+  for (WindowHandle w : {pathTitle, plain, child, chartWindow, frame, itsChild, topLevel, onDesktop}) {
+    DestroyWindowHandle(w);
+  }
 }
 
 TEST_F(PlanNavigationTest, ListsAppendBehindWhatTheCallerHas) {

@@ -11,17 +11,18 @@
 namespace grx::platform {
 namespace {
 
-TEST(WindowHandlesTest, ParentsLeadToTheDesktop) {
+TEST(WindowHandlesTest, TopLevelWindowsHaveNoParent) {
   const WindowHandle frame = CreateWindowHandle("Chart editor - [Axis1]");
   const WindowHandle view = CreateWindowHandle("Axis1", frame);
+  const WindowHandle onDesktop = CreateWindowHandle("tip", DesktopWindow());
   EXPECT_TRUE(IsWindowHandle(frame));
   EXPECT_EQ(ParentWindow(view), frame);
-  EXPECT_EQ(ParentWindow(frame), DesktopWindow());
+  EXPECT_EQ(ParentWindow(frame), kNoWindow);
+  EXPECT_EQ(ParentWindow(onDesktop), DesktopWindow());
   EXPECT_EQ(ParentWindow(DesktopWindow()), kNoWindow);
   EXPECT_TRUE(IsWindowHandle(DesktopWindow()));
   EXPECT_NE(frame, view);
-  DestroyWindowHandle(view);
-  DestroyWindowHandle(frame);
+  for (WindowHandle w : {onDesktop, view, frame}) DestroyWindowHandle(w);
 }
 
 TEST(WindowHandlesTest, TitlesAreCutAndGoneWindowsAnswerNothing) {

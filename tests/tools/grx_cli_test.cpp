@@ -175,6 +175,10 @@ TEST_F(GrxCliTest, CallOnAProjectFileAndWithAWindow) {
                             " --window 'Safety -- CFC' --window 'child' call "
                             "W5GRX_ActivePlanFromTitle cpuId=D445_AXES");
   EXPECT_EQ(window.out, "result: true\nchartId: D445_AXES/Safety\nname: Safety\n");
+  // The first --window is a top-level window: its own title counts.
+  EXPECT_EQ(
+      Grx("--project " + db + " --window 'Axis1 -- CFC [Line3]' call W5GRX_ActivePlanFromTitle cpuId=D445_AXES").out,
+      "result: true\nchartId: D445_AXES/Axis1\nname: Axis1\n");
   const GrxRun none = Grx("--project " + db + " --window 'no title' call W5GRX_ActivePlanFromTitle cpuId=D445_AXES");
   EXPECT_THAT(none.out, HasSubstr("result: false"));
   const GrxRun plans = Grx("--project " + db + " plans D445_AXES");

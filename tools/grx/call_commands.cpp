@@ -42,10 +42,10 @@ platform::BoxAnswer ParseAnswer(const std::string& text) {
   throw GrxError("--answer takes ok, cancel, retry, yes or no, not \"" + text + "\"", kExitUsage);
 }
 
-// Builds the --window chain: a top-level frame, then each title as a child of the one before.
+// Builds the --window chain: the first title is a top-level window, each further one a child of
+// the one before.
 std::uintptr_t BuildWindows(const Options& options) {
-  if (options.windows.empty()) return 0;
-  platform::WindowHandle window = platform::CreateWindowHandle("grx");
+  platform::WindowHandle window = platform::kNoWindow;
   for (const std::string& title : options.windows) window = platform::CreateWindowHandle(title, window);
   return window;
 }
