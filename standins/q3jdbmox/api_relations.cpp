@@ -5,12 +5,13 @@
 
 using namespace q3;
 
+// The chart that contains a block or a sub-chart; 27 for a root chart, which lies in no chart.
+// Any other object is not placed in charts at all: parameters, controllers, tasks and the like
+// answer the wrong-type error.
 Q3_EXPORT GlResult iec_BlockCfcGet(GlObjectId objectId, GlObjectId& chartId, GlTransactionId tr) {
   return RunApiCall(__func__, tr, Access::Read, [&](ProjectStore& store) -> std::uint32_t {
-    const ObjectRow row = store.Get(objectId);
-    const bool placeable =
-        row.type == IEC_OBJ_CFC || row.type == IEC_OBJ_FUNCTION_BLOCK || row.type == IEC_OBJ_FUNCTION;
-    if (placeable && row.parent != 0 && store.Get(row.parent).type == IEC_OBJ_CFC) {
+    const ObjectRow row = store.GetOfType(objectId, MaskOf({IEC_OBJ_CFC, IEC_OBJ_FUNCTION_BLOCK, IEC_OBJ_FUNCTION}));
+    if (row.parent != 0 && store.Get(row.parent).type == IEC_OBJ_CFC) {
       chartId = row.parent;
       return 0;
     }
@@ -18,12 +19,16 @@ Q3_EXPORT GlResult iec_BlockCfcGet(GlObjectId objectId, GlObjectId& chartId, GlT
   });
 }
 
+// The block or chart that owns a parameter; for a structure element, the owner of its root
+// parameter.
 Q3_EXPORT GlResult iec_VarBlockGet(GlObjectId varId, GlObjectId& objectId, GlTransactionId tr) {
   return RunApiCall(__func__, tr, Access::Read, [&](ProjectStore& store) {
-    objectId = store
-                   .GetOfType(varId, MaskOf({IEC_OBJ_IN_VAR, IEC_OBJ_OUT_VAR, IEC_OBJ_IN_OUT_VAR, IEC_OBJ_CFC_IN_VAR,
-                                             IEC_OBJ_CFC_OUT_VAR, IEC_OBJ_CFC_IN_OUT_VAR}))
-                   .parent;
+    constexpr TypeMask kParameters = MaskOf({IEC_OBJ_IN_VAR, IEC_OBJ_OUT_VAR, IEC_OBJ_IN_OUT_VAR, IEC_OBJ_CFC_IN_VAR,
+                                             IEC_OBJ_CFC_OUT_VAR, IEC_OBJ_CFC_IN_OUT_VAR});
+    ObjectRow row = store.GetOfType(varId, kParameters | MaskOf({IEC_OBJ_VAR_ELEMENT}));
+    while (row.type == IEC_OBJ_VAR_ELEMENT)
+      row = store.GetOfType(row.parent, kParameters | MaskOf({IEC_OBJ_VAR_ELEMENT}));
+    objectId = row.parent;
     return 0u;
   });
 }

@@ -112,3 +112,55 @@ TEST_F(PlanNavigationTest, IsRootPlanAndExistPlan) {
 
 } // namespace
 } // namespace grx::testing
+
+namespace grx::testing {
+namespace {
+
+// The root chart of every kind of object of the demo project, and which objects are root charts.
+class PlanNavigationOnTheDemoTest : public StandInTest {
+protected:
+  void SetUp() override {
+    StandInTest::SetUp();
+    Load(DemoJson());
+  }
+  // The root chart found for the object, or "" when there is none.
+  std::string RootOf(const std::string& path) {
+    GlObjectId chart = 0x1234;
+    if (!W5GRX_RootPlanFromVarOrBlock(Id(path), chart, kTr)) return chart == 0 ? "" : "not reset";
+    return PathOf(chart);
+  }
+};
+
+TEST_F(PlanNavigationOnTheDemoTest, EveryObjectKindFindsItsRootChartOrNone) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"D445_AXES/Axis1", "D445_AXES/Axis1"},                               // root chart
+      {"D445_AXES/Axis1/Homing/HomeSeq", "D445_AXES/Axis1"},                // sub-chart
+      {"D445_AXES/Axis1/Homing/HomeSeq/Search/SrchCnt", "D445_AXES/Axis1"}, // block four deep
+      {"D445_AXES/Axis1/Move1.POS", "D445_AXES/Axis1"},                     // block parameter
+      {"D445_AXES/Axis1/Move1.AXIS.Nr", "D445_AXES/Axis1"},                 // structure element
+      {"D445_AXES/Axis1/Homing.HomeReq", "D445_AXES/Axis1"},                // sub-chart interface
+      {"D445_AXES/Axis1.SpeedSet", "D445_AXES/Axis1"},                      // root interface
+      {"D445_AXES", ""},                                                    // controller
+      {"D445_AXES/#T1", ""},                                                // task
+      {"D445_AXES/#T1/G_Axis1", ""},                                        // processing group
+      {"D445_AXES/@gLineSpeed", ""},                                        // global variable
+      {"D445_AXES/@gCamTable.Len", ""},                                     // global element
+      {"D445_AXES/%MC_POWER", ""},                                          // block type
+  };
+  for (const auto& [object, root] : cases) EXPECT_EQ(RootOf(object), root) << object;
+}
+
+TEST_F(PlanNavigationOnTheDemoTest, OnlyRootChartsAreRootCharts) {
+  for (const char* root : {"D445_AXES/Axis1", "D445_AXES/Safety", "CX32_LINE/Line"}) {
+    EXPECT_TRUE(W5GRX_IsRootPlan(Id(root), kTr)) << root;
+  }
+  for (const char* other : {"D445_AXES/Axis1/Homing", "D445_AXES/Axis1/Move1", "D445_AXES/Axis1/Move1.POS",
+                            "D445_AXES/Axis1/Move1.AXIS.Nr", "D445_AXES/Axis1.SpeedSet", "D445_AXES", "D445_AXES/#T1",
+                            "D445_AXES/#T1/G_Axis1", "D445_AXES/@gLineSpeed", "D445_AXES/%MC_POWER"}) {
+    EXPECT_FALSE(W5GRX_IsRootPlan(Id(other), kTr)) << other;
+  }
+  EXPECT_FALSE(W5GRX_IsRootPlan(0x999999, kTr)); // no such object
+}
+
+} // namespace
+} // namespace grx::testing
