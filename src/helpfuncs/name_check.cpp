@@ -109,6 +109,15 @@ struct ComponentHolder {
   }
 };
 
+// A trace whose sink fails does not change what a check answers.
+template <class TraceCall>
+void GuardedTrace(TraceCall trace) noexcept {
+  try {
+    trace();
+  } catch (...) {
+  }
+}
+
 constexpr const char* kMethod = "pIMC_CompilerKeyWords->isLangReservedName(\"\", sName, &dwRet)";
 
 // -1 for a reserved word, 0 for a name that is not one, 1 when the component could not tell.
@@ -133,13 +142,13 @@ std::int32_t IsKeyword(const std::string& name) {
         throw ZEB::CBasisEsException(static_cast<grx::platform::HRESULT>(status & 0xFFFF), kMethod, ".\\NameCheck.cpp",
                                      159);
       } catch (const ZEB::CBasisEsException& e) {
-        ZEB::CObject::TraceException(e, 3);
+        GuardedTrace([&] { ZEB::CObject::TraceException(e, 3); });
         return (e.GetErrorCode() & 0xFFFF) == w5comp::kReservedWordStatus ? -1 : 0;
       }
     }
     return 0;
   } catch (...) {
-    ZEB::CObject::Trace(4, "W5GRX_IsKeyword", "Error checking alias");
+    GuardedTrace([] { ZEB::CObject::Trace(4, "W5GRX_IsKeyword", "Error checking alias"); });
     return 1;
   }
 }

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "foundation/object_trace.h"
 #include "grx/w5lhlpax.h"
 #include "platform/process.h"
 
@@ -58,7 +59,10 @@ TEST_F(NameCheckTest, RootChartNames) {
   EXPECT_EQ(Check(W5GRX_CheckRootPlanName, "Timer"), (Outcome{SYNTAX_ERR_NONE, 0}));
   EXPECT_EQ(Check(W5GRX_CheckRootPlanName, "While"), (Outcome{SYNTAX_ERR_KEYWORD, -1}));
   EXPECT_EQ(Check(W5GRX_CheckRootPlanName, "Mot-or").result, SYNTAX_ERR_INVALID_CHAR);
-  EXPECT_EQ(Check(W5GRX_CheckRootPlanName, "Mötor"), (Outcome{SYNTAX_ERR_INVALID_CHAR, 1}));
+  EXPECT_EQ(Check(W5GRX_CheckRootPlanName, "M\xF6tor"), (Outcome{SYNTAX_ERR_INVALID_CHAR, 1})); // Windows-1252
+  // Twelve umlauts are twelve characters: the character rule, not the length, fails first.
+  EXPECT_EQ(Check(W5GRX_CheckRootPlanName, std::string(12, '\xE4')), (Outcome{SYNTAX_ERR_INVALID_CHAR, 0}));
+  EXPECT_EQ(Check(W5GRX_CheckRootPlanName, std::string(23, '\xC4')), (Outcome{SYNTAX_ERR_TOO_LONG, 23}));
 }
 
 TEST_F(NameCheckTest, SubChartBlockAndVariableNames) {
@@ -89,6 +93,26 @@ TEST_F(NameCheckTest, KeywordComponentAbsentFailingOrAnsweringAnotherStatus) {
   EXPECT_EQ(Check(W5GRX_CheckVarName, "while"), (Outcome{SYNTAX_ERR_NONE, 1}));
   grx::platform::SetEnvironmentValue("W5KW_MODE", "status");
   EXPECT_EQ(Check(W5GRX_CheckVarName, "while"), (Outcome{SYNTAX_ERR_NONE, 0}));
+}
+
+// A sink that fails on every line.
+class FailingSink : public ZEB::ITrace {
+public:
+  void TraceException(const ZEB::CException&, std::uint32_t) override { throw std::runtime_error("sink down"); }
+  void VTrace(std::uint32_t, const char*, const char*, va_list) override { throw std::runtime_error("sink down"); }
+  void Trace(std::uint32_t, const char*, const char*, ...) override { throw std::runtime_error("sink down"); }
+};
+
+TEST_F(NameCheckTest, AFailingTraceSinkChangesNoAnswer) {
+  FailingSink sink;
+  ZEB::CObject::SetTrace(&sink);
+  // The reserved word is traced as an exception, the broken component as a line: neither trace
+  // may turn the answer into another one or reach the host.
+  EXPECT_EQ(Check(W5GRX_CheckRootPlanName, "While"), (Outcome{SYNTAX_ERR_KEYWORD, -1}));
+  EXPECT_EQ(Check(W5GRX_CheckVarName, "ton"), (Outcome{SYNTAX_ERR_KEYWORD, -1}));
+  grx::platform::SetEnvironmentValue("W5KW_MODE", "fail");
+  EXPECT_EQ(Check(W5GRX_CheckVarName, "while"), (Outcome{SYNTAX_ERR_NONE, 1}));
+  ZEB::CObject::ResetTrace();
 }
 
 } // namespace
