@@ -109,8 +109,9 @@ CIecObject* CIecObjManager::FindIecObject(const CIecObjId& roid, IEC_OBJECT_TYPE
   return mapper->second->Find(roid, m_factory);
 }
 
-CIecConnection* CIecObjManager::FindIecConnection(const CIecObjId& rSourceId, const CIecObjId& rSinkId) {
-  const auto it = m_connections.find({rSourceId, rSinkId});
+CIecConnection* CIecObjManager::FindIecConnection(const CIecObjId& rSourceId, const CIecObjId& rSinkId,
+                                                  std::uint32_t occurrence) {
+  const auto it = m_connections.find({rSourceId, rSinkId, occurrence});
   if (it == m_connections.end()) {
     throw ZEB::CInvalidArgException("<A CIecConnection object with the given <rSourceId> and <rSinkId> does not exist.",
                                     kSource, __LINE__);
@@ -119,8 +120,9 @@ CIecConnection* CIecObjManager::FindIecConnection(const CIecObjId& rSourceId, co
 }
 
 void CIecObjManager::AddIecConnection(const CIecTypedObjId& source, const CIecTypedObjId& sink,
-                                      std::uint32_t connectionType, bool flag, const std::string& text) {
-  const ConnectionKey key{source.id, sink.id};
+                                      std::uint32_t connectionType, bool flag, const std::string& text,
+                                      std::uint32_t occurrence) {
+  const ConnectionKey key{source.id, sink.id, occurrence};
   if (m_connections.count(key)) return;
   if (!m_factory) m_factory = CIecObjFactory::GetInstance();
   std::unique_ptr<CIecConnection> connection = m_factory->CreateIecConnection(source, sink, connectionType, flag, text);

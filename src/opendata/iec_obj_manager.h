@@ -2,6 +2,7 @@
 #pragma once
 
 #include <map>
+#include <tuple>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -26,9 +27,12 @@ public:
   void SetFactory(CIecObjFactory* pFactory);
   CIecObjFactory* GetFactory() const { return m_factory; }
   CIecObject* FindIecObject(const CIecObjId& roid, IEC_OBJECT_TYPE iecObjectType = IEC_OBJ_NULL);
-  CIecConnection* FindIecConnection(const CIecObjId& rSourceId, const CIecObjId& rSinkId);
+  // A connection is keyed by its source, its sink and its occurrence: how many connections of the
+  // same pair a listing reported before it. A real connection is the only one of its pair
+  // (occurrence 0); textual references into one sink all have source 0 and are told apart by it.
+  CIecConnection* FindIecConnection(const CIecObjId& rSourceId, const CIecObjId& rSinkId, std::uint32_t occurrence = 0);
   void AddIecConnection(const CIecTypedObjId& source, const CIecTypedObjId& sink, std::uint32_t connectionType,
-                        bool flag, const std::string& text);
+                        bool flag, const std::string& text, std::uint32_t occurrence = 0);
   void SetTransactionId(GlTransactionId prevTransactionId);
   GlTransactionId GetTransactionId() const;
   void Clear_i();
@@ -37,7 +41,7 @@ public:
 
 private:
   CIecObjManager();
-  using ConnectionKey = std::pair<CIecObjId, CIecObjId>;
+  using ConnectionKey = std::tuple<CIecObjId, CIecObjId, std::uint32_t>;
 
   CIecObjFactory* m_factory = nullptr;
   std::map<IEC_OBJECT_TYPE, std::unique_ptr<CIecObjMapper>> m_mappers;

@@ -1,5 +1,6 @@
 #include "opendata/iec_var_base.h"
 
+#include <map>
 #include <cstring>
 
 #include "opendata/iec_block_base.h"
@@ -65,6 +66,7 @@ const TVectorOidAndTypes* CIecVarBase::GetSinkIds() {
     GlObjectType type = grx::dbaccess::kPresetElementType;
     GlBool isConnection = 0;
     Iec_Connection connection{};
+    std::map<GlObjectId, std::uint32_t> seen;
     detail::Enumerate(
         [&](MODE m) {
           type = grx::dbaccess::kPresetElementType;
@@ -74,7 +76,7 @@ const TVectorOidAndTypes* CIecVarBase::GetSinkIds() {
           list->push_back({CIecObjId(sink), type});
           CIecObjManager::GetInstance()->AddIecConnection({CIecObjId(GetId()), GetType()}, {CIecObjId(sink), type},
                                                           isConnection ? IEC_CONNECTION_REAL : IEC_CONNECTION_NONE,
-                                                          connection.flag != 0, std::string());
+                                                          connection.flag != 0, std::string(), seen[sink]++);
         },
         "iec_SinksGet failed.", kSource, __LINE__);
     m_sinks = std::move(list);
@@ -94,8 +96,10 @@ std::unique_ptr<std::vector<CIecConnection*>> CIecVarBase::GetSinkConnections() 
   const TVectorOidAndTypes& sinks = *GetSinkIds();
   auto result =
       detail::Allocate<std::vector<CIecConnection*>>("Cannot create CIecConnection* vector.", kSource, __LINE__);
+  std::map<GlObjectId, std::uint32_t> seen;
   for (const auto& sink : sinks) {
-    result->push_back(CIecObjManager::GetInstance()->FindIecConnection(CIecObjId(GetId()), sink.id));
+    result->push_back(
+        CIecObjManager::GetInstance()->FindIecConnection(CIecObjId(GetId()), sink.id, seen[sink.id.GetId()]++));
   }
   return result;
 }

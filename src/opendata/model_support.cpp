@@ -1,5 +1,6 @@
 #include "opendata/model_support.h"
 
+#include <map>
 #include <cstring>
 
 #include "opendata/iec_obj_manager.h"
@@ -23,6 +24,7 @@ TVectorOidAndTypes ReadSources(const CIecTypedObjId& sink, const char* source) {
   GlObjectType type = grx::dbaccess::kPresetElementType;
   std::int32_t connectionType = 0;
   Iec_Connection connection{};
+  std::map<GlObjectId, std::uint32_t> seen;
   Enumerate(
       [&](MODE m) {
         type = grx::dbaccess::kPresetElementType;
@@ -32,7 +34,8 @@ TVectorOidAndTypes ReadSources(const CIecTypedObjId& sink, const char* source) {
         list.push_back({CIecObjId(from), type});
         CIecObjManager::GetInstance()->AddIecConnection(
             {CIecObjId(from), type}, sink, static_cast<std::uint32_t>(connectionType), connection.flag != 0,
-            std::string(connection.textualRef, strnlen(connection.textualRef, sizeof connection.textualRef)));
+            std::string(connection.textualRef, strnlen(connection.textualRef, sizeof connection.textualRef)),
+            seen[from]++);
       },
       "iec_SourcesGetV6_0 failed.", source, __LINE__);
   return list;
@@ -41,8 +44,10 @@ TVectorOidAndTypes ReadSources(const CIecTypedObjId& sink, const char* source) {
 std::unique_ptr<std::vector<CIecConnection*>> ConnectionsToSink(const TVectorOidAndTypes& sources, GlObjectId sink,
                                                                 const char* source) {
   auto result = Allocate<std::vector<CIecConnection*>>("Cannot create CIecConnection* vector.", source, __LINE__);
+  std::map<GlObjectId, std::uint32_t> seen;
   for (const auto& from : sources) {
-    result->push_back(CIecObjManager::GetInstance()->FindIecConnection(from.id, CIecObjId(sink)));
+    result->push_back(
+        CIecObjManager::GetInstance()->FindIecConnection(from.id, CIecObjId(sink), seen[from.id.GetId()]++));
   }
   return result;
 }

@@ -299,6 +299,27 @@ TEST_F(ObjectModelTest, ConnectionsComeFromListings) {
   EXPECT_EQ((*textualConnections)[0]->GetTextualRef(), "OTHER.OUT");
 }
 
+TEST_F(ObjectModelTest, EveryTextualReferenceIntoOneSinkIsKept) {
+  Load(R"({"controllers": [{"name": "R",
+    "blockTypes": [{"name": "ADD", "kind": "function", "parameters": [{"name": "IN1"}, {"name": "OUT", "direction": "out"}]}],
+    "charts": [{"name": "C", "blocks": [{"name": "A", "type": "ADD"}, {"name": "B", "type": "ADD"}]}],
+    "connections": [{"text": "FIRST.OUT", "to": "C/A.IN1"}, {"from": "C/B.OUT", "to": "C/A.IN1", "kind": "no-connection"},
+                    {"text": "SECOND.OUT", "to": "C/A.IN1"}]}]})");
+  manager_->Clear_i();
+  auto* in1 = Object<CIecInVar>("R/C/A.IN1");
+  std::vector<std::string> seen;
+  const auto connections = in1->GetSourceConnections();
+  for (CIecConnection* c : *connections) {
+    seen.push_back(c->GetConnectionType() == IEC_TEXTUAL_REF_TYPE ? c->GetTextualRef() : c->GetSource()->GetName());
+  }
+  EXPECT_THAT(seen, ElementsAre("FIRST.OUT", "OUT", "SECOND.OUT"));
+  // Each reference is its own connection; the first of the pair is the one found without an
+  // occurrence.
+  EXPECT_EQ(manager_->FindIecConnection(CIecObjId(0), CIecObjId(in1->GetId()))->GetTextualRef(), "FIRST.OUT");
+  EXPECT_EQ(manager_->FindIecConnection(CIecObjId(0), CIecObjId(in1->GetId()), 1)->GetTextualRef(), "SECOND.OUT");
+  EXPECT_THROW(manager_->FindIecConnection(CIecObjId(0), CIecObjId(in1->GetId()), 2), ZEB::CInvalidArgException);
+}
+
 // Hosts reach connection ends through IIecSource and IIecSink; every kind of variable answers
 // there with its own lists.
 TEST_F(ObjectModelTest, ConnectionEndsAnswerThroughTheirInterfaces) {
