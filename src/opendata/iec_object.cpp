@@ -39,7 +39,13 @@ void CIecObject::AddExtension(std::uint32_t key, std::unique_ptr<CIecObjExtensio
     throw ZEB::CIllegalStateException("An Extension with the given key has already been added to this object.", kSource,
                                       __LINE__);
   }
-  extension->SetSubject(this);
+  try {
+    extension->SetSubject(this);
+  } catch (const ZEB::CIllegalStateException&) {
+    // The extension belongs to the object that is its subject already: it stays there, alive.
+    static_cast<void>(extension.release());
+    throw;
+  }
   try {
     m_extensions.emplace(key, std::move(extension));
   } catch (const std::bad_alloc&) {

@@ -65,6 +65,8 @@ public:
   // filter vector selects kinds by their object type (null: every kind).
   virtual std::unique_ptr<std::vector<CIecObject*>> GetChildren(const std::vector<IEC_OBJECT_TYPE>* pvectorFilter) = 0;
   virtual CIecObjExtension* GetExtension(std::uint32_t key) const;
+  // Attaches the extension and takes ownership. An extension that has an owning subject already
+  // raises CIllegalStateException and stays with that subject: it is not destroyed here.
   virtual void AddExtension(std::uint32_t key, std::unique_ptr<CIecObjExtension> extension);
   virtual bool RemoveExtension(std::uint32_t key);
   virtual std::string GetName();

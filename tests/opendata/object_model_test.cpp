@@ -158,11 +158,15 @@ TEST_F(ObjectModelTest, AttributesPathsAndExtensions) {
   EXPECT_EQ(chart->GetExtension(1), raw);
   EXPECT_THROW(chart->AddExtension(1, std::make_unique<CIecObjExtension>()), ZEB::CIllegalStateException);
   EXPECT_EQ(chart->GetExtension(1), raw);
-  auto shared = std::make_unique<CIecObjExtension>();
-  shared->SetSubject(chart);
-  EXPECT_EQ(
-      MessageOf<ZEB::CIllegalStateException>([&] { Object<CIecCfc>("R/C2")->AddExtension(2, std::move(shared)); }),
-      "Illegal state exception: This extension already has an owning subject.");
+  // An extension that another object owns is refused and stays with its owner, alive (ASan
+  // watches for the use after free and the double free this once caused).
+  auto* other = Object<CIecCfc>("R/C2");
+  std::unique_ptr<CIecObjExtension> owned(chart->GetExtension(1));
+  EXPECT_EQ(MessageOf<ZEB::CIllegalStateException>([&] { other->AddExtension(2, std::move(owned)); }),
+            "Illegal state exception: This extension already has an owning subject.");
+  EXPECT_EQ(chart->GetExtension(1), raw);
+  EXPECT_EQ(raw->GetSubject(), chart);
+  EXPECT_EQ(other->GetExtension(2), nullptr);
   EXPECT_TRUE(chart->RemoveExtension(1));
   EXPECT_FALSE(chart->RemoveExtension(1));
   EXPECT_THROW(CIecObjExtension().GetSubject(), ZEB::CIllegalStateException);
