@@ -173,23 +173,28 @@ std::string CIecObject::GetProjectPath(std::string* projectFile) {
   return path;
 }
 
+// The cache is keyed by the name as stored: the chart database keeps the first 24 characters of a
+// name, so a longer name finds the attribute that those 24 name. An attribute handed out once
+// stays the same object until the cache is cleared.
 CUda* CIecObject::GetUda(const std::string& name) {
-  if (const auto it = m_udas.find(name); it != m_udas.end()) return it->second.get();
+  const std::string asStored = name.substr(0, sizeof(Gl_Uda::name) - 1);
+  if (const auto it = m_udas.find(asStored); it != m_udas.end()) return it->second.get();
   Gl_Uda record{};
   std::snprintf(record.name, sizeof record.name, "%s", name.c_str());
   const GlResult result = gl_UdaGet(m_id, record, detail::Transaction());
   const std::uint32_t errorId = gl_ErrorIdGet(result);
   if (errorId == kUdaNotFound) return nullptr;
   if (errorId != 0) throw COpenDataException("gl_UdaGet failed.", result, kSource, __LINE__);
-  auto uda = detail::Allocate<CUda>("Cannot create CUda object.", kSource, __LINE__, std::string(record.name),
+  auto uda = detail::Allocate<CUda>("Cannot create CUda object.", kSource, __LINE__,
+                                    std::string(record.name, strnlen(record.name, sizeof record.name)),
                                     std::string(record.value, strnlen(record.value, sizeof record.value)));
-  CUda* created = uda.get();
   try {
-    m_udas[created->GetName()] = std::move(uda);
+    const auto [it, added] = m_udas.try_emplace(uda->GetName());
+    if (added) it->second = std::move(uda);
+    return it->second.get();
   } catch (const std::bad_alloc&) {
     throw ZEB::CMemoryException("Cannot add CUda object to map.", kSource, __LINE__);
   }
-  return created;
 }
 
 std::uint32_t CIecObject::UpdateUda(const std::string& name, const std::string& value, bool flag) {

@@ -140,8 +140,20 @@ TEST_F(ObjectModelTest, AttributesPathsAndExtensions) {
   EXPECT_EQ(chart->UpdateUda("Second", "y", true), 0u);
   ASSERT_NE(chart->GetUda("Owner"), nullptr);
   EXPECT_EQ(chart->GetUda("Owner")->GetValue(), "team");
+  // A name beyond the 24 characters the database keeps finds the attribute those 24 name, from
+  // the cache, and leaves the attribute handed out before alive.
+  const std::string stored = "Responsible_engineer_123";
+  ASSERT_EQ(stored.size(), 24u);
+  EXPECT_EQ(chart->UpdateUda(stored, "mk", true), 0u);
+  CUda* first = chart->GetUda(stored + "4");
+  ASSERT_NE(first, nullptr);
+  ASSERT_EQ(db.ResetCallCounts(), 0);
+  EXPECT_EQ(chart->GetUda(stored + "45"), first);
+  EXPECT_EQ(chart->GetUda(stored), first);
+  EXPECT_EQ(first->GetName(), stored);
+  EXPECT_EQ(db.CallCount("gl_UdaGet"), 0u);
   auto udas = chart->GetUdas();
-  ASSERT_EQ(udas->size(), 2u);
+  ASSERT_EQ(udas->size(), 3u);
   EXPECT_EQ((*udas)[0]->GetName(), "Owner"); // in name order
   EXPECT_TRUE(chart->RemoveUda("Owner"));
   EXPECT_FALSE(chart->RemoveUda("Owner"));
