@@ -29,11 +29,13 @@ void CIecCfcInVar::SetValue(const std::string& value) {
 }
 
 std::uint32_t CIecCfcInVar::SetValue(const char* value) {
-  Iec_CfcInVar& record = Record();
-  std::memset(record.value, 0, sizeof record.value);
-  if (value) std::memcpy(record.value, value, strnlen(value, sizeof record.value - 1));
-  detail::Check(iec_CfcInVarUpdate(GetId(), record, detail::Transaction()), "iec_CfcInVarUpdate failed.", Source(),
+  // The cached record takes the value only once the chart database has taken it.
+  Iec_CfcInVar changed = Record();
+  std::memset(changed.value, 0, sizeof changed.value);
+  if (value) std::memcpy(changed.value, value, strnlen(value, sizeof changed.value - 1));
+  detail::Check(iec_CfcInVarUpdate(GetId(), changed, detail::Transaction()), "iec_CfcInVarUpdate failed.", Source(),
                 __LINE__);
+  Record() = changed;
   return 0;
 }
 

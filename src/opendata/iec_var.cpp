@@ -101,10 +101,13 @@ GlDataType CIecVar::GetDataType() {
 void CIecVar::WriteValue(const char* text, GlResult (*update)(GlObjectId, const Iec_Var&, GlTransactionId),
                          const char* failure, const char* source) {
   VarRecord();
-  // The field keeps its terminating zero: at most 256 characters.
-  std::memset(m_record->value, 0, sizeof m_record->value);
-  if (text) std::memcpy(m_record->value, text, strnlen(text, sizeof m_record->value - 1));
-  detail::Check(update(GetId(), *m_record, detail::Transaction()), failure, source, __LINE__);
+  // The field keeps its terminating zero: at most 256 characters. The cached record takes the
+  // value only once the chart database has taken it.
+  Iec_Var changed = *m_record;
+  std::memset(changed.value, 0, sizeof changed.value);
+  if (text) std::memcpy(changed.value, text, strnlen(text, sizeof changed.value - 1));
+  detail::Check(update(GetId(), changed, detail::Transaction()), failure, source, __LINE__);
+  *m_record = changed;
   ReadRecords();
 }
 

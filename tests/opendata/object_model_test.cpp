@@ -255,6 +255,13 @@ TEST_F(ObjectModelTest, VariablesValuesAndTypes) {
   auto* x = Object<CIecCfcInVar>("R/C1.X");
   EXPECT_STREQ(x->GetValue(), "1.5");
   EXPECT_EQ(x->SetValue("3.5"), 0u);
+  // A value the chart database refuses never reaches the cache.
+  ASSERT_EQ(db.InjectFault("iec_CfcInVarUpdate", GL_ERR_OBJECT_BUSY, 1, 1), 0);
+  EXPECT_THROW(x->SetValue("9.9"), OpenData::COpenDataException);
+  EXPECT_STREQ(x->GetValue(), "3.5");
+  ASSERT_EQ(db.InjectFault("iec_InVarUpdate", GL_ERR_OBJECT_BUSY, 1, 1), 0);
+  EXPECT_THROW(in2->SetValue("7.0"), OpenData::COpenDataException);
+  EXPECT_EQ(std::string(in2->GetValue()), std::string(256, 'v'));
   EXPECT_EQ(x->GetBlock()->GetName(), "C1");
   auto* y = Object<CIecCfcOutVar>("R/C1.Y");
   EXPECT_EQ(MessageOf<ZEB::CIllegalStateException>([&] { y->GetValue(); }),
