@@ -205,7 +205,10 @@ bool W5GRX_TaskElementsDelete(GlObjectId taskId, GlTransactionId prevTransaction
     char name[kNameBuffer] = {};
     if (ReadName(group, name, prevTransactionId)) groups.push_back(group);
   });
-  if (std::any_of(groups.begin(), groups.end(), IsOccupied)) return true;
+  // Every listed group is asked, also after the first occupied one.
+  bool occupied = false;
+  for (GlObjectId group : groups) occupied = IsOccupied(group) || occupied;
+  if (occupied) return true;
   for (GlObjectId group : groups) iec_ProcessingGroupDelete(group, prevTransactionId);
   iec_TaskDelete(taskId, prevTransactionId);
   return true;

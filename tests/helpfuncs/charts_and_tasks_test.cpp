@@ -155,6 +155,17 @@ TEST_F(ChartsAndTasksTest, TaskDeletionKeepsProtectedAndOccupiedTasks) {
   EXPECT_THAT(GroupNames("R/#Busy"), ElementsAre("Empty", "Full"));
 }
 
+TEST_F(ChartsAndTasksTest, EveryGroupOfATaskIsAskedForMembers) {
+  Load(R"({"controllers": [{"name": "R", "charts": [{"name": "P"}],
+    "tasks": [{"name": "Mixed", "groups": [{"name": "Full", "members": ["P"]}, {"name": "E1"}, {"name": "E2"}]}]}]})");
+  ASSERT_EQ(db.ResetCallCounts(), 0);
+  EXPECT_TRUE(W5GRX_TaskElementsDelete(Id("R/#Mixed"), kTr));
+  // Asked once per listed group, also after the first occupied one; nothing is deleted.
+  EXPECT_EQ(db.CallCount("iec_ProcessingGroupBlocksGet"), 3u);
+  EXPECT_EQ(db.CallCount("iec_ProcessingGroupDelete"), 0u);
+  EXPECT_THAT(GroupNames("R/#Mixed"), ElementsAre("Full", "E1", "E2"));
+}
+
 TEST_F(ChartsAndTasksTest, EmptyGroupsAreDeletedUnlessListed) {
   EXPECT_TRUE(W5GRX_ProcessingGroupDeleteEmpty(Id("R/#t3"), {"E2"}, kTr));
   EXPECT_THAT(GroupNames("R/#t3"), ElementsAre("E2"));
