@@ -220,6 +220,20 @@ TEST_F(GrxCliTest, CallTraceDecodes) {
   EXPECT_THAT(decoded.out, HasSubstr("DB_PARATRACE:   OUT: chartId = 0001:0001:1:"));
   EXPECT_THAT(decoded.out, HasSubstr("DB: END iec_BlockCfcGet\n"));
   EXPECT_THAT(decoded.out, HasSubstr("DB: [END EsLogClient DB, Version V6.2]"));
+
+  // A second run starts the file anew; --append adds to it.
+  auto lineCount = [&] {
+    std::ifstream in(log);
+    std::size_t n = 0;
+    for (std::string line; std::getline(in, line);) ++n;
+    return n;
+  };
+  const std::size_t once = lineCount();
+  ASSERT_GT(once, 0u);
+  ASSERT_EQ(Grx("--call-trace " + log + " call W5GRX_IsRootPlan chartId=D445_AXES/Axis1/Homing").exitCode, 0);
+  EXPECT_EQ(lineCount(), once);
+  ASSERT_EQ(Grx("--append --call-trace " + log + " call W5GRX_IsRootPlan chartId=D445_AXES/Axis1/Homing").exitCode, 0);
+  EXPECT_EQ(lineCount(), 2 * once);
 }
 
 TEST_F(GrxCliTest, CallUsageErrors) {

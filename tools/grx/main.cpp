@@ -2,6 +2,7 @@
 #include <CLI/CLI.hpp>
 
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 
@@ -37,6 +38,8 @@ int main(int argc, char** argv) {
   app.add_option("--call-trace", options.callTrace, "write the call trace of the chart-database API to FILE");
   app.add_option("--trace", options.trace, "write the module and object traces of the library to FILE");
   app.add_option("--trace-level", options.traceLevel, "highest trace level written (default 4)");
+  bool append = false;
+  app.add_flag("--append", append, "add to the files of --call-trace and --trace instead of starting them anew");
 
   std::string description, project, output;
   bool force = false, keep = false;
@@ -111,6 +114,11 @@ int main(int argc, char** argv) {
   } catch (const CLI::ParseError& e) {
     // --help answers 0; any other parse failure is a usage error.
     return app.exit(e) == 0 ? kExitOk : kExitUsage;
+  }
+  // Each run starts its trace files anew unless told to add to them.
+  for (const std::string* file : {&options.callTrace, &options.trace}) {
+    std::error_code ignored;
+    if (!file->empty() && !append) std::filesystem::remove(*file, ignored);
   }
   if (!options.callTrace.empty()) {
     // The logging library reads where to write before the first traced call.
