@@ -34,13 +34,15 @@ if [ -n "$private" ]; then
 fi
 # The layers of the library: data flows helpfuncs -> opendata -> blob -> dbaccess -> platform, never
 # back; foundation (exceptions, trace) serves every layer above the platform, and app (the
-# frame) sits on top.
+# frame) sits on top. The blob records are extensions that the model's objects own, and the
+# extension factory is a factory of the model: blob builds on the model's extension and factory
+# interfaces, and the model never knows the records.
 declare -A allowed=(
   [platform]="platform"
   [foundation]="foundation platform"
   [dbaccess]="dbaccess platform"
-  [blob]="blob dbaccess foundation platform"
-  [opendata]="opendata blob dbaccess foundation platform"
+  [blob]="blob opendata dbaccess foundation platform"
+  [opendata]="opendata dbaccess foundation platform"
   [helpfuncs]="helpfuncs app opendata blob dbaccess foundation platform"
   [app]="app helpfuncs opendata blob dbaccess foundation platform"
 )
