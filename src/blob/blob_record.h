@@ -37,6 +37,8 @@ public:
   // Sets a text, number or boolean field from text; false (nothing changed) for an unknown key,
   // another kind of field or a text that does not fit it.
   virtual bool SetFieldFromText(const std::string& key, const std::string& text) = 0;
+  // The bytes Write would store for the object.
+  virtual std::vector<std::uint8_t> EncodeRecord(GlObjectId objectId) = 0;
 };
 
 template <class Derived, class Base = CBlobObject>
@@ -63,6 +65,8 @@ public:
     map.Write(objectId, prevTransactionId);
     Dump("::Write");
   }
+
+  std::vector<std::uint8_t> EncodeRecord(GlObjectId objectId) override { return Encode(objectId); }
 
   // The map Write would store, for tools that show the bytes before writing.
   std::vector<std::uint8_t> Encode(GlObjectId objectId) {

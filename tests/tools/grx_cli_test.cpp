@@ -530,3 +530,65 @@ TEST_F(GrxCliTest, AMultiByteCodePageChosenInTheSettings) {
 
 } // namespace
 } // namespace grx::testing
+
+namespace grx::testing {
+namespace {
+
+// grx blob reads the record of every kind the demo keeps, writes fields in one transaction and
+// deletes; the bytes it writes are the bytes the demo's description holds.
+TEST_F(GrxCliTest, BlobReadsWritesAndDeletesRecords) {
+  const std::string db = (folder_ / "b.db").string();
+  ASSERT_EQ(Grx("import " + DemoJsonPath() + " " + db).exitCode, 0);
+  const std::string project = "--project " + db + " ";
+  const std::pair<const char*, const char*> kinds[] = {{"D445_AXES", "CBlobResource"},
+                                                       {"D445_AXES/Axis1", "CBlobTopLevelCfc"},
+                                                       {"D445_AXES/#T1", "CBlobTask"},
+                                                       {"D445_AXES/#T1/G_Axis1", "CBlobProcessingGroup"},
+                                                       {"D445_AXES/Axis1/Move1", "CBlobBlock"},
+                                                       {"D445_AXES/@gLineSpeed", "CBlobGlobalVar"},
+                                                       {"D445_AXES/Axis1.SpeedSet", "CBlobCfcVar"},
+                                                       {"D445_AXES/%MC_POWER", "CBlobBlockType"},
+                                                       {"D445_AXES/Axis1/Move1.POS", "CBlobVar"}};
+  for (const auto& [path, record] : kinds) {
+    const GrxRun run = Grx(project + "--json blob " + path);
+    ASSERT_EQ(run.exitCode, 0) << path << run.out;
+    const auto j = nlohmann::json::parse(run.out);
+    EXPECT_EQ(j["record"], record) << path;
+    EXPECT_TRUE(j["versionOk"].get<bool>()) << path;
+  }
+  const auto resource = nlohmann::json::parse(Grx(project + "--json blob D445_AXES").out);
+  EXPECT_EQ(resource["fields"]["names"], nlohmann::json::parse(R"(["MotionControl", "DriveBasics"])"));
+  EXPECT_EQ(resource["libraryElements"][0]["rtTypeGuid"], "{3F2504E0-4F89-11D3-9A0C-0305E82C3301}");
+  const auto chart = nlohmann::json::parse(Grx(project + "--json blob D445_AXES/Axis1").out);
+  EXPECT_EQ(chart["fields"]["libComment"]["de"], "Messerachse");
+  EXPECT_EQ(Grx(project + "blob D445_AXES/Axis1/Homing").exitCode, 1); // a sub-chart carries none
+
+  // Writing the record unchanged gives the stored bytes again, but for the identifier of the
+  // object written for, which the description leaves 0.
+  auto withoutIdentifier = [](std::string dump) {
+    const auto line = dump.find("object identifier");
+    return dump.erase(dump.rfind('\n', line), dump.find('\n', line) - dump.rfind('\n', line));
+  };
+  const GrxRun stored = Grx(project + "blob D445_AXES/#T1 --hex");
+  const GrxRun again = Grx(project + "blob D445_AXES/#T1 --set taskId=1 --dry-run");
+  EXPECT_EQ(withoutIdentifier(stored.out), withoutIdentifier(again.out));
+  EXPECT_THAT(stored.out, HasSubstr("record version 4"));
+
+  // Fields are set in one transaction; wrong keys and values change nothing.
+  ASSERT_EQ(Grx(project + "blob D445_AXES/#T1 --set name=Zyklus --set taskId=7").exitCode, 0);
+  auto task = nlohmann::json::parse(Grx(project + "--json blob D445_AXES/#T1").out);
+  EXPECT_EQ(task["fields"]["name"], "Zyklus");
+  EXPECT_EQ(task["fields"]["taskId"], 7);
+  EXPECT_EQ(Grx(project + "blob D445_AXES/#T1 --set name=Other --set taskId=-1").exitCode, 2);
+  EXPECT_EQ(Grx(project + "blob D445_AXES/#T1 --set nosuchkey=1").exitCode, 2);
+  EXPECT_EQ(nlohmann::json::parse(Grx(project + "--json blob D445_AXES/#T1").out)["fields"]["name"], "Zyklus");
+  EXPECT_EQ(Grx(project + "blob D445_AXES/Axis1.SpeedSet --set libPinComment=x").exitCode, 2); // a map
+
+  EXPECT_THAT(Grx(project + "blob D445_AXES/#T1 --delete --dry-run").out, HasSubstr("would delete"));
+  EXPECT_FALSE(nlohmann::json::parse(Grx(project + "--json blob D445_AXES/#T1").out)["empty"].get<bool>());
+  ASSERT_EQ(Grx(project + "blob D445_AXES/#T1 --delete").exitCode, 0);
+  EXPECT_TRUE(nlohmann::json::parse(Grx(project + "--json blob D445_AXES/#T1").out)["empty"].get<bool>());
+}
+
+} // namespace
+} // namespace grx::testing

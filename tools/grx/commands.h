@@ -39,9 +39,24 @@ int RunCleanGroups(const Options& options, const std::string& controller, const 
                    bool dryRun, std::ostream& out);
 int RunCleanTasks(const Options& options, const std::string& controller, bool dryRun, std::ostream& out);
 int RunSettings(const Options& options, std::ostream& out);
+struct BlobActions {
+  bool hex = false;
+  std::vector<std::string> set; // KEY=VALUE
+  bool dryRun = false;
+  bool remove = false;
+};
+// The blob record of an object; --hex, --set, --dry-run and --delete as BlobActions say.
+int RunBlob(const Options& options, const std::string& path, const BlobActions& actions, std::ostream& out);
+int RunBlobOnOpenProject(const Options& options, const std::string& path, const BlobActions& actions,
+                         std::ostream& out);
 int RunTraceDecode(const Options& options, const std::string& file, std::ostream& out);
 
+} // namespace grx::cli
+namespace grx::dbclient {
 class ChartDbClient;
+} // namespace grx::dbclient
+namespace grx::cli {
+using dbclient::ChartDbClient;
 // Opens the project exports work on: --project, else the one Q3JDBMOX_PROJECT names, else the
 // demo project in memory.
 void OpenProjectForExports(const Options& options, ChartDbClient& db);

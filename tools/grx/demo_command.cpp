@@ -196,6 +196,20 @@ public:
     for (std::string line; std::getline(lines, line);) s.lines.push_back(line);
   }
 
+  // One record of each kind the demo project keeps in blobs.
+  void BlobRecords() {
+    Section& s = Add("Blob records the library keeps beside the objects (grx blob OBJECT)");
+    for (const char* path : {"D445_AXES", "D445_AXES/Axis1", "D445_AXES/#T1", "D445_AXES/#T1/G_Axis1",
+                             "D445_AXES/Axis1/Move1", "D445_AXES/@gLineSpeed", "D445_AXES/Axis1.SpeedSet"}) {
+      std::ostringstream text;
+      RunBlobOnOpenProject(Options{}, path, BlobActions{}, text);
+      std::istringstream lines(text.str());
+      for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("  library element: ", 0) != 0) s.lines.push_back(line);
+      }
+    }
+  }
+
   void NamesAndHierarchy() {
     Section& s = Add("Chart paths and name checks");
     GlObjectId chart = 0;
@@ -274,6 +288,7 @@ int RunDemo(const Options& options, bool keep, std::ostream& out) {
     tour.RolledBackTransaction("D445_AXES");
     tour.PlanNavigation();
     tour.ObjectModel();
+    tour.BlobRecords();
     tour.NamesAndHierarchy();
     tour.RoundTrip(failure);
     sections = std::move(tour.sections);

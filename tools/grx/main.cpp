@@ -102,6 +102,15 @@ int main(int argc, char** argv) {
   cleanTasks->add_option("CONTROLLER", argument1, "controller path")->required();
   cleanTasks->add_flag("--dry-run", dryRun, "say what would be deleted, changing nothing");
 
+  std::string blobPath;
+  BlobActions blobActions;
+  auto* blob = app.add_subcommand("blob", "the blob record of an object, field by field");
+  blob->add_option("OBJECT", blobPath, "object path")->required();
+  blob->add_flag("--hex", blobActions.hex, "the stored bytes with what they are");
+  blob->add_option("--set", blobActions.set, "set a text, number or boolean field: KEY=VALUE (repeatable)");
+  blob->add_flag("--dry-run", blobActions.dryRun, "show what would be written or deleted, changing nothing");
+  blob->add_flag("--delete", blobActions.remove, "delete the object's blob");
+
   auto* settings = app.add_subcommand("settings", "the settings the library reads, and where each came from");
 
   auto* trace = app.add_subcommand("trace", "work with call-trace files");
@@ -138,11 +147,14 @@ int main(int argc, char** argv) {
   auto runCommand = [&]() -> int {
     // Names, paths of objects and texts reach the library in its code page; file names stay as
     // the file system has them.
-    for (std::string* text : {&exportName, &controller, &showPath, &argument1, &argument2}) {
+    for (std::string* text : {&exportName, &controller, &showPath, &argument1, &argument2, &blobPath}) {
       *text = FromTerminal(*text);
     }
-    for (auto* list : {&options.windows, &options.answers, &callArguments, &keepGroups}) FromTerminal(*list);
+    for (auto* list : {&options.windows, &options.answers, &callArguments, &keepGroups, &blobActions.set}) {
+      FromTerminal(*list);
+    }
     if (*settings) return RunSettings(options, std::cout);
+    if (*blob) return RunBlob(options, blobPath, blobActions, std::cout);
     if (*chart) return RunChart(options, argument1, argument2, std::cout);
     if (*subcharts) return RunSubcharts(options, argument1, std::cout);
     if (*checkName) return RunCheckName(options, argument1, argument2, std::cout);
