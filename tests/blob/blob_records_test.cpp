@@ -2,6 +2,7 @@
 // stand-in, attached by the extension factory, read lazily, with busy objects and foreign
 // versions injected.
 #include <chrono>
+#include <map>
 
 #include "blob/blob_block.h"
 #include "blob/blob_block_type.h"
@@ -89,6 +90,58 @@ TEST_F(BlobRecordsTest, TheFactoryAttachesTheRecordOfEachKind) {
   manager_->SetFactory(CZebIecObjFactory::GetInstance());
   EXPECT_FALSE(RecordOf<CBlobTask>("R/#T1")->IsLoaded());
   EXPECT_EQ(db.CallCount("iec_BlobLengthGet"), 0u);
+}
+
+// A factory derived from the extension factory sees every creation in its slots.
+class CountingFactory : public CZebIecObjFactory {
+public:
+  std::map<std::string, int> calls;
+#define GRX_COUNTED(slot)                                              \
+  std::unique_ptr<OpenData::CIecObject> slot(GlObjectId id) override { \
+    ++calls[#slot];                                                    \
+    return CZebIecObjFactory::slot(id);                                \
+  }
+  GRX_COUNTED(CreateIecResource)
+  GRX_COUNTED(CreateIecFunctionBlockType)
+  GRX_COUNTED(CreateIecFunctionType)
+  GRX_COUNTED(CreateIecInOutVarType)
+  GRX_COUNTED(CreateIecGlobalVar)
+  GRX_COUNTED(CreateIecTask)
+  GRX_COUNTED(CreateIecProcessingGroup)
+  GRX_COUNTED(CreateIecCfc)
+  GRX_COUNTED(CreateIecFunctionBlock)
+  GRX_COUNTED(CreateIecFunction)
+  GRX_COUNTED(CreateIecInVar)
+  GRX_COUNTED(CreateIecInOutVar)
+  GRX_COUNTED(CreateIecVarTypeElement)
+  GRX_COUNTED(CreateIecVarElement)
+  GRX_COUNTED(CreateIecCfcInVar)
+  GRX_COUNTED(CreateIecCfcOutVar)
+#undef GRX_COUNTED
+};
+
+TEST_F(BlobRecordsTest, ADerivedFactorySeesEveryCreation) {
+  CountingFactory factory;
+  manager_->Clear_i();
+  manager_->SetFactory(&factory);
+  for (const char* path :
+       {"R", "R/%AXIS", "R/%ADD", "R/%AXIS.REF", "R/@gA", "R/#T1", "R/#T1/G1", "R/C1", "R/C1/F1", "R/C1/A1",
+        "R/C1/A1.IN1", "R/C1/F1.REF", "R/%AXIS.REF.Nr", "R/C1/F1.REF.Nr", "R/C1.X", "R/C1.Y"}) {
+    ASSERT_NE(manager_->FindIecObject(OpenData::CIecObjId(Id(path))), nullptr) << path;
+  }
+  for (const char* slot :
+       {"CreateIecResource", "CreateIecFunctionBlockType", "CreateIecFunctionType", "CreateIecInOutVarType",
+        "CreateIecGlobalVar", "CreateIecTask", "CreateIecProcessingGroup", "CreateIecCfc", "CreateIecFunctionBlock",
+        "CreateIecFunction", "CreateIecInVar", "CreateIecInOutVar", "CreateIecVarTypeElement", "CreateIecVarElement",
+        "CreateIecCfcInVar", "CreateIecCfcOutVar"}) {
+    EXPECT_EQ(factory.calls[slot], 1) << slot;
+  }
+  // The records were attached through the derived factory's base slots.
+  EXPECT_NE(dynamic_cast<CBlobTask*>(
+                manager_->FindIecObject(OpenData::CIecObjId(Id("R/#T1")))->GetExtension(EXTENSION_KEY_BLOB)),
+            nullptr);
+  manager_->Clear_i(); // the objects, with their records, go before the factory
+  manager_->SetFactory(CZebIecObjFactory::GetInstance());
 }
 
 TEST_F(BlobRecordsTest, ObjectsWithoutBlobGiveTheDefaults) {
