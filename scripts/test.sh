@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything twice (a normal build and one with the address and undefined-behaviour
-# sanitizers) and runs every test in both, after checking the sources' formatting.
+# sanitizers) and runs every test in both, after checking the sources' formatting; then runs the
+# fuzz targets for a bounded time.
 # Installs missing Debian packages first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,3 +18,5 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DGRX_SANITIZE=ON -DG
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+./scripts/fuzz.sh 30
