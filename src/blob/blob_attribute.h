@@ -20,6 +20,7 @@ public:
   template <BlobAttrType Tag>
   static CBlobAttribute Make(const BlobValueT<Tag>& value) {
     CGRXArchive archive;
+    archive.Reserve(64);
     archive.WriteU32(Tag);
     EncodeBlobValue<Tag>(archive, value);
     CBlobAttribute attribute;

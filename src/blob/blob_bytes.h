@@ -13,11 +13,18 @@ namespace grx::blob {
 
 class BlobWriter {
 public:
-  void U8(std::uint8_t value);
-  void U16(std::uint16_t value);
-  void U32(std::uint32_t value);
-  void U64(std::uint64_t value);
-  void Bytes(std::span<const std::uint8_t> bytes);
+  void U8(std::uint8_t value) { bytes_.push_back(value); }
+  void U16(std::uint16_t value) { Append(value); }
+  void U32(std::uint32_t value) { Append(value); }
+  void U64(std::uint64_t value) { Append(value); }
+  void Bytes(std::span<const std::uint8_t> bytes) { bytes_.insert(bytes_.end(), bytes.begin(), bytes.end()); }
+  void Reserve(std::size_t n) { bytes_.reserve(n); }
+  // n more bytes at the end (zero), for the caller to fill.
+  std::uint8_t* Extend(std::size_t n) {
+    const std::size_t at = bytes_.size();
+    bytes_.resize(at + n);
+    return bytes_.data() + at;
+  }
   // A count of the archive: u16 below 0xFFFF, else the u16 0xFFFF and the count as u32.
   void Count(std::uint32_t count);
 
@@ -26,6 +33,13 @@ public:
   std::vector<std::uint8_t> Take() { return std::move(bytes_); }
 
 private:
+  template <class T>
+  void Append(T value) {
+    const std::size_t at = bytes_.size();
+    bytes_.resize(at + sizeof(T));
+    for (std::size_t i = 0; i < sizeof(T); ++i) bytes_[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+  }
+
   std::vector<std::uint8_t> bytes_;
 };
 
@@ -35,10 +49,10 @@ class BlobReader {
 public:
   explicit BlobReader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
 
-  std::optional<std::uint8_t> U8();
-  std::optional<std::uint16_t> U16();
-  std::optional<std::uint32_t> U32();
-  std::optional<std::uint64_t> U64();
+  std::optional<std::uint8_t> U8() { return Little<std::uint8_t>(); }
+  std::optional<std::uint16_t> U16() { return Little<std::uint16_t>(); }
+  std::optional<std::uint32_t> U32() { return Little<std::uint32_t>(); }
+  std::optional<std::uint64_t> U64() { return Little<std::uint64_t>(); }
   // The next n bytes, or nothing when fewer are left.
   std::optional<std::span<const std::uint8_t>> Bytes(std::size_t n);
   // A count written by BlobWriter::Count.
@@ -53,7 +67,14 @@ public:
 
 private:
   template <class T>
-  std::optional<T> Little();
+  std::optional<T> Little() {
+    if (Remaining() < sizeof(T)) return std::nullopt;
+    const std::uint8_t* p = bytes_.data() + position_;
+    T value = 0;
+    for (std::size_t i = 0; i < sizeof(T); ++i) value = static_cast<T>(value | (static_cast<T>(p[i]) << (8 * i)));
+    position_ += sizeof(T);
+    return value;
+  }
 
   std::span<const std::uint8_t> bytes_;
   std::size_t position_ = 0;

@@ -27,6 +27,9 @@ void CBlobMap::Put(const std::string& key, CBlobAttribute attribute) {
 std::vector<std::uint8_t> CBlobMap::Encode(GlObjectId objectId) {
   m_objectId = objectId;
   CGRXArchive archive;
+  std::size_t size = 14;
+  for (const Entry& e : m_entries) size += e.key.size() + 5 + 20 + 4 + e.attribute->Buffer().size();
+  archive.Reserve(size);
   archive.WriteU32(m_nVersion);
   archive.WriteU64(m_objectId);
   std::vector<std::string_view> keys;

@@ -65,6 +65,10 @@ private:
 
   template <class T>
   static void Merge(std::vector<T>& target, std::vector<T>&& more) {
+    if (target.empty()) {
+      target = std::move(more);
+      return;
+    }
     for (auto&& element : more) target.push_back(std::move(element));
   }
   static void Merge(CBlobStringMap& target, CBlobStringMap&& more) {

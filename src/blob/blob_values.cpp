@@ -68,11 +68,13 @@ std::uint32_t BlobHashBucket(std::string_view key) {
 }
 
 std::vector<std::size_t> BlobHashOrder(const std::vector<std::string_view>& keys) {
+  std::vector<std::uint32_t> buckets(keys.size());
+  for (std::size_t i = 0; i < keys.size(); ++i) buckets[i] = BlobHashBucket(keys[i]);
   std::vector<std::size_t> order;
   order.reserve(keys.size());
   for (std::uint32_t bucket = 0; bucket < kBlobHashBuckets; ++bucket) {
     for (std::size_t i = keys.size(); i-- > 0;) {
-      if (BlobHashBucket(keys[i]) == bucket) order.push_back(i);
+      if (buckets[i] == bucket) order.push_back(i);
     }
   }
   return order;

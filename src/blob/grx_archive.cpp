@@ -12,12 +12,6 @@ constexpr std::uint16_t kBigObjectTag = 0x7FFF;
 constexpr std::uint32_t kBigClassTag = 0x80000000;
 constexpr std::uint16_t kWideMarker = 0xFFFE;
 
-template <class T>
-T Need(std::optional<T> value, const char* what) {
-  if (!value) throw CBlobFormatError(std::string("end of data in ") + what);
-  return *value;
-}
-
 } // namespace
 
 CGRXArchive::CGRXArchive() : m_storing(true) {}
@@ -63,21 +57,6 @@ void CGRXArchive::WriteObjectStart(const char* className) {
   ++m_nextIndex;
 }
 
-std::uint8_t CGRXArchive::ReadU8() {
-  return Need(m_reader.U8(), "a byte");
-}
-std::uint16_t CGRXArchive::ReadU16() {
-  return Need(m_reader.U16(), "a 16-bit value");
-}
-std::uint32_t CGRXArchive::ReadU32() {
-  return Need(m_reader.U32(), "a 32-bit value");
-}
-std::uint64_t CGRXArchive::ReadU64() {
-  return Need(m_reader.U64(), "a 64-bit value");
-}
-std::span<const std::uint8_t> CGRXArchive::ReadBytes(std::size_t n) {
-  return Need(m_reader.Bytes(n), "a run of bytes");
-}
 std::uint32_t CGRXArchive::ReadCount() {
   return Need(m_reader.Count(), "a count");
 }
@@ -134,11 +113,10 @@ void CGRXArchive::ReadObjectStart(const char* className) {
       // Every attribute is an object of its own: a reference to one stored before is refused.
       throw CBlobFormatError("a reference to an object stored before");
     }
-    if (classIndex == 0 || classIndex >= m_loaded.size()) throw CBlobFormatError("a dangling class reference");
-    if (!m_loaded[classIndex].isClass) throw CBlobFormatError("a class reference that names an object");
-    if (m_loaded[classIndex].className != className) {
-      throw CBlobFormatError("unknown class \"" + m_loaded[classIndex].className + "\"");
-    }
+    if (classIndex == 0 || classIndex > m_loaded.size()) throw CBlobFormatError("a dangling class reference");
+    const Loaded& named = m_loaded[classIndex - 1];
+    if (!named.isClass) throw CBlobFormatError("a class reference that names an object");
+    if (named.className != className) throw CBlobFormatError("unknown class \"" + named.className + "\"");
   }
   m_loaded.push_back(Loaded{false, {}}); // the object takes the next index
 }
@@ -154,23 +132,18 @@ std::uint32_t ReadListCount(CGRXArchive& a, std::size_t leastElementSize) {
 }
 
 void WriteText(CGRXArchive& a, const std::string& text) {
-  const std::u16string units = grx::platform::AnsiToUtf16(text);
   const std::size_t n = text.size();
   a.WriteU32(static_cast<std::uint32_t>(n));
-  for (std::size_t i = 0; i < n; ++i) a.WriteU16(i < units.size() ? static_cast<std::uint16_t>(units[i]) : 0);
+  // As many units as the text has bytes: zero units pad what the conversion leaves short.
+  grx::platform::AnsiToUtf16Le(text, n, a.Extend(2 * n));
 }
 
 std::string ReadText(CGRXArchive& a) {
   const std::uint32_t n = ReadListCount(a, 2);
-  std::u16string units;
-  units.reserve(n);
-  bool ended = false;
-  for (std::uint32_t i = 0; i < n; ++i) {
-    const std::uint16_t u = a.ReadU16();
-    if (u == 0) ended = true;
-    if (!ended) units.push_back(static_cast<char16_t>(u));
-  }
-  return grx::platform::Utf16ToAnsi(units);
+  const auto bytes = a.ReadBytes(2 * static_cast<std::size_t>(n));
+  std::size_t length = 0; // the text ends at the first zero unit
+  while (length < n && (bytes[2 * length] | bytes[2 * length + 1]) != 0) ++length;
+  return grx::platform::Utf16LeToAnsi(bytes.data(), length);
 }
 
 void WriteGuid(CGRXArchive& a, const GUID& g) {

@@ -38,6 +38,9 @@ public:
   void WriteU32(std::uint32_t value) { m_writer.U32(value); }
   void WriteU64(std::uint64_t value) { m_writer.U64(value); }
   void WriteBytes(std::span<const std::uint8_t> bytes) { m_writer.Bytes(bytes); }
+  void Reserve(std::size_t n) { m_writer.Reserve(n); }
+  // n more bytes at the end, for the caller to fill.
+  std::uint8_t* Extend(std::size_t n) { return m_writer.Extend(n); }
   // A count: u16 below 0xFFFF, else 0xFFFF and a u32.
   void WriteCount(std::uint32_t count) { m_writer.Count(count); }
   // An archive string: its length (u8, 0xFF + u16, or 0xFF 0xFFFF + u32) and its bytes.
@@ -50,11 +53,11 @@ public:
   std::vector<std::uint8_t> Take() { return m_writer.Take(); }
 
   // Loading.
-  std::uint8_t ReadU8();
-  std::uint16_t ReadU16();
-  std::uint32_t ReadU32();
-  std::uint64_t ReadU64();
-  std::span<const std::uint8_t> ReadBytes(std::size_t n);
+  std::uint8_t ReadU8() { return Need(m_reader.U8(), "a byte"); }
+  std::uint16_t ReadU16() { return Need(m_reader.U16(), "a 16-bit value"); }
+  std::uint32_t ReadU32() { return Need(m_reader.U32(), "a 32-bit value"); }
+  std::uint64_t ReadU64() { return Need(m_reader.U64(), "a 64-bit value"); }
+  std::span<const std::uint8_t> ReadBytes(std::size_t n) { return Need(m_reader.Bytes(n), "a run of bytes"); }
   std::uint32_t ReadCount();
   // Also takes the wide-string marker (0xFF 0xFFFE) ahead of the length: UTF-16 units follow and
   // are converted to the code page.
@@ -67,6 +70,12 @@ public:
   std::size_t Position() const { return m_reader.Position(); }
 
 private:
+  template <class T>
+  static T Need(std::optional<T> value, const char* what) {
+    if (!value) throw CBlobFormatError(std::string("end of data in ") + what);
+    return *value;
+  }
+
   struct Loaded {
     bool isClass;
     std::string className;
@@ -77,7 +86,7 @@ private:
   grx::blob::BlobReader m_reader{{}};
   std::vector<std::pair<std::string, std::uint32_t>> m_storedClasses;
   std::uint32_t m_nextIndex = 1;
-  std::vector<Loaded> m_loaded{Loaded{false, {}}}; // index 0 is never used
+  std::vector<Loaded> m_loaded; // index i of the archive is m_loaded[i - 1]
 };
 
 // The encoding of a value after its tag, and its decoding (the decoded value replaces value).

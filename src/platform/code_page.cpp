@@ -26,6 +26,7 @@ struct Tables {
   std::array<bool, 256> lead{};
   std::array<char32_t, 256> single{};
   std::unordered_map<char32_t, std::uint8_t> byteOf;
+  std::array<std::int16_t, 0x180> byteOfLow{}; // byteOf for the first code points, -1 for none
   std::array<std::uint8_t, 256> upper{};
   std::array<std::uint8_t, 256> lower{};
 };
@@ -50,6 +51,10 @@ std::unique_ptr<Tables> Build(unsigned number) {
   }
   for (unsigned b = 0; b < 256; ++b) {
     if (!t->lead[b]) t->byteOf.emplace(t->single[b], static_cast<std::uint8_t>(b));
+  }
+  t->byteOfLow.fill(-1);
+  for (const auto& [c, b] : t->byteOf) {
+    if (c < t->byteOfLow.size()) t->byteOfLow[c] = b;
   }
   for (unsigned b = 0; b < 256; ++b) {
     t->upper[b] = t->lower[b] = static_cast<std::uint8_t>(b);
@@ -116,6 +121,10 @@ char32_t DecodeChar(const Tables& t, std::string_view text, std::size_t at, std:
 
 // The bytes of one character, or nothing when the code page cannot hold it.
 bool EncodeChar(const Tables& t, char32_t c, std::string& out) {
+  if (c < t.byteOfLow.size() && t.byteOfLow[c] >= 0) {
+    out.push_back(static_cast<char>(t.byteOfLow[c]));
+    return true;
+  }
   const auto it = t.byteOf.find(c);
   if (it != t.byteOf.end()) {
     out.push_back(static_cast<char>(it->second));
@@ -244,6 +253,13 @@ std::u32string AnsiToUtf32(std::string_view text) {
 }
 
 std::u16string AnsiToUtf16(std::string_view text) {
+  const Tables& t = Current();
+  if (!t.multiByte) { // one unit per byte
+    std::u16string out(text.size(), u'\0');
+    for (std::size_t i = 0; i < text.size(); ++i)
+      out[i] = static_cast<char16_t>(t.single[static_cast<unsigned char>(text[i])]);
+    return out;
+  }
   std::u16string out;
   out.reserve(text.size());
   for (char32_t c : AnsiToUtf32(text)) {
@@ -276,6 +292,20 @@ std::string Utf32ToAnsi(std::u32string_view text) {
 }
 
 std::string Utf16ToAnsi(std::u16string_view text) {
+  const Tables& t = Current();
+  if (!t.multiByte) {
+    std::string out;
+    out.reserve(text.size());
+    bool plain = true;
+    for (char16_t u : text) {
+      if (u >= 0xD800 && u <= 0xDFFF) {
+        plain = false;
+        break;
+      }
+      if (!EncodeChar(t, u, out)) out.push_back(kDefaultChar);
+    }
+    if (plain) return out;
+  }
   std::u32string wide;
   wide.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -313,6 +343,41 @@ std::string Utf8ToAnsiLossy(std::string_view text) {
     if (static_cast<unsigned char>(c) >= 0x80) c = kDefaultChar;
   }
   return out;
+}
+
+void AnsiToUtf16Le(std::string_view text, std::size_t units, std::uint8_t* out) {
+  const Tables& t = Current();
+  std::size_t written = 0;
+  auto put = [&](char16_t u) {
+    if (written == units) return;
+    out[2 * written] = static_cast<std::uint8_t>(u);
+    out[2 * written + 1] = static_cast<std::uint8_t>(u >> 8);
+    ++written;
+  };
+  if (!t.multiByte) {
+    for (char c : text) put(static_cast<char16_t>(t.single[static_cast<unsigned char>(c)]));
+  } else {
+    for (char16_t u : AnsiToUtf16(text)) put(u);
+  }
+  while (written < units) put(u'\0');
+}
+
+std::string Utf16LeToAnsi(const std::uint8_t* bytes, std::size_t units) {
+  const Tables& t = Current();
+  if (!t.multiByte) {
+    std::string out;
+    out.reserve(units);
+    std::size_t i = 0;
+    for (; i < units; ++i) {
+      const auto u = static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+      if (u >= 0xD800 && u <= 0xDFFF) break; // surrogates take the general way
+      if (!EncodeChar(t, u, out)) out.push_back(kDefaultChar);
+    }
+    if (i == units) return out;
+  }
+  std::u16string text(units, u'\0');
+  for (std::size_t i = 0; i < units; ++i) text[i] = static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+  return Utf16ToAnsi(text);
 }
 
 bool AnsiCanHold(char32_t c) {

@@ -7,6 +7,7 @@
 // Like the operating system's, the code page is one per process, shared by every module.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,6 +29,12 @@ bool AnsiIsLeadByte(char byte);
 // The number of bytes of the character that starts at text[at] (1 or 2; 1 for a lead byte at
 // the end of the text).
 std::size_t AnsiCharLength(std::string_view text, std::size_t at);
+
+// The UTF-16LE bytes of a text in one step, written into out (2 bytes per unit), and back;
+// the fast paths of texts stored as UTF-16. units: how many units out takes; the text's units
+// come first, zero units pad the rest.
+void AnsiToUtf16Le(std::string_view text, std::size_t units, std::uint8_t* out);
+std::string Utf16LeToAnsi(const std::uint8_t* bytes, std::size_t units);
 
 // Conversions. A byte the code page leaves undefined stands for the control character of the
 // same number, so that every text of a single-byte code page converts to UTF-16 and back
