@@ -45,7 +45,7 @@ template <class Derived, class Base = CBlobObject>
 class CBlobRecord : public Base, public IBlobFields {
 public:
   void Read(GlObjectId objectId, GlTransactionId prevTransactionId) override {
-    Clear();
+    Clear_i();
     m_bLoaded = true;
     CBlobMap map;
     if (map.Read(objectId, m_bEmpty, prevTransactionId) && !m_bEmpty) {
@@ -55,7 +55,7 @@ public:
         m_bVersionOk = false;
       }
     }
-    Dump("::Read");
+    Dump_i("::Read");
   }
 
   void Write(GlObjectId objectId, GlTransactionId prevTransactionId) override {
@@ -63,7 +63,7 @@ public:
     map.SetVersion(this->RecordVersion());
     WriteFields(map);
     map.Write(objectId, prevTransactionId);
-    Dump("::Write");
+    Dump_i("::Write");
   }
 
   std::vector<std::uint8_t> EncodeRecord(GlObjectId objectId) override { return Encode(objectId); }
@@ -129,9 +129,8 @@ protected:
     return BlobValueText(tag, value);
   }
 
-  // Clear_i: the fields to their defaults and the flags to unloaded; a failure is traced, never
-  // thrown.
-  void Clear() {
+  // The fields to their defaults and the flags to unloaded; a failure is traced, never thrown.
+  void Clear_i() {
     try {
       ClearFields();
       m_bVersionOk = true;
@@ -146,7 +145,7 @@ protected:
     }
   }
 
-  void Dump(const char* operation) {
+  void Dump_i(const char* operation) {
     if (!CBlobObject::GetDump()) return;
     const std::string function = std::string(this->ClassName()) + operation;
     std::apply(

@@ -14,7 +14,7 @@ public:
   CBlobVar() = default;
   CBlobVar(GlObjectId objectId, GlTransactionId prevTransactionId) { Construct(objectId, prevTransactionId); }
 
-  void Write(GlObjectId, GlTransactionId) override { Dump("::Write"); }
+  void Write(GlObjectId, GlTransactionId) override { Dump_i("::Write"); }
   void MarkLoaded() override {
     EnsureLoaded();
     m_bLoaded = true;

@@ -13,7 +13,7 @@ public:
   CBlobVarElement() = default;
   CBlobVarElement(GlObjectId objectId, GlTransactionId prevTransactionId) { Construct(objectId, prevTransactionId); }
 
-  void Write(GlObjectId, GlTransactionId) override { Dump("::Write"); }
+  void Write(GlObjectId, GlTransactionId) override { Dump_i("::Write"); }
   void MarkLoaded() override {}
 
   static constexpr auto Fields() { return std::tuple<>(); }
