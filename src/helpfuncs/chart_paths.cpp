@@ -5,6 +5,7 @@
 #include "foundation/module_trace.h"
 #include "grx/w5lhlpax.h"
 #include "dbaccess/listing.h"
+#include "helpfuncs/sub_chart_listing.h"
 #include "opendata/open_data_exception.h"
 
 namespace {
@@ -47,16 +48,8 @@ bool W5GRX_GetSubChart(GlObjectId chartId, CString path, GlObjectId& subChartId,
   const std::string text = path.str();
   const bool last = text.find('\\') == std::string::npos;
   const auto [head, rest] = SplitFirst(text);
-  GlObjectId iter = 0;
-  GlObjectId block = 0;
-  GlObjectType type = kPresetElementType;
-  const auto outcome = ForEachListed(
-      [&](MODE mode) {
-        block = 0;
-        type = kPresetElementType;
-        return iec_CfcBlocksGet(mode, IEC_SELECT_IS_CFC, chartId, iter, block, type, prevTransactionId);
-      },
-      [&] {
+  const auto outcome =
+      helpfuncs::ForEachSubChartListed(chartId, prevTransactionId, [&](GlObjectId block, GlObjectType type) {
         if (type != IEC_OBJ_CFC) return ListingStep::Next;
         // For a sub-chart the identifier that counts is the one of its name: a name that cannot be
         // read ends the search, and after a last sub-chart (166) one more M_NEXT call follows.
@@ -85,16 +78,8 @@ int W5GRX_GetSubPlansByPlanID(GlObjectId chartId, GlTransactionId prevTransactio
   }
   int count = 0;
   bool failedBelow = false;
-  GlObjectId iter = 0;
-  GlObjectId block = 0;
-  GlObjectType type = kPresetElementType;
-  const auto outcome = ForEachListed(
-      [&](MODE mode) {
-        block = 0;
-        type = kPresetElementType;
-        return iec_CfcBlocksGet(mode, IEC_SELECT_IS_CFC, chartId, iter, block, type, prevTransactionId);
-      },
-      [&] {
+  const auto outcome =
+      helpfuncs::ForEachSubChartListed(chartId, prevTransactionId, [&](GlObjectId block, GlObjectType type) {
         if (block == 0 || type != IEC_OBJ_CFC) return ListingStep::Next;
         ids.push_back(block);
         const int below = body::W5GRX_GetSubPlansByPlanID(block, prevTransactionId, ids);

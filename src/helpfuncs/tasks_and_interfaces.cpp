@@ -8,6 +8,7 @@
 #include "dbaccess/chartdb_functions.h"
 #include "grx/w5lhlpax.h"
 #include "dbaccess/listing.h"
+#include "helpfuncs/sub_chart_listing.h"
 #include "opendata/iec_cfc_var.h"
 #include "opendata/iec_obj_manager.h"
 #include "opendata/open_data_exception.h"
@@ -124,20 +125,11 @@ bool W5GRX_GetPlanInterfaceParentidAndLoc(GlObjectId chartId, std::string& name,
     return true;
   });
   if (found) return true;
-  GlObjectId iter = 0;
-  GlObjectId block = 0;
-  GlObjectType type = kPresetElementType;
-  const auto outcome = ForEachListed(
-      [&](MODE mode) {
-        block = 0;
-        type = kPresetElementType;
-        return iec_CfcBlocksGet(mode, IEC_SELECT_IS_CFC, chartId, iter, block, type, tr);
-      },
-      [&] {
-        return type == IEC_OBJ_CFC && body::W5GRX_GetPlanInterfaceParentidAndLoc(block, name, parentId, locId)
-                   ? ListingStep::Stop
-                   : ListingStep::Next;
-      });
+  const auto outcome = helpfuncs::ForEachSubChartListed(chartId, tr, [&](GlObjectId block, GlObjectType type) {
+    return type == IEC_OBJ_CFC && body::W5GRX_GetPlanInterfaceParentidAndLoc(block, name, parentId, locId)
+               ? ListingStep::Stop
+               : ListingStep::Next;
+  });
   if (outcome.failed()) {
     throw OpenData::COpenDataException("W5GRX_GetPlanInterfaceParentidAndLoc failed.", outcome.result, kFile, 3094);
   }
