@@ -89,29 +89,10 @@ bool ParseInteger(const std::string& text, void* value) {
 
 std::string BlobValueText(BlobAttrType tag, const void* value) {
   switch (tag) {
-#define GRX_BLOB_TEXT(t) \
-  case t:                \
-    return TextOf<t>(value);
-    GRX_BLOB_TEXT(BLOB_ATTR_INT)
-    GRX_BLOB_TEXT(BLOB_ATTR_UINT)
-    GRX_BLOB_TEXT(BLOB_ATTR_BOOL)
-    GRX_BLOB_TEXT(BLOB_ATTR_ENUM)
-    GRX_BLOB_TEXT(BLOB_ATTR_INT_LIST)
-    GRX_BLOB_TEXT(BLOB_ATTR_TEXT)
-    GRX_BLOB_TEXT(BLOB_ATTR_TEXT_LIST)
-    GRX_BLOB_TEXT(BLOB_ATTR_GUID)
-    GRX_BLOB_TEXT(BLOB_ATTR_UINT64)
-    GRX_BLOB_TEXT(BLOB_ATTR_SIX_BYTES)
-    GRX_BLOB_TEXT(BLOB_ATTR_VARIANT)
-    GRX_BLOB_TEXT(BLOB_ATTR_XML_ID)
-    GRX_BLOB_TEXT(BLOB_ATTR_OBJECT_LIST)
-    GRX_BLOB_TEXT(BLOB_ATTR_STRING_MAP)
-    GRX_BLOB_TEXT(BLOB_ATTR_UINT64_LIST)
-    GRX_BLOB_TEXT(BLOB_ATTR_UINT_LIST)
-    GRX_BLOB_TEXT(BLOB_ATTR_GUID_LIST)
-    GRX_BLOB_TEXT(BLOB_ATTR_GUID_LIST_LIST)
-    GRX_BLOB_TEXT(BLOB_ATTR_BOOL_LIST)
-#undef GRX_BLOB_TEXT
+#define GRX_BLOB_TAG(enumerator, number, type) \
+  case enumerator:                             \
+    return TextOf<enumerator>(value);
+#include "blob/blob_attr_types.def"
   }
   return "invalid value";
 }

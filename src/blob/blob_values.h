@@ -15,27 +15,13 @@ using GUID = grx::platform::GUID;
 
 // The type tag stored before every attribute value.
 enum BlobAttrType : std::uint32_t {
-  BLOB_ATTR_INT = 0,
-  BLOB_ATTR_UINT = 1,
-  BLOB_ATTR_BOOL = 2,
-  BLOB_ATTR_ENUM = 3,
-  BLOB_ATTR_INT_LIST = 4,
-  BLOB_ATTR_TEXT = 5,
-  BLOB_ATTR_TEXT_LIST = 6,
-  BLOB_ATTR_GUID = 7,
-  BLOB_ATTR_UINT64 = 8,
-  BLOB_ATTR_SIX_BYTES = 9,
-  BLOB_ATTR_VARIANT = 10,
-  BLOB_ATTR_XML_ID = 11,
-  BLOB_ATTR_OBJECT_LIST = 12,
-  BLOB_ATTR_STRING_MAP = 13,
-  BLOB_ATTR_UINT64_LIST = 14,
-  BLOB_ATTR_UINT_LIST = 15,
-  BLOB_ATTR_GUID_LIST = 16,
-  BLOB_ATTR_GUID_LIST_LIST = 17,
-  BLOB_ATTR_BOOL_LIST = 18,
+#define GRX_BLOB_TAG(enumerator, number, type) enumerator = number,
+#include "blob/blob_attr_types.def"
 };
-inline constexpr std::uint32_t kBlobAttrTypeCount = 19;
+inline constexpr std::uint32_t kBlobAttrTypeCount = 0
+#define GRX_BLOB_TAG(enumerator, number, type) +1
+#include "blob/blob_attr_types.def"
+    ;
 
 // A six-byte value: a u32 followed by a u16.
 struct CBlobSixBytes {
@@ -119,81 +105,11 @@ std::vector<std::size_t> BlobHashOrder(const std::vector<std::string_view>& keys
 // The C++ type of each tag.
 template <BlobAttrType Tag>
 struct BlobValue;
-template <>
-struct BlobValue<BLOB_ATTR_INT> {
-  using Type = std::int32_t;
-};
-template <>
-struct BlobValue<BLOB_ATTR_UINT> {
-  using Type = std::uint32_t;
-};
-template <>
-struct BlobValue<BLOB_ATTR_BOOL> {
-  using Type = bool;
-};
-template <>
-struct BlobValue<BLOB_ATTR_ENUM> {
-  using Type = std::int32_t;
-};
-template <>
-struct BlobValue<BLOB_ATTR_INT_LIST> {
-  using Type = std::vector<std::int32_t>;
-};
-template <>
-struct BlobValue<BLOB_ATTR_TEXT> {
-  using Type = std::string;
-};
-template <>
-struct BlobValue<BLOB_ATTR_TEXT_LIST> {
-  using Type = std::vector<std::string>;
-};
-template <>
-struct BlobValue<BLOB_ATTR_GUID> {
-  using Type = GUID;
-};
-template <>
-struct BlobValue<BLOB_ATTR_UINT64> {
-  using Type = std::uint64_t;
-};
-template <>
-struct BlobValue<BLOB_ATTR_SIX_BYTES> {
-  using Type = CBlobSixBytes;
-};
-template <>
-struct BlobValue<BLOB_ATTR_VARIANT> {
-  using Type = BlobVariant;
-};
-template <>
-struct BlobValue<BLOB_ATTR_XML_ID> {
-  using Type = std::int32_t;
-};
-template <>
-struct BlobValue<BLOB_ATTR_OBJECT_LIST> {
-  using Type = CTPAttribsList;
-};
-template <>
-struct BlobValue<BLOB_ATTR_STRING_MAP> {
-  using Type = CBlobStringMap;
-};
-template <>
-struct BlobValue<BLOB_ATTR_UINT64_LIST> {
-  using Type = std::vector<std::uint64_t>;
-};
-template <>
-struct BlobValue<BLOB_ATTR_UINT_LIST> {
-  using Type = std::vector<std::uint32_t>;
-};
-template <>
-struct BlobValue<BLOB_ATTR_GUID_LIST> {
-  using Type = std::vector<GUID>;
-};
-template <>
-struct BlobValue<BLOB_ATTR_GUID_LIST_LIST> {
-  using Type = std::vector<std::vector<GUID>>;
-};
-template <>
-struct BlobValue<BLOB_ATTR_BOOL_LIST> {
-  using Type = std::vector<bool>;
-};
+#define GRX_BLOB_TAG(enumerator, number, type) \
+  template <>                                  \
+  struct BlobValue<enumerator> {               \
+    using Type = type;                         \
+  };
+#include "blob/blob_attr_types.def"
 template <BlobAttrType Tag>
 using BlobValueT = typename BlobValue<Tag>::Type;
