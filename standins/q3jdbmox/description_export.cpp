@@ -171,6 +171,7 @@ private:
       PutDataType(k, e.dataType, HasElements(e.id));
       PutText(k, "default", e.value);
       PutText(k, "comment", e.comment);
+      PutExtras(k, e.id);
       PutTypeElements(k, e.id);
       elements.push_back(k);
     }
@@ -212,6 +213,7 @@ private:
       PutText(k, "default", p.value);
       PutText(k, "comment", p.comment);
       PutText(k, "ident", p.text2);
+      PutExtras(k, p.id);
       PutTypeElements(k, p.id);
       params.push_back(k);
     }

@@ -228,7 +228,7 @@ private:
   void ReadTypeElements(const DescriptionReader& node, GlObjectId parent, std::vector<ParamSpec::Element>& out) {
     std::set<std::string> seen;
     for (const auto& e : node.Array("elements")) {
-      e.RequireObject({"name", "type", "default", "comment", "elements"});
+      e.RequireObject({"name", "type", "default", "comment", "blob", "elements"});
       ParamSpec::Element element;
       element.name = e.RequiredText("name");
       CheckNameAt(e, IEC_OBJ_VAR_TYPE_ELEMENT, element.name);
@@ -244,6 +244,7 @@ private:
       row.value = element.defaultValue;
       row.comment = e.Text("comment", {}, kTextLimit);
       element.id = Insert(row);
+      ReadExtras(e, element.id);
       ReadTypeElements(e, element.id, element.nested);
       out.push_back(std::move(element));
     }
@@ -280,7 +281,7 @@ private:
     ReadExtras(t, spec.id);
     std::set<std::string> paramNames;
     for (const auto& p : t.Array("parameters")) {
-      p.RequireObject({"name", "direction", "type", "default", "comment", "ident", "elements"});
+      p.RequireObject({"name", "direction", "type", "default", "comment", "ident", "blob", "elements"});
       ParamSpec param;
       ObjectRow prow;
       prow.type = Direction(p, IEC_OBJ_IN_VAR_TYPE, IEC_OBJ_OUT_VAR_TYPE, IEC_OBJ_IN_OUT_VAR_TYPE);
@@ -298,6 +299,7 @@ private:
       prow.comment = p.Text("comment", {}, sizeof(Iec_InVarType::comment) - 1);
       prow.text2 = p.Text("ident", {}, sizeof(Iec_VarIdent::text) - 1);
       param.id = Insert(prow);
+      ReadExtras(p, param.id);
       ReadTypeElements(p, param.id, param.elements);
       spec.params.push_back(std::move(param));
     }

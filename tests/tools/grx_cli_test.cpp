@@ -548,7 +548,8 @@ TEST_F(GrxCliTest, BlobReadsWritesAndDeletesRecords) {
                                                        {"D445_AXES/@gLineSpeed", "CBlobGlobalVar"},
                                                        {"D445_AXES/Axis1.SpeedSet", "CBlobCfcVar"},
                                                        {"D445_AXES/%MC_POWER", "CBlobBlockType"},
-                                                       {"D445_AXES/Axis1/Move1.POS", "CBlobVar"}};
+                                                       {"D445_AXES/Axis1/Move1.POS", "CBlobVar"},
+                                                       {"D445_AXES/%MC_POWER.AXIS", "CBlobVarType"}};
   for (const auto& [path, record] : kinds) {
     const GrxRun run = Grx(project + "--json blob " + path);
     ASSERT_EQ(run.exitCode, 0) << path << run.out;
@@ -562,6 +563,10 @@ TEST_F(GrxCliTest, BlobReadsWritesAndDeletesRecords) {
   const auto chart = nlohmann::json::parse(Grx(project + "--json blob D445_AXES/Axis1").out);
   EXPECT_EQ(chart["fields"]["libComment"]["de"], "Messerachse");
   EXPECT_EQ(Grx(project + "blob D445_AXES/Axis1/Homing").exitCode, 1); // a sub-chart carries none
+  const auto parameterType = nlohmann::json::parse(Grx(project + "--json blob D445_AXES/%MC_POWER.AXIS").out);
+  EXPECT_EQ(parameterType["fields"]["typeName"], "AXIS_REF");
+  // The blobs of parameter types leave the project with its description.
+  EXPECT_THAT(Grx("export " + db).out, HasSubstr("\"blob\": \"0900000000000000"));
 
   // Writing the record unchanged gives the stored bytes again, but for the identifier of the
   // object written for, which the description leaves 0.

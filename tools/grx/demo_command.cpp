@@ -199,8 +199,9 @@ public:
   // One record of each kind the demo project keeps in blobs.
   void BlobRecords() {
     Section& s = Add("Blob records the library keeps beside the objects (grx blob OBJECT)");
-    for (const char* path : {"D445_AXES", "D445_AXES/Axis1", "D445_AXES/#T1", "D445_AXES/#T1/G_Axis1",
-                             "D445_AXES/Axis1/Move1", "D445_AXES/@gLineSpeed", "D445_AXES/Axis1.SpeedSet"}) {
+    for (const char* path :
+         {"D445_AXES", "D445_AXES/Axis1", "D445_AXES/#T1", "D445_AXES/#T1/G_Axis1", "D445_AXES/Axis1/Move1",
+          "D445_AXES/@gLineSpeed", "D445_AXES/Axis1.SpeedSet", "D445_AXES/%MC_POWER.AXIS"}) {
       std::ostringstream text;
       RunBlobOnOpenProject(Options{}, path, BlobActions{}, text);
       std::istringstream lines(text.str());
