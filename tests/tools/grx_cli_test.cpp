@@ -22,6 +22,9 @@ struct GrxRun {
 
 // One call of every export on the demo project, with its answer.
 const std::vector<std::pair<std::string, std::string>> kExportCalls = {
+    {"W5GRX_IsSimpleType name=time_of_day", R"({"result":true,"esType":20,"iecType":18})"},
+    {"W5GRX_CanCast from=BYTE to=SINT", R"({"result":true})"},
+    {"W5GRX_IECType_FromES typeClass=0 esType=14", R"({"result":true,"iecType":8})"},
     {"W5GRX_RootPlanFromName cpuId=D445_AXES name=axis1",
      R"({"result":true,"name":"Axis1","chartId":"D445_AXES/Axis1"})"},
     {"W5GRX_RootPlanFromVarOrBlock objectId=D445_AXES/Axis1/Homing/HomeSeq/Search",

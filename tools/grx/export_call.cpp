@@ -71,6 +71,21 @@ GlTransactionId CallContext::Transaction() {
   }
 }
 
+GlDataType CallContext::DataType(const std::string& name) {
+  const std::string text = Text(name);
+  std::uint32_t esType = 0;
+  GlDataType type = IEC_NDEF;
+  if (W5GRX_IsSimpleType(text.c_str(), esType, type)) return type;
+  try {
+    std::size_t used = 0;
+    const long number = std::stol(text, &used, 0);
+    if (used == text.size()) return static_cast<GlDataType>(number);
+  } catch (const std::exception&) {
+  }
+  throw GrxError(name + " takes an IEC data type, as a number or an elementary type name, not \"" + text + "\"",
+                 kExitUsage);
+}
+
 std::uintptr_t CallContext::Window(const std::string& name) {
   const std::string* value = Find(name);
   if (!value) return defaultWindow_;

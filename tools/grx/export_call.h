@@ -26,6 +26,7 @@ public:
   std::string Text(const std::string& name, const std::string& fallback);
   std::vector<std::string> List(const std::string& name); // comma-separated, may be absent
   GlTransactionId Transaction();                          // prevTransactionId, default 65535
+  GlDataType DataType(const std::string& name);           // a number or an elementary type name
   std::uintptr_t Window(const std::string& name);         // default: the --window built last
 
   // Out-values, printed after the result.

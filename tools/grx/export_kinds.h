@@ -113,6 +113,27 @@ struct Number {
   static void Print(CallContext& c, const char* name, const Storage& value) { c.Out(name, value); }
 };
 
+struct Unsigned {
+  using Storage = std::uint32_t;
+  static constexpr const char* kPlaceholder = "N";
+  static constexpr bool kOptional = false;
+  static void Read(CallContext& c, const char* name, Direction, Storage& value) {
+    value = static_cast<Storage>(std::stoul(c.Text(name), nullptr, 0));
+  }
+  static void Print(CallContext& c, const char* name, const Storage& value) { c.Out(name, value); }
+};
+
+// An IEC data type, given as its number or as an elementary type name.
+struct DataType {
+  using Storage = GlDataType;
+  static constexpr const char* kPlaceholder = "TYPE";
+  static constexpr bool kOptional = false;
+  static void Read(CallContext& c, const char* name, Direction, Storage& value) { value = c.DataType(name); }
+  static void Print(CallContext& c, const char* name, const Storage& value) { c.Out(name, value); }
+};
+// The same, passed to the export by pointer.
+struct DataTypeRef : DataType {};
+
 struct Blocks {
   using Storage = std::vector<BLOCK>;
   static constexpr const char* kPlaceholder = "";
@@ -145,6 +166,8 @@ decltype(auto) PassAs(Storage& value) {
   using Target = std::remove_cvref_t<T>;
   if constexpr (std::is_pointer_v<Target> && std::is_same_v<Storage, std::string>) {
     return value.data();
+  } else if constexpr (std::is_pointer_v<Target>) {
+    return &value;
   } else if constexpr (std::is_same_v<Target, std::vector<CString>>) {
     return std::vector<CString>(value.begin(), value.end());
   } else if constexpr (std::is_same_v<Target, CString>) {
