@@ -600,3 +600,22 @@ TEST_F(GrxCliTest, BlobReadsWritesAndDeletesRecords) {
 
 } // namespace
 } // namespace grx::testing
+
+namespace grx::testing {
+namespace {
+
+TEST_F(GrxCliTest, TypesAndTheCastRelation) {
+  const auto tod = nlohmann::json::parse(Grx("--json type time_of_day").out);
+  EXPECT_EQ(tod["esType"], 20);
+  EXPECT_EQ(tod["iecType"], 18);
+  EXPECT_EQ(Grx("type STRING").exitCode, 1);
+  EXPECT_EQ(Grx("cast REAL SDTIME").exitCode, 0);
+  EXPECT_EQ(Grx("cast 66 7").exitCode, 1); // LINT to DINT
+  EXPECT_EQ(Grx("cast FOO 7").exitCode, 2);
+  const auto table = nlohmann::json::parse(Grx("--json cast --table").out);
+  EXPECT_EQ(table["BYTE"], nlohmann::json::parse(R"(["BYTE", "SINT", "USINT"])"));
+  EXPECT_EQ(table["LREAL"], nlohmann::json::parse(R"(["LREAL"])"));
+}
+
+} // namespace
+} // namespace grx::testing

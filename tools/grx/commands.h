@@ -39,6 +39,9 @@ int RunCleanGroups(const Options& options, const std::string& controller, const 
                    bool dryRun, std::ostream& out);
 int RunCleanTasks(const Options& options, const std::string& controller, bool dryRun, std::ostream& out);
 int RunSettings(const Options& options, std::ostream& out);
+// An elementary type by name (exit 1 when it is none); the cast relation of two types or its table.
+int RunType(const Options& options, const std::string& name, std::ostream& out);
+int RunCast(const Options& options, const std::string& from, const std::string& to, bool table, std::ostream& out);
 struct BlobActions {
   bool hex = false;
   std::vector<std::string> set; // KEY=VALUE

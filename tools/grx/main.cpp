@@ -102,6 +102,15 @@ int main(int argc, char** argv) {
   cleanTasks->add_option("CONTROLLER", argument1, "controller path")->required();
   cleanTasks->add_flag("--dry-run", dryRun, "say what would be deleted, changing nothing");
 
+  std::string typeName, castFrom, castTo;
+  bool castTable = false;
+  auto* type = app.add_subcommand("type", "an elementary type by name: its ES type code and IEC data type");
+  type->add_option("NAME", typeName, "type name")->required();
+  auto* cast = app.add_subcommand("cast", "whether a type may be connected to another: grx cast FROM TO");
+  cast->add_option("FROM", castFrom, "source type (name or IEC data type number)");
+  cast->add_option("TO", castTo, "target type");
+  cast->add_flag("--table", castTable, "the whole relation of the elementary types");
+
   std::string blobPath;
   BlobActions blobActions;
   auto* blob = app.add_subcommand("blob", "the blob record of an object, field by field");
@@ -147,7 +156,8 @@ int main(int argc, char** argv) {
   auto runCommand = [&]() -> int {
     // Names, paths of objects and texts reach the library in its code page; file names stay as
     // the file system has them.
-    for (std::string* text : {&exportName, &controller, &showPath, &argument1, &argument2, &blobPath}) {
+    for (std::string* text :
+         {&exportName, &controller, &showPath, &argument1, &argument2, &blobPath, &typeName, &castFrom, &castTo}) {
       *text = FromTerminal(*text);
     }
     for (auto* list : {&options.windows, &options.answers, &callArguments, &keepGroups, &blobActions.set}) {
@@ -155,6 +165,8 @@ int main(int argc, char** argv) {
     }
     if (*settings) return RunSettings(options, std::cout);
     if (*blob) return RunBlob(options, blobPath, blobActions, std::cout);
+    if (*type) return RunType(options, typeName, std::cout);
+    if (*cast) return RunCast(options, castFrom, castTo, castTable, std::cout);
     if (*chart) return RunChart(options, argument1, argument2, std::cout);
     if (*subcharts) return RunSubcharts(options, argument1, std::cout);
     if (*checkName) return RunCheckName(options, argument1, argument2, std::cout);
