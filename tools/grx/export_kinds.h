@@ -123,6 +123,35 @@ struct Unsigned {
   static void Print(CallContext& c, const char* name, const Storage& value) { c.Out(name, value); }
 };
 
+struct Unsigned16 {
+  using Storage = std::uint16_t;
+  static constexpr const char* kPlaceholder = "N";
+  static constexpr bool kOptional = false;
+  static void Read(CallContext& c, const char* name, Direction, Storage& value) {
+    value = static_cast<Storage>(std::stoul(c.Text(name), nullptr, 0));
+  }
+  static void Print(CallContext& c, const char* name, const Storage& value) { c.Out(name, value); }
+};
+
+struct Flag {
+  using Storage = bool;
+  static constexpr const char* kPlaceholder = "true|false";
+  static constexpr bool kOptional = false;
+  static void Read(CallContext& c, const char* name, Direction, Storage& value) { value = c.Text(name) == "true"; }
+  static void Print(CallContext& c, const char* name, const Storage& value) { c.Out(name, value); }
+};
+
+// A value the export takes but does not use: optional, 0 by default.
+struct Reserved {
+  using Storage = std::int32_t;
+  static constexpr const char* kPlaceholder = "N";
+  static constexpr bool kOptional = true;
+  static void Read(CallContext& c, const char* name, Direction, Storage& value) {
+    value = static_cast<Storage>(std::stol(c.Text(name, "0"), nullptr, 0));
+  }
+  static void Print(CallContext& c, const char* name, const Storage& value) { c.Out(name, value); }
+};
+
 // An IEC data type, given as its number or as an elementary type name.
 struct DataType {
   using Storage = GlDataType;
