@@ -2,6 +2,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <set>
 #include <string>
 #include <vector>
@@ -112,6 +113,53 @@ TEST(TypeQueriesTest, IecTypesOfEsTypesByClass) {
     EXPECT_FALSE(W5GRX_IECType_FromES(other, 1, iec));
     EXPECT_EQ(iec, -1); // not written
   }
+}
+
+} // namespace
+
+namespace {
+
+// Element records as a host hands them in: linked by next, nested lists by firstNested.
+Iec_VarTypeElement Element(const char* name, GlDataType type, Iec_VarTypeElement* next = nullptr,
+                           Iec_VarTypeElement* nested = nullptr) {
+  Iec_VarTypeElement e{};
+  std::snprintf(e.name, sizeof e.name, "%s", name);
+  e.dataType = type;
+  e.next = next;
+  e.firstNested = nested;
+  return e;
+}
+
+TEST(TypeQueriesTest, ChainsAreCountedAndEndOnACycle) {
+  Iec_InVarType in[3]{};
+  in[0].next = &in[1];
+  in[1].next = &in[2];
+  EXPECT_EQ(W5GRX_CountInVarTypes(in), 3);
+  EXPECT_EQ(W5GRX_CountInVarTypes(nullptr), 0);
+  in[2].next = &in[0]; // a chain that comes back
+  EXPECT_EQ(W5GRX_CountInVarTypes(in), 3);
+  Iec_OutVarType out{};
+  EXPECT_EQ(W5GRX_CountOutVarTypes(&out), 1);
+}
+
+TEST(TypeQueriesTest, StructListsCompareNamesWithoutCaseAndNestedListsAndTypes) {
+  Iec_VarTypeElement okA = Element("Ok", IEC_BOOL), okB = Element("OK", IEC_BOOL);
+  Iec_VarTypeElement stA = Element("St", IEC_STRUCT, nullptr, &okA), stB = Element("st", IEC_STRUCT, nullptr, &okB);
+  Iec_VarTypeElement nrA = Element("Nr", IEC_INT, &stA), nrB = Element("NR", IEC_INT, &stB);
+  EXPECT_TRUE(W5GRX_CompareStructTypeList(&nrA, &nrB));
+  EXPECT_TRUE(W5GRX_CompareStructTypeList(nullptr, nullptr));
+  EXPECT_FALSE(W5GRX_CompareStructTypeList(&nrA, nullptr));
+  Iec_VarTypeElement extra = Element("More", IEC_INT);
+  stB.next = &extra; // one more element at the end of b
+  EXPECT_FALSE(W5GRX_CompareStructTypeList(&nrA, &nrB));
+  EXPECT_FALSE(W5GRX_CompareStructTypeList(&nrB, &nrA));
+  stB.next = nullptr;
+  okB.dataType = IEC_INT; // a nested type differs
+  EXPECT_FALSE(W5GRX_CompareStructTypeList(&nrA, &nrB));
+  okB.dataType = IEC_BOOL;
+  stA.next = &nrA; // a list that leads back into itself ends without endless recursion
+  stB.next = &nrB;
+  EXPECT_TRUE(W5GRX_CompareStructTypeList(&nrA, &nrB));
 }
 
 } // namespace

@@ -27,7 +27,8 @@ public:
   std::vector<std::string> List(const std::string& name); // comma-separated, may be absent
   GlTransactionId Transaction();                          // prevTransactionId, default 65535
   GlDataType DataType(const std::string& name);           // a number or an elementary type name
-  std::uintptr_t Window(const std::string& name);         // default: the --window built last
+  ChartDbClient& db() { return db_; }
+  std::uintptr_t Window(const std::string& name); // default: the --window built last
 
   // Out-values, printed after the result.
   void Out(const std::string& name, const nlohmann::ordered_json& value);

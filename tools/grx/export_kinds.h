@@ -11,8 +11,13 @@
 #include <type_traits>
 #include <vector>
 
+#include <memory>
+
+#include "dbaccess/listing.h"
 #include "export_call.h"
 #include "grx/w5lhlpax.h"
+#include "grx_error.h"
+#include "project_client.h"
 
 namespace grx::cli::kinds {
 
@@ -163,6 +168,72 @@ struct DataType {
 // The same, passed to the export by pointer.
 struct DataTypeRef : DataType {};
 
+// Records the chart database returns for objects given by path, kept while the export runs.
+template <class Record>
+struct RecordStorage {
+  std::vector<std::unique_ptr<Record>> records;
+  const Record* Pass() const { return records.empty() ? nullptr : records.front().get(); }
+};
+
+// A chain of parameter-type records, linked in the order of a comma list of parameter-type paths.
+template <class Record, auto ReadMember>
+struct VarTypeChain {
+  using Storage = RecordStorage<Record>;
+  static constexpr const char* kPlaceholder = "TYPE.PARAM,...";
+  static constexpr bool kOptional = true;
+  static void Read(CallContext& c, const char* name, Direction, Storage& value) {
+    for (const std::string& path : c.List(name)) {
+      auto record = std::make_unique<Record>();
+      if (c.db().ErrorId((c.db().*ReadMember)(c.db().Resolve(path), *record, kNoTransaction)) != 0) {
+        throw GrxError("cannot read the parameter type " + path, kExitUsage);
+      }
+      if (!value.records.empty()) value.records.back()->next = record.get();
+      value.records.push_back(std::move(record));
+    }
+  }
+  static void Print(CallContext&, const char*, const Storage&) {}
+};
+
+// The structure element list of a parameter type or element type, nested lists included.
+struct TypeElements {
+  using Storage = RecordStorage<Iec_VarTypeElement>;
+  static constexpr const char* kPlaceholder = "TYPE.PARAM";
+  static constexpr bool kOptional = true;
+  static void Read(CallContext& c, const char* name, Direction, Storage& value) {
+    const std::string path = c.Text(name, "");
+    if (!path.empty()) ReadList(c, c.db().Resolve(path), value);
+  }
+  static void Print(CallContext&, const char*, const Storage&) {}
+
+private:
+  // The first element of the list under owner, or null.
+  static Iec_VarTypeElement* ReadList(CallContext& c, GlObjectId owner, Storage& value) {
+    std::vector<GlObjectId> ids;
+    GlObjectId iter = 0;
+    GlObjectId element = 0;
+    dbaccess::ForEachListedWith(
+        [&](GlResult r) { return c.db().ErrorId(r); },
+        [&](MODE mode) { return c.db().iec_StructureElementsGet(mode, owner, iter, element, kNoTransaction); },
+        [&] { ids.push_back(element); });
+    Iec_VarTypeElement* first = nullptr;
+    Iec_VarTypeElement* last = nullptr;
+    for (GlObjectId id : ids) {
+      auto record = std::make_unique<Iec_VarTypeElement>();
+      if (c.db().ErrorId(c.db().iec_VarTypeElementRead(id, *record, kNoTransaction)) != 0) continue;
+      Iec_VarTypeElement* current = record.get();
+      value.records.push_back(std::move(record));
+      current->next = nullptr;
+      current->firstNested = ReadList(c, id, value);
+      (last ? last->next : first) = current;
+      last = current;
+    }
+    return first;
+  }
+};
+
+using InVarTypes = VarTypeChain<Iec_InVarType, &ChartDbClient::iec_InVarTypeRead>;
+using OutVarTypes = VarTypeChain<Iec_OutVarType, &ChartDbClient::iec_OutVarTypeRead>;
+
 struct Blocks {
   using Storage = std::vector<BLOCK>;
   static constexpr const char* kPlaceholder = "";
@@ -193,7 +264,9 @@ struct Params {
 template <class T, class Storage>
 decltype(auto) PassAs(Storage& value) {
   using Target = std::remove_cvref_t<T>;
-  if constexpr (std::is_pointer_v<Target> && std::is_same_v<Storage, std::string>) {
+  if constexpr (requires { value.Pass(); }) {
+    return value.Pass();
+  } else if constexpr (std::is_pointer_v<Target> && std::is_same_v<Storage, std::string>) {
     return value.data();
   } else if constexpr (std::is_pointer_v<Target>) {
     return &value;
