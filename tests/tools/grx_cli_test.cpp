@@ -630,6 +630,16 @@ TEST_F(GrxCliTest, TypesAndTheCastRelation) {
   const auto table = nlohmann::json::parse(Grx("--json cast --table").out);
   EXPECT_EQ(table["BYTE"], nlohmann::json::parse(R"(["BYTE", "SINT", "USINT"])"));
   EXPECT_EQ(table["LREAL"], nlohmann::json::parse(R"(["LREAL"])"));
+
+  const auto address = nlohmann::json::parse(Grx("--json address ' %qd100'").out);
+  EXPECT_EQ(address["normalized"], "%QD100");
+  EXPECT_EQ(address["direction"], "output");
+  EXPECT_EQ(Grx("address %IX0.0").exitCode, 1);
+  EXPECT_EQ(Grx("compatible D445_AXES/Axis1/Pos1.POS D445_AXES/Axis1/Lim1.IN").exitCode, 0);
+  const auto connected = nlohmann::json::parse(Grx("--json connected D445_AXES/Axis1.ActPos").out);
+  EXPECT_EQ(connected["variable"], "D445_AXES/Axis1/Pos1.POS");
+  EXPECT_TRUE(connected["isBlockParam"].get<bool>());
+  EXPECT_EQ(Grx("connected D445_AXES/Axis1").exitCode, 1);
 }
 
 } // namespace

@@ -42,6 +42,11 @@ int RunSettings(const Options& options, std::ostream& out);
 // An elementary type by name (exit 1 when it is none); the cast relation of two types or its table.
 int RunType(const Options& options, const std::string& name, std::ostream& out);
 int RunCast(const Options& options, const std::string& from, const std::string& to, bool table, std::ostream& out);
+// The process-image check of a text; whether a source may feed a sink; the block parameter behind a
+// chain of chart interface variables. Each exits 1 when the answer is no.
+int RunAddress(const Options& options, const std::string& text, std::ostream& out);
+int RunCompatible(const Options& options, const std::string& source, const std::string& sink, std::ostream& out);
+int RunConnected(const Options& options, const std::string& var, std::ostream& out);
 struct BlobActions {
   bool hex = false;
   std::vector<std::string> set; // KEY=VALUE

@@ -111,6 +111,15 @@ int main(int argc, char** argv) {
   cast->add_option("TO", castTo, "target type");
   cast->add_flag("--table", castTable, "the whole relation of the elementary types");
 
+  std::string addressText, sourcePath, sinkPath, connectedPath;
+  auto* address = app.add_subcommand("address", "whether a text is a process-image address, and of which type");
+  address->add_option("TEXT", addressText, "the address, such as %IW4")->required();
+  auto* compatible = app.add_subcommand("compatible", "whether a source may feed a sink: grx compatible SOURCE SINK");
+  compatible->add_option("SOURCE", sourcePath, "source object path")->required();
+  compatible->add_option("SINK", sinkPath, "sink object path")->required();
+  auto* connected = app.add_subcommand("connected", "the block parameter behind a chain of chart interface variables");
+  connected->add_option("VAR", connectedPath, "variable path")->required();
+
   std::string blobPath;
   BlobActions blobActions;
   auto* blob = app.add_subcommand("blob", "the blob record of an object, field by field");
@@ -156,8 +165,8 @@ int main(int argc, char** argv) {
   auto runCommand = [&]() -> int {
     // Names, paths of objects and texts reach the library in its code page; file names stay as
     // the file system has them.
-    for (std::string* text :
-         {&exportName, &controller, &showPath, &argument1, &argument2, &blobPath, &typeName, &castFrom, &castTo}) {
+    for (std::string* text : {&exportName, &controller, &showPath, &argument1, &argument2, &blobPath, &typeName,
+                              &castFrom, &castTo, &addressText, &sourcePath, &sinkPath, &connectedPath}) {
       *text = FromTerminal(*text);
     }
     for (auto* list : {&options.windows, &options.answers, &callArguments, &keepGroups, &blobActions.set}) {
@@ -166,6 +175,9 @@ int main(int argc, char** argv) {
     if (*settings) return RunSettings(options, std::cout);
     if (*blob) return RunBlob(options, blobPath, blobActions, std::cout);
     if (*type) return RunType(options, typeName, std::cout);
+    if (*address) return RunAddress(options, addressText, std::cout);
+    if (*compatible) return RunCompatible(options, sourcePath, sinkPath, std::cout);
+    if (*connected) return RunConnected(options, connectedPath, std::cout);
     if (*cast) return RunCast(options, castFrom, castTo, castTable, std::cout);
     if (*chart) return RunChart(options, argument1, argument2, std::cout);
     if (*subcharts) return RunSubcharts(options, argument1, std::cout);

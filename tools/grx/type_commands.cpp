@@ -7,6 +7,7 @@
 #include "data_type_text.h"
 #include "grx/w5lhlpax.h"
 #include "grx_error.h"
+#include "project_client.h"
 #include "terminal_text.h"
 
 namespace grx::cli {
@@ -95,6 +96,71 @@ int RunCast(const Options& options, const std::string& from, const std::string& 
     out << from << " -> " << to << ": " << (castable ? "may be connected" : "may not be connected") << "\n";
   }
   return castable ? kExitOk : kExitFailure;
+}
+
+} // namespace grx::cli
+
+namespace grx::cli {
+
+int RunAddress(const Options& options, const std::string& text, std::ostream& out) {
+  std::string address, typeName;
+  std::uint32_t esType = 0;
+  GlDataType iecType = IEC_NDEF;
+  bool isInput = false;
+  const bool ok = W5GRX_IsProzessAbbild(text, address, esType, iecType, typeName, isInput);
+  if (options.json) {
+    Json j{{"text", text}, {"address", ok}};
+    if (ok) {
+      j["normalized"] = address;
+      j["typeName"] = typeName;
+      j["esType"] = esType;
+      j["iecType"] = iecType;
+      j["direction"] = isInput ? "input" : "output";
+    }
+    out << JsonText(j) << "\n";
+  } else if (ok) {
+    out << address << ": " << typeName << " " << (isInput ? "input" : "output") << " (ES type code " << esType
+        << ", IEC data type " << iecType << ")\n";
+  } else {
+    out << "\"" << text << "\" is not a process-image address (%I or %Q, then BYTE.BIT or B, W or D and a number)\n";
+  }
+  return ok ? kExitOk : kExitFailure;
+}
+
+int RunCompatible(const Options& options, const std::string& source, const std::string& sink, std::ostream& out) {
+  ChartDbClient& db = ChartDbClient::Instance();
+  OpenProjectForExports(options, db);
+  std::uint16_t code = 1;
+  std::int32_t message = 0;
+  const bool ok = W5GRX_IsCompatible(0, 0, 0, 0, db.Resolve(source), db.Resolve(sink), code, message, kNoTransaction);
+  const char* reason = code == 0   ? "the types fit"
+                       : code == 4 ? "a processing group is enabled by a BOOL only"
+                                   : "the types do not fit, or one of them cannot be told";
+  if (options.json) {
+    out << JsonText(Json{{"compatible", ok}, {"code", code}, {"reason", reason}}) << "\n";
+  } else {
+    out << source << " -> " << sink << ": " << (ok ? "compatible" : "not compatible") << " (code " << code << ", "
+        << reason << ")\n";
+  }
+  return ok ? kExitOk : kExitFailure;
+}
+
+int RunConnected(const Options& options, const std::string& var, std::ostream& out) {
+  ChartDbClient& db = ChartDbClient::Instance();
+  OpenProjectForExports(options, db);
+  GlObjectId found = 0;
+  bool isBlockParam = false;
+  const bool ok = W5GRX_FindConnectedVar(db.Resolve(var), found, isBlockParam, kNoTransaction);
+  const std::string path = found ? db.Path(found) : std::string();
+  if (options.json) {
+    out << JsonText(Json{{"found", ok}, {"variable", path}, {"isBlockParam", isBlockParam}}) << "\n";
+  } else if (ok) {
+    out << var << " -> " << path
+        << (isBlockParam ? " (block parameter)" : " (the chain ends at this interface variable)") << "\n";
+  } else {
+    out << var << ": no variable found (not a variable, or a chain that comes back on itself)\n";
+  }
+  return ok ? kExitOk : kExitFailure;
 }
 
 } // namespace grx::cli
