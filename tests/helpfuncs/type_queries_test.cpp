@@ -1,4 +1,4 @@
-// The type queries against the type table of the specification, written out here.
+// The type queries against the table of elementary types, written out here by hand.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -68,7 +68,8 @@ TEST(TypeQueriesTest, EveryElementaryTypeIsFoundByNameInAnyCase) {
   EXPECT_FALSE(W5GRX_IsSimpleType((std::string(95, 'A') + "BOOL").c_str(), es, iec));
 }
 
-// The relation the specification describes in words, built here independently of the table.
+// The cast relation as it is meant (equal types, the three integer families, REAL and SDTIME),
+// built here independently of the table.
 bool Related(GlDataType from, GlDataType to) {
   if (from == to) return true;
   const std::vector<std::set<GlDataType>> groups = {{2, 65, 67}, {4, 5, 68}, {6, 7, 69}, {8, 81}};

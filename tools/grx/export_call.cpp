@@ -1,3 +1,4 @@
+#include "data_type_text.h"
 #include "export_call.h"
 
 #include "export_kinds.h"
@@ -73,15 +74,7 @@ GlTransactionId CallContext::Transaction() {
 
 GlDataType CallContext::DataType(const std::string& name) {
   const std::string text = Text(name);
-  std::uint32_t esType = 0;
-  GlDataType type = IEC_NDEF;
-  if (W5GRX_IsSimpleType(text.c_str(), esType, type)) return type;
-  try {
-    std::size_t used = 0;
-    const long number = std::stol(text, &used, 0);
-    if (used == text.size()) return static_cast<GlDataType>(number);
-  } catch (const std::exception&) {
-  }
+  if (const auto type = ParseDataType(text)) return *type;
   throw GrxError(name + " takes an IEC data type, as a number or an elementary type name, not \"" + text + "\"",
                  kExitUsage);
 }

@@ -20,15 +20,7 @@ const char* const kTypeNames[] = {"BOOL", "BYTE",  "WORD",  "DWORD", "LWORD",  "
                                   "UINT", "UDINT", "ULINT", "REAL",  "SDTIME", "LREAL", "TIME", "DATE", "TOD",  "DT"};
 
 GlDataType TypeOf(const std::string& text) {
-  std::uint32_t esType = 0;
-  GlDataType type = IEC_NDEF;
-  if (W5GRX_IsSimpleType(text.c_str(), esType, type)) return type;
-  try {
-    std::size_t used = 0;
-    const long number = std::stol(text, &used, 0);
-    if (used == text.size()) return static_cast<GlDataType>(number);
-  } catch (const std::exception&) {
-  }
+  if (const auto type = ParseDataType(text)) return *type;
   throw GrxError("\"" + text + "\" is neither an elementary type nor an IEC data type number", kExitUsage);
 }
 
