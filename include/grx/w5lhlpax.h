@@ -3,6 +3,7 @@
 // declared from their table, w5lhlpax_exports.def, which documents each one.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -38,6 +39,33 @@ struct PARAM {
   std::string name;     // the item's name in its attribute record
   std::string itemText; // the second text of that record
   GlObjectId id = 0;
+};
+
+// Where a block runs: its processing group and its places there (48 bytes, packed as on the
+// platform of origin).
+struct MoveBlockInfoT {
+  GlObjectId blockId = 0;     // offset 0
+  GlObjectId procGroupId = 0; // offset 8: the group whose run sequence holds the block
+  std::int16_t blockPos = 0;  // offset 16: the block's place in that run sequence
+  std::int16_t grPos = 0;     // offset 18: the group's place in its task
+  char tpName[28] = {};       // offset 20: the task's name, zero-terminated
+};
+static_assert(offsetof(MoveBlockInfoT, procGroupId) == 8);
+static_assert(offsetof(MoveBlockInfoT, blockPos) == 16);
+static_assert(offsetof(MoveBlockInfoT, grPos) == 18);
+static_assert(offsetof(MoveBlockInfoT, tpName) == 20);
+static_assert(sizeof(MoveBlockInfoT) == 48);
+
+// One use of a global variable: a connected variable with its location text (40 bytes on the
+// platform of origin, where each text is one pointer).
+struct FIND {
+  CString location;      // where the connected variable lies
+  CString globalVarName; // the global variable's name
+  CString rootChartName; // the root chart in which the connected variable lies
+  std::int32_t kind = 0; // 0: the variable reads the global (a sink), 1: it writes it (a source)
+  std::uint64_t rootChartId = 0;
+  std::uint64_t varId = 0;
+  std::uint64_t globalVarId = 0;
 };
 
 #define GRX_EXPORT(result, name, family, policy, summary, ...) \

@@ -3,6 +3,7 @@
 #include "platform/code_page.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <cwchar>
 
@@ -115,6 +116,26 @@ BSTR SysAllocString(const wchar_t* text) {
 
 void SysFreeString(BSTR text) {
   delete[] text;
+}
+
+namespace {
+std::atomic<int> liveTaskMemBlocks{0};
+} // namespace
+
+void* CoTaskMemAlloc(std::size_t size) {
+  void* block = std::malloc(size == 0 ? 1 : size);
+  if (block) ++liveTaskMemBlocks;
+  return block;
+}
+
+void CoTaskMemFree(void* block) {
+  if (!block) return;
+  --liveTaskMemBlocks;
+  std::free(block);
+}
+
+int LiveTaskMemBlocks() {
+  return liveTaskMemBlocks.load();
 }
 
 HRESULT CoCreateInstance(const CLSID& clsid, IUnknown* outer, std::uint32_t context, const IID& iid, void** object) {

@@ -19,6 +19,13 @@ std::string GuidToString(const GUID& guid);
 BSTR SysAllocString(const wchar_t* text);
 void SysFreeString(BSTR text);
 
+// COM's task memory: blocks handed between modules are allocated and freed by these two.
+// CoTaskMemAlloc answers null when the block cannot be had; CoTaskMemFree takes null.
+void* CoTaskMemAlloc(std::size_t size);
+void CoTaskMemFree(void* block);
+// The number of task-memory blocks allocated and not yet freed (for leak checks).
+int LiveTaskMemBlocks();
+
 // A BSTR freed when it goes out of scope.
 struct BstrFree {
   void operator()(wchar_t* text) const { SysFreeString(text); }

@@ -84,7 +84,7 @@ int RunExports(const Options& options, bool markdown, std::ostream& out) {
 
 int RunCall(const Options& options, const std::string& exportName, const std::vector<std::string>& arguments,
             std::ostream& out) {
-  const ExportEntry* entry = FindExport(exportName);
+  const ExportEntry* entry = FindExport(exportName, arguments);
   if (!entry) {
     std::string known;
     for (const auto& e : Exports()) known += "\n  " + e.name + " " + e.parameters;

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "data_type_text.h"
 #include "export_call.h"
 
@@ -193,7 +195,7 @@ const std::vector<ExportEntry>& Exports() {
 #name, #kind, #direction, #type                       \
   }
 #define GRX_EXPORT(result, name, family, policy, summary, ...) \
-  MakeEntry<&::name>(#name, #result, #family, #policy, summary, GRX_PP_MAP(GRX_CLI_PARAM, GRX_PP_COMMA, __VA_ARGS__)),
+  MakeEntry<static_cast<result (*)(GRX_PP_MAP(GRX_EXPORT_PARAM_TYPE, GRX_PP_COMMA, __VA_ARGS__))>(&::name)>(#name, #result, #family, #policy, summary, GRX_PP_MAP(GRX_CLI_PARAM, GRX_PP_COMMA, __VA_ARGS__)),
   static const std::vector<ExportEntry> exports = {
 #include "grx/w5lhlpax_exports.def"
   };
@@ -225,11 +227,21 @@ std::string ExportReference() {
   return text;
 }
 
-const ExportEntry* FindExport(const std::string& name) {
+const ExportEntry* FindExport(const std::string& name, const std::vector<std::string>& arguments) {
+  // Overloads share a name: the first whose parameters take every argument given is called.
+  const ExportEntry* first = nullptr;
   for (const ExportEntry& e : Exports()) {
-    if (e.name == name) return &e;
+    if (e.name != name) continue;
+    if (!first) first = &e;
+    const bool takesAll = std::all_of(arguments.begin(), arguments.end(), [&](const std::string& argument) {
+      const std::string key = argument.substr(0, argument.find('='));
+      return key == "prevTransactionId" ||
+             std::any_of(e.parameterList.begin(), e.parameterList.end(),
+                         [&](const ExportParameter& p) { return p.name == key; });
+    });
+    if (takesAll) return &e;
   }
-  return nullptr;
+  return first;
 }
 
 } // namespace grx::cli

@@ -70,7 +70,9 @@ struct ExportEntry {
 };
 
 const std::vector<ExportEntry>& Exports();
-const ExportEntry* FindExport(const std::string& name);
+// The export of that name; of overloads, the first whose parameters take every name=value
+// argument given.
+const ExportEntry* FindExport(const std::string& name, const std::vector<std::string>& arguments = {});
 // The reference of every export (Markdown), as docs/exports.md holds it.
 std::string ExportReference();
 

@@ -6,7 +6,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -76,6 +78,15 @@ struct Text {
     value = d == Direction::In ? c.Text(name) : c.Text(name, "");
   }
   static void Print(CallContext& c, const char* name, const Storage& value) { c.Out(name, value); }
+};
+
+// A text the export writes into a CString.
+struct CText {
+  using Storage = CString;
+  static constexpr const char* kPlaceholder = "TEXT";
+  static constexpr bool kOptional = false;
+  static void Read(CallContext& c, const char* name, Direction, Storage& value) { value = c.Text(name, ""); }
+  static void Print(CallContext& c, const char* name, const Storage& value) { c.Out(name, value.str()); }
 };
 
 // A text buffer that the export may write a name of up to 52 bytes into.
@@ -260,6 +271,82 @@ struct Params {
   }
 };
 
+// Blocks with their run-sequence places, given as a comma list of block paths and gathered as
+// W5GRX_SearchMoveBlocks gathers them.
+struct MoveBlocks {
+  using Storage = std::vector<MoveBlockInfoT>;
+  static constexpr const char* kPlaceholder = "BLOCK,...";
+  static constexpr bool kOptional = true;
+  static void Read(CallContext& c, const char* name, Direction, Storage& value) {
+    for (const std::string& path : c.List(name)) {
+      MoveBlockInfoT info;
+      info.blockId = c.db().Resolve(path);
+      GlObjectId task = 0;
+      Gl_RunSeqRecord place{};
+      const std::uint32_t errorId =
+          c.db().ErrorId(c.db().gl_ObjectAsTasksGet(M_FIRST, info.blockId, info.procGroupId, task, place, kNoTransaction));
+      if (!dbaccess::ListingDelivered(errorId) && errorId != GL_ERR_AS_TASK_INDIRECT) {
+        throw GrxError("the block " + path + " has no place in a run sequence", kExitUsage);
+      }
+      info.blockPos = place.blockPos;
+      info.grPos = place.grPos;
+      std::memcpy(info.tpName, place.taskName,
+                  std::min(strnlen(place.taskName, sizeof place.taskName), sizeof info.tpName - 1));
+      value.push_back(info);
+    }
+  }
+  static void Print(CallContext& c, const char* name, const Storage& value) {
+    auto list = nlohmann::ordered_json::array();
+    for (const MoveBlockInfoT& b : value) {
+      list.push_back(nlohmann::ordered_json{{"blockId", c.PathText(b.blockId)},
+                                            {"procGroupId", c.PathText(b.procGroupId)},
+                                            {"blockPos", b.blockPos},
+                                            {"grPos", b.grPos},
+                                            {"tpName", b.tpName}});
+    }
+    c.Out(name, list);
+  }
+};
+
+// Uses of global variables, given as a comma list of connected-variable paths, each located as
+// the list form of FindGlobalVar locates it.
+struct Finds {
+  using Storage = std::vector<FIND>;
+  static constexpr const char* kPlaceholder = "VAR,...";
+  static constexpr bool kOptional = true;
+  static void Read(CallContext& c, const char* name, Direction, Storage& value) {
+    for (const std::string& path : c.List(name)) {
+      FIND find;
+      find.varId = c.db().Resolve(path);
+      char varName[kGlNameSize] = {};
+      c.db().gl_ObjectNameGet(find.varId, varName, kNoTransaction);
+      std::string location;
+      std::string rootChartName;
+      GlObjectId rootChartId = 0;
+      if (!::W5GRX_FindSinksOrSources(find.varId, varName, location, rootChartId, rootChartName)) {
+        throw GrxError("cannot locate the variable " + path, kExitUsage);
+      }
+      find.location = location;
+      find.rootChartName = rootChartName;
+      find.rootChartId = rootChartId;
+      value.push_back(find);
+    }
+  }
+  static void Print(CallContext& c, const char* name, const Storage& value) {
+    auto list = nlohmann::ordered_json::array();
+    for (const FIND& f : value) {
+      list.push_back(nlohmann::ordered_json{{"location", f.location.str()},
+                                            {"globalVarName", f.globalVarName.str()},
+                                            {"rootChartName", f.rootChartName.str()},
+                                            {"kind", f.kind},
+                                            {"rootChartId", c.PathText(f.rootChartId)},
+                                            {"varId", c.PathText(f.varId)},
+                                            {"globalVarId", c.PathText(f.globalVarId)}});
+    }
+    c.Out(name, list);
+  }
+};
+
 // What a kind's storage becomes as the export's parameter of type T.
 template <class T, class Storage>
 decltype(auto) PassAs(Storage& value) {
@@ -272,8 +359,9 @@ decltype(auto) PassAs(Storage& value) {
     return &value;
   } else if constexpr (std::is_same_v<Target, std::vector<CString>>) {
     return std::vector<CString>(value.begin(), value.end());
-  } else if constexpr (std::is_same_v<Target, CString>) {
+  } else if constexpr (std::is_same_v<Target, CString> && !std::is_same_v<Storage, CString>) {
     return CString(value);
+
   } else {
     return static_cast<Storage&>(value);
   }
