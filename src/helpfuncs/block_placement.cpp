@@ -140,8 +140,7 @@ bool W5GRX_MoveBlocks(std::vector<MoveBlockInfoT>& blocks, GlObjectId destGroupI
   return gl_ErrorIdGet(result) == 0;
 }
 
-bool W5GRX_GetGroupPos(std::vector<MoveBlockInfoT>& blocks, GlObjectId destGroupId,
-                       GlTransactionId prevTransactionId) {
+bool W5GRX_GetGroupPos(std::vector<MoveBlockInfoT>& blocks, GlObjectId destGroupId, GlTransactionId prevTransactionId) {
   if (blocks.size() == 1) {
     body::W5GRX_MoveBlocks(blocks, destGroupId, prevTransactionId);
     return true;

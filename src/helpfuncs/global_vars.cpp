@@ -198,8 +198,8 @@ bool FindGlobalVar(GlObjectId resourceId, CString pattern, std::uint16_t flags, 
     if ((flags & kMatchCase) && name.find(pattern.str()) == std::string::npos) return false;
     if ((flags & kWholeName) && name.size() != pattern.str().size()) return false;
     if (platform::AnsiUpper(name).find(upperPattern) == std::string::npos) return false;
-    auto* global = dynamic_cast<OpenData::CIecGlobalVar*>(
-        manager->FindIecObject(OpenData::CIecObjId(id), IEC_OBJ_GLOBAL_VAR));
+    auto* global =
+        dynamic_cast<OpenData::CIecGlobalVar*>(manager->FindIecObject(OpenData::CIecObjId(id), IEC_OBJ_GLOBAL_VAR));
     if (!global) return false;
     auto addUse = [&](auto* entry, std::int32_t kind) {
       // Only variables are located; other partners (textual references, groups) are not uses.
@@ -307,7 +307,8 @@ bool W5GRX_ReplaceGlobVar(GlObjectId resourceId, CString oldName, CString newNam
     return true;
   }
   CBlobGlobalVar blob(oldId, tr);
-  const std::string prefix = PathPrefix(blob.GetFullPath(), oldName.str());
+  // The old name was found without regard to case: the path holds the name as stored.
+  const std::string prefix = PathPrefix(blob.GetFullPath(), FieldText(oldRecord.name, sizeof oldRecord.name));
   GlObjectId newId = 0;
   const bool exists = body::FindGlobalVar(resourceId, newName, text, newId, tr);
   // A new name that differs only in case finds the old variable itself: there is nothing to

@@ -194,8 +194,9 @@ const std::vector<ExportEntry>& Exports() {
   Param<kinds::kind, kinds::Direction::direction, type> { \
 #name, #kind, #direction, #type                       \
   }
-#define GRX_EXPORT(result, name, family, policy, summary, ...) \
-  MakeEntry<static_cast<result (*)(GRX_PP_MAP(GRX_EXPORT_PARAM_TYPE, GRX_PP_COMMA, __VA_ARGS__))>(&::name)>(#name, #result, #family, #policy, summary, GRX_PP_MAP(GRX_CLI_PARAM, GRX_PP_COMMA, __VA_ARGS__)),
+#define GRX_EXPORT(result, name, family, policy, summary, ...)                                               \
+  MakeEntry<static_cast<result (*)(GRX_PP_MAP(GRX_EXPORT_PARAM_TYPE, GRX_PP_COMMA, __VA_ARGS__))>(&::name)>( \
+      #name, #result, #family, #policy, summary, GRX_PP_MAP(GRX_CLI_PARAM, GRX_PP_COMMA, __VA_ARGS__)),
   static const std::vector<ExportEntry> exports = {
 #include "grx/w5lhlpax_exports.def"
   };
@@ -235,9 +236,8 @@ const ExportEntry* FindExport(const std::string& name, const std::vector<std::st
     if (!first) first = &e;
     const bool takesAll = std::all_of(arguments.begin(), arguments.end(), [&](const std::string& argument) {
       const std::string key = argument.substr(0, argument.find('='));
-      return key == "prevTransactionId" ||
-             std::any_of(e.parameterList.begin(), e.parameterList.end(),
-                         [&](const ExportParameter& p) { return p.name == key; });
+      return key == "prevTransactionId" || std::any_of(e.parameterList.begin(), e.parameterList.end(),
+                                                       [&](const ExportParameter& p) { return p.name == key; });
     });
     if (takesAll) return &e;
   }

@@ -283,8 +283,8 @@ struct MoveBlocks {
       info.blockId = c.db().Resolve(path);
       GlObjectId task = 0;
       Gl_RunSeqRecord place{};
-      const std::uint32_t errorId =
-          c.db().ErrorId(c.db().gl_ObjectAsTasksGet(M_FIRST, info.blockId, info.procGroupId, task, place, kNoTransaction));
+      const std::uint32_t errorId = c.db().ErrorId(
+          c.db().gl_ObjectAsTasksGet(M_FIRST, info.blockId, info.procGroupId, task, place, kNoTransaction));
       if (!dbaccess::ListingDelivered(errorId) && errorId != GL_ERR_AS_TASK_INDIRECT) {
         throw GrxError("the block " + path + " has no place in a run sequence", kExitUsage);
       }
