@@ -704,5 +704,20 @@ TEST_F(GrxCliTest, TypesAndTheCastRelation) {
   EXPECT_EQ(Grx("connected D445_AXES/Axis1").exitCode, 1);
 }
 
+TEST_F(GrxCliTest, FindGlobalListsEveryUseByRootChart) {
+  const auto uses = nlohmann::json::parse(Grx("--json find-global D445_AXES genable").out);
+  ASSERT_EQ(uses.size(), 3u);
+  EXPECT_EQ(uses[0]["location"], "\"._Axis1_Power1.ENABLE\"");
+  EXPECT_EQ(uses[1]["location"], "(Axis1<Enable>)");
+  EXPECT_EQ(uses[2]["rootChart"], "Axis2");
+  EXPECT_EQ(uses[2]["direction"], "reads");
+  EXPECT_EQ(uses[2]["variable"], "D445_AXES/Axis2/Power2.ENABLE");
+  const GrxRun table = Grx("find-global D445_AXES gaxis1pos --whole");
+  EXPECT_EQ(table.exitCode, 0);
+  EXPECT_THAT(table.out, HasSubstr("gAxis1Pos  writes  \"._Axis1_Pos1.POS\"  Axis1"));
+  EXPECT_EQ(Grx("find-global D445_AXES genable --case").exitCode, 1); // the name holds "gEnable"
+  EXPECT_EQ(Grx("find-global D445_AXES gAxis --whole").exitCode, 1);
+}
+
 } // namespace
 } // namespace grx::testing

@@ -47,6 +47,10 @@ int RunCast(const Options& options, const std::string& from, const std::string& 
 int RunAddress(const Options& options, const std::string& text, std::ostream& out);
 int RunCompatible(const Options& options, const std::string& source, const std::string& sink, std::ostream& out);
 int RunConnected(const Options& options, const std::string& var, std::ostream& out);
+// Every use of every global variable of a controller whose name contains pattern (--whole: the
+// whole name, --case: with case); exits 1 when there is none.
+int RunFindGlobal(const Options& options, const std::string& controller, const std::string& pattern, bool whole,
+                  bool matchCase, std::ostream& out);
 struct BlobActions {
   bool hex = false;
   std::vector<std::string> set; // KEY=VALUE

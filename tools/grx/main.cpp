@@ -120,6 +120,15 @@ int main(int argc, char** argv) {
   auto* connected = app.add_subcommand("connected", "the block parameter behind a chain of chart interface variables");
   connected->add_option("VAR", connectedPath, "variable path")->required();
 
+  std::string findController, findPattern;
+  bool findWhole = false, findCase = false;
+  auto* findGlobal =
+      app.add_subcommand("find-global", "every use of the global variables whose name contains PATTERN: RES PATTERN");
+  findGlobal->add_option("CONTROLLER", findController, "controller path")->required();
+  findGlobal->add_option("PATTERN", findPattern, "part of the name (without regard to case)")->required();
+  findGlobal->add_flag("--whole", findWhole, "the name must be as long as the pattern");
+  findGlobal->add_flag("--case", findCase, "the name must contain the pattern with its case");
+
   std::string blobPath;
   BlobActions blobActions;
   auto* blob = app.add_subcommand("blob", "the blob record of an object, field by field");
@@ -178,6 +187,7 @@ int main(int argc, char** argv) {
     if (*address) return RunAddress(options, addressText, std::cout);
     if (*compatible) return RunCompatible(options, sourcePath, sinkPath, std::cout);
     if (*connected) return RunConnected(options, connectedPath, std::cout);
+    if (*findGlobal) return RunFindGlobal(options, findController, findPattern, findWhole, findCase, std::cout);
     if (*cast) return RunCast(options, castFrom, castTo, castTable, std::cout);
     if (*chart) return RunChart(options, argument1, argument2, std::cout);
     if (*subcharts) return RunSubcharts(options, argument1, std::cout);
