@@ -719,5 +719,16 @@ TEST_F(GrxCliTest, FindGlobalListsEveryUseByRootChart) {
   EXPECT_EQ(Grx("find-global D445_AXES gAxis --whole").exitCode, 1);
 }
 
+TEST_F(GrxCliTest, RunSequenceListsBlocksInRunOrder) {
+  const auto blocks = nlohmann::json::parse(Grx("--json run-sequence D445_AXES/Axis2").out);
+  std::vector<std::string> order;
+  for (const auto& b : blocks) order.push_back(b["block"].get<std::string>() + "@" + b["task"].get<std::string>());
+  // Listed as Power2, Move2, Gear2, Ramp2, then the sub-chart; run in block order within each task.
+  EXPECT_THAT(order, ::testing::ElementsAre("D445_AXES/Axis2/Power2@T1", "D445_AXES/Axis2/Ramp2@T1",
+                                            "D445_AXES/Axis2/Gear2@T1", "D445_AXES/Axis2/Move2@T1",
+                                            "D445_AXES/Axis2/Sync/Cam2@TFast", "D445_AXES/Axis2/Sync/Add2@TFast"));
+  EXPECT_THAT(Grx("run-sequence D445_AXES/Axis2").out, HasSubstr("T1         2.4    D445_AXES/Axis2/Move2"));
+}
+
 } // namespace
 } // namespace grx::testing

@@ -51,6 +51,8 @@ int RunConnected(const Options& options, const std::string& var, std::ostream& o
 // whole name, --case: with case); exits 1 when there is none.
 int RunFindGlobal(const Options& options, const std::string& controller, const std::string& pattern, bool whole,
                   bool matchCase, std::ostream& out);
+// The blocks of a chart hierarchy with task, group and places, in run order.
+int RunRunSequence(const Options& options, const std::string& chart, std::ostream& out);
 struct BlobActions {
   bool hex = false;
   std::vector<std::string> set; // KEY=VALUE

@@ -1,5 +1,5 @@
-// grx find-global RES PATTERN [--whole] [--case]: every use of every matching global variable,
-// with its location text, root chart and direction.
+// grx find-global (every use of the matching global variables, with location, direction and root
+// chart) and grx run-sequence (the blocks of a chart hierarchy in run order).
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
@@ -52,6 +52,41 @@ int RunFindGlobal(const Options& options, const std::string& controller, const s
     }
   }
   return results.empty() ? kExitFailure : kExitOk;
+}
+
+} // namespace grx::cli
+
+namespace grx::cli {
+
+// The blocks of a chart hierarchy in run order: by task name, then group place, then block place
+// (each sort is stable, so the last one decides first).
+int RunRunSequence(const Options& options, const std::string& chart, std::ostream& out) {
+  ChartDbClient& db = ChartDbClient::Instance();
+  OpenProjectForExports(options, db);
+  std::vector<MoveBlockInfoT> blocks;
+  W5GRX_SearchMoveBlocks(db.Resolve(chart), blocks, kNoTransaction);
+  W5GRX_SortBlock(blocks);
+  W5GRX_SortGrPos(blocks);
+  W5GRX_SortTpName(blocks);
+  if (options.json) {
+    auto list = nlohmann::ordered_json::array();
+    for (const MoveBlockInfoT& b : blocks) {
+      list.push_back(nlohmann::ordered_json{{"block", db.Path(b.blockId)},
+                                            {"task", b.tpName},
+                                            {"group", b.procGroupId ? db.Path(b.procGroupId) : std::string()},
+                                            {"grPos", b.grPos},
+                                            {"blockPos", b.blockPos}});
+    }
+    out << JsonText(list) << "\n";
+    return kExitOk;
+  }
+  if (blocks.empty()) out << "no block of " << chart << " runs in a task\n";
+  for (const MoveBlockInfoT& b : blocks) {
+    out << std::left << std::setw(8) << b.tpName << " " << std::right << std::setw(3) << b.grPos << "." << std::left
+        << std::setw(4) << b.blockPos << " " << db.Path(b.blockId) << "  ("
+        << (b.procGroupId ? db.Path(b.procGroupId) : std::string("the task itself")) << ")\n";
+  }
+  return kExitOk;
 }
 
 } // namespace grx::cli

@@ -129,6 +129,11 @@ int main(int argc, char** argv) {
   findGlobal->add_flag("--whole", findWhole, "the name must be as long as the pattern");
   findGlobal->add_flag("--case", findCase, "the name must contain the pattern with its case");
 
+  std::string runSequenceChart;
+  auto* runSequence =
+      app.add_subcommand("run-sequence", "the blocks of a chart and its sub-charts in run order, with their places");
+  runSequence->add_option("CHART", runSequenceChart, "chart path")->required();
+
   std::string blobPath;
   BlobActions blobActions;
   auto* blob = app.add_subcommand("blob", "the blob record of an object, field by field");
@@ -187,6 +192,7 @@ int main(int argc, char** argv) {
     if (*address) return RunAddress(options, addressText, std::cout);
     if (*compatible) return RunCompatible(options, sourcePath, sinkPath, std::cout);
     if (*connected) return RunConnected(options, connectedPath, std::cout);
+    if (*runSequence) return RunRunSequence(options, runSequenceChart, std::cout);
     if (*findGlobal) return RunFindGlobal(options, findController, findPattern, findWhole, findCase, std::cout);
     if (*cast) return RunCast(options, castFrom, castTo, castTable, std::cout);
     if (*chart) return RunChart(options, argument1, argument2, std::cout);
