@@ -36,6 +36,24 @@ bool PlaceFound(std::uint32_t errorId) {
   return grx::dbaccess::ListingDelivered(errorId) || errorId == GL_ERR_AS_TASK_INDIRECT;
 }
 
+// Asks where a block runs (M_FIRST only) and fills info with its group, places and task name;
+// answers whether a place was found. A task name longer than the field keeps its first 27
+// characters.
+bool AskPlace(GlObjectId block, MoveBlockInfoT& info, GlTransactionId tr) {
+  GlObjectId task = 0;
+  Gl_RunSeqRecord place{};
+  info = MoveBlockInfoT{};
+  info.blockId = block;
+  if (!PlaceFound(gl_ErrorIdGet(gl_ObjectAsTasksGet(M_FIRST, block, info.procGroupId, task, place, tr)))) {
+    return false;
+  }
+  info.blockPos = place.blockPos;
+  info.grPos = place.grPos;
+  std::memcpy(info.tpName, place.taskName,
+              std::min(strnlen(place.taskName, sizeof place.taskName), sizeof info.tpName - 1));
+  return true;
+}
+
 // The element list of gl_RunSeqElemsMove lives in COM task memory.
 struct TaskMemFree {
   void operator()(GlObjectId* block) const { grx::platform::CoTaskMemFree(block); }
@@ -61,22 +79,10 @@ bool W5GRX_SearchMoveBlocks(GlObjectId chartId, std::vector<MoveBlockInfoT>& blo
           return ListingStep::Next;
         }
         if (!IsBlock(type)) return ListingStep::Next;
-        GlObjectId group = 0;
-        GlObjectId task = 0;
-        Gl_RunSeqRecord place{};
         // A block without a place ends the search in this chart; what was gathered stays, and a
         // calling level goes on with its own listing.
-        if (!PlaceFound(gl_ErrorIdGet(gl_ObjectAsTasksGet(M_FIRST, block, group, task, place, prevTransactionId)))) {
-          return ListingStep::Stop;
-        }
         MoveBlockInfoT info;
-        info.blockId = block;
-        info.procGroupId = group;
-        info.blockPos = place.blockPos;
-        info.grPos = place.grPos;
-        // A task name longer than the field keeps its first 27 characters.
-        std::memcpy(info.tpName, place.taskName,
-                    std::min(strnlen(place.taskName, sizeof place.taskName), sizeof info.tpName - 1));
+        if (!AskPlace(block, info, prevTransactionId)) return ListingStep::Stop;
         blocks.push_back(info);
         return ListingStep::Next;
       });
@@ -108,22 +114,19 @@ bool W5GRX_GetLastBlockPos(GlObjectId groupId, GlObjectId& lastBlockId, GlTransa
   GlObjectType type = kPresetNullType;
   std::uint32_t errorId = 0;
   bool placeMissing = false;
-  ForEachListedWith(
-      [&](GlResult result) { return errorId = gl_ErrorIdGet(result); },
-      [&](MODE mode) {
-        return iec_ProcessingGroupBlocksGet(mode, IEC_SELECT_ALL, groupId, lastBlockId, type, prevTransactionId);
-      },
-      [&] {
-        // The member delivered with the last-element answer ends the listing unchecked.
-        if (errorId != 0 || !IsBlock(type)) return ListingStep::Next;
-        GlObjectId group = 0;
-        GlObjectId task = 0;
-        Gl_RunSeqRecord place{};
-        if (PlaceFound(gl_ErrorIdGet(gl_ObjectAsTasksGet(M_FIRST, lastBlockId, group, task, place, prevTransactionId))))
-          return ListingStep::Next;
-        placeMissing = true;
-        return ListingStep::Stop;
-      });
+  ForEachListedWith([&](GlResult result) { return errorId = gl_ErrorIdGet(result); },
+                    [&](MODE mode) {
+                      return iec_ProcessingGroupBlocksGet(mode, IEC_SELECT_ALL, groupId, lastBlockId, type,
+                                                          prevTransactionId);
+                    },
+                    [&] {
+                      // The member delivered with the last-element answer ends the listing unchecked.
+                      if (errorId != 0 || !IsBlock(type)) return ListingStep::Next;
+                      MoveBlockInfoT info;
+                      if (AskPlace(lastBlockId, info, prevTransactionId)) return ListingStep::Next;
+                      placeMissing = true;
+                      return ListingStep::Stop;
+                    });
   return !placeMissing;
 }
 

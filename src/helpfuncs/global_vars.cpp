@@ -82,11 +82,10 @@ std::string PathPrefix(const std::string& fullPath, const std::string& name) {
 }
 
 // Makes sure the global variable newName exists: an existing one is read and written back
-// unchanged, a new one takes the old record's text and data type. isNew says which; report
-// hands a failure to the error handler.
+// unchanged, a new one takes the old record's text and data type; report hands a failure to
+// the error handler.
 bool ProvideTarget(GlObjectId resourceId, const Iec_GlobalVar& oldRecord, const std::string& newName, bool exists,
-                   GlObjectId& newId, bool& isNew, bool report, GlTransactionId tr) {
-  isNew = !exists;
+                   GlObjectId& newId, bool report, GlTransactionId tr) {
   if (exists) {
     Iec_GlobalVar record{};
     GlResult result = iec_GlobalVarRead(newId, record, tr);
@@ -314,8 +313,7 @@ bool W5GRX_ReplaceGlobVar(GlObjectId resourceId, CString oldName, CString newNam
   // A new name that differs only in case finds the old variable itself: there is nothing to
   // move, and moving connections onto their own variable would never end.
   if (exists && newId == oldId) return true;
-  bool isNew = false;
-  if (!ProvideTarget(resourceId, oldRecord, newName.str(), exists, newId, isNew, true, tr)) return true;
+  if (!ProvideTarget(resourceId, oldRecord, newName.str(), exists, newId, true, tr)) return true;
   blob.SetFullPath(prefix + newName.str());
   blob.Write(newId, tr);
   MoveAll(oldId, newId, false, tr);
@@ -338,9 +336,8 @@ bool W5GRX_ReplaceGlobalVar(CString newPart, CString oldPart, int direction, GlO
   CString text;
   GlObjectId newId = 0;
   const bool exists = body::FindGlobal(resourceId, newName, text, newId, tr);
-  bool isNew = false;
-  if (!ProvideTarget(resourceId, oldRecord, newName, exists, newId, isNew, false, tr)) return false;
-  if (isNew) {
+  if (!ProvideTarget(resourceId, oldRecord, newName, exists, newId, false, tr)) return false;
+  if (!exists) {
     blob.SetFullPath(prefix + newName);
     blob.Write(newId, tr);
   }
