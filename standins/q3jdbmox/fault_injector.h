@@ -14,6 +14,10 @@ public:
   // firstCall 1 = the next call; count 0 = every call from then on.
   void Inject(const std::string& function, std::uint32_t errorId, std::uint32_t firstCall, std::uint32_t count);
   void Clear() { faults_.clear(); }
+  // Faults written out as "function:errorId[:firstCall[:count]]", several separated by commas
+  // (blanks around the fields are ignored, numbers decimal or 0x hex; firstCall 1 and count 1 when left out). Throws
+  // std::invalid_argument for a malformed text, injecting nothing.
+  void InjectFromText(const std::string& text);
   // Counts the call; answers the error id when this call is to fail.
   std::optional<std::uint32_t> OnCall(const std::string& function);
 

@@ -682,8 +682,14 @@ void ProjectStore::Abort(GlTransactionId id) {
     throw ApiError(kErrTransaction, "transaction " + std::to_string(id) + " is not the innermost open one");
   }
   const std::string name = "q3tx_" + std::to_string(id);
-  db_->Exec("ROLLBACK TO " + name);
-  db_->Exec("RELEASE " + name);
+  if (transactions_.size() == 1) {
+    // The outermost transaction is rolled back as a whole: the file is left byte for byte as it
+    // was (rolling back to the savepoint and releasing it would commit an empty change).
+    db_->Exec("ROLLBACK");
+  } else {
+    db_->Exec("ROLLBACK TO " + name);
+    db_->Exec("RELEASE " + name);
+  }
   transactions_.pop_back();
 }
 

@@ -60,9 +60,15 @@ void Runtime::Open(const std::string& path, bool create) {
 }
 
 void Runtime::Adopt(std::unique_ptr<ProjectStore> store) {
+  // Faults a process is started with (Q3JDBMOX_FAULTS) hold from the opening of each project on.
+  FaultInjector configured;
+  if (const char* faults = std::getenv("Q3JDBMOX_FAULTS"); faults && *faults) {
+    configured.InjectFromText(faults);
+  }
   store_ = std::move(store);
   store_->SetSoftwareVersion(SoftwareVersion());
   ResetSession();
+  faults_ = std::move(configured);
 }
 
 void Runtime::Close() {

@@ -1,4 +1,5 @@
 // Faults injected into named API functions: next call, n-th call, a number of calls, always.
+#include "platform/process.h"
 #include "standin_fixture.h"
 
 namespace grx::testing {
@@ -66,6 +67,30 @@ TEST_F(FaultInjectionTest, CountersAndTheErrorHandler) {
   EXPECT_EQ(last, 0x20101u);
   EXPECT_NE(db.InjectFault("", 1, 1, 1), 0);
   EXPECT_NE(db.InjectFault("iec_TasksGet", 0, 1, 1), 0);
+}
+
+// A process started with Q3JDBMOX_FAULTS has its faults from the opening of each project on; a
+// malformed text makes the opening fail.
+TEST_F(FaultInjectionTest, FaultsNamedInTheEnvironment) {
+  struct Restore {
+    ~Restore() { platform::RemoveEnvironmentValue("Q3JDBMOX_FAULTS"); }
+  } restore;
+  platform::SetEnvironmentValue("Q3JDBMOX_FAULTS", "iec_ObjectTypeGet:0x20125:2, gl_ObjectCommentSet:7");
+  Load(SmallProjectJson());
+  const GlObjectId c1 = Id("R/C1");
+  EXPECT_EQ(TypeOf(c1), 0u);
+  EXPECT_EQ(TypeOf(c1), GL_ERR_OBJECT_BUSY);
+  EXPECT_EQ(TypeOf(c1), 0u);
+  EXPECT_EQ(Err(db.gl_ObjectCommentSet(c1, "x", kTr)), 7u);
+  EXPECT_EQ(Err(db.gl_ObjectCommentSet(c1, "x", kTr)), 0u);
+  for (const char* malformed : {"iec_ObjectTypeGet", "iec_ObjectTypeGet:0", "iec_ObjectTypeGet:x", ":5",
+                                "iec_ObjectTypeGet:5:1:1:1", "iec_ObjectTypeGet:0x1000000"}) {
+    platform::SetEnvironmentValue("Q3JDBMOX_FAULTS", malformed);
+    EXPECT_THROW(db.Open(":memory:"), dbclient::ChartDbError) << malformed;
+  }
+  platform::SetEnvironmentValue("Q3JDBMOX_FAULTS", "iec_ObjectTypeGet:5:1:0,");
+  Load(SmallProjectJson());
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(TypeOf(Id("R/C1")), 5u);
 }
 
 TEST_F(FaultInjectionTest, ResultLayout) {

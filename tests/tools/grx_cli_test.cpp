@@ -719,6 +719,53 @@ TEST_F(GrxCliTest, FindGlobalListsEveryUseByRootChart) {
   EXPECT_EQ(Grx("find-global D445_AXES gAxis --whole").exitCode, 1);
 }
 
+std::string FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+TEST_F(GrxCliTest, RenameGlobalMovesEveryConnectionInOneTransaction) {
+  const std::string db = (folder_ / "d.db").string();
+  ASSERT_EQ(Grx("import " + DemoJsonPath() + " " + db).exitCode, 0);
+  const std::string bytes = FileBytes(db);
+  const std::string before = Grx("export " + db).out;
+  const GrxRun dry = Grx("--project " + db + " rename-global D445_AXES genable gPowerOn --dry-run");
+  ASSERT_EQ(dry.exitCode, 0) << dry.out;
+  EXPECT_EQ(dry.out,
+            "would move 3 connection(s) of D445_AXES/@gEnable to gPowerOn\n"
+            "  reads   \"._Axis1_Power1.ENABLE\"\n  reads   \"._Axis2_Power2.ENABLE\"\n"
+            "  reads   (Axis1<Enable>)\n");
+  EXPECT_TRUE(FileBytes(db) == bytes) << "the dry run changed the file";
+
+  // The second connect fails: its connection goes back to gEnable, the third one moves, and the
+  // transaction around it all is rolled back.
+  const GrxRun failed = Grx("--project " + db + " rename-global D445_AXES genable gPowerOn 2>&1",
+                            "Q3JDBMOX_FAULTS=iec_Connect:0x20125:2");
+  EXPECT_EQ(failed.exitCode, 1);
+  EXPECT_THAT(failed.out, HasSubstr("1 of 3 connection(s) could not be moved; the project is as it was"));
+  EXPECT_EQ(Grx("export " + db).out, before);
+  const GrxRun noTarget = Grx("--project " + db + " rename-global D445_AXES genable gPowerOn 2>&1",
+                              "Q3JDBMOX_FAULTS=iec_GlobalVarWrite:0x20125");
+  EXPECT_EQ(noTarget.exitCode, 1);
+  EXPECT_THAT(noTarget.out, HasSubstr("was not created"));
+  EXPECT_EQ(Grx("export " + db).out, before);
+  EXPECT_TRUE(FileBytes(db) == bytes) << "a rolled-back rename changed the file";
+
+  EXPECT_EQ(Grx("--project " + db + " rename-global D445_AXES gNoSuch gPowerOn").exitCode, 1);
+  EXPECT_EQ(Grx("--project " + db + " rename-global D445_AXES genable GENABLE").exitCode, 1);
+  EXPECT_TRUE(FileBytes(db) == bytes);
+
+  const auto moved =
+      nlohmann::json::parse(Grx("--json --project " + db + " rename-global D445_AXES genable gPowerOn").out);
+  EXPECT_EQ(moved["to"], "D445_AXES/@gPowerOn");
+  ASSERT_EQ(moved["moved"].size(), 3u);
+  EXPECT_EQ(moved["moved"][0]["variable"], "D445_AXES/Axis1/Power1.ENABLE");
+  const auto uses = nlohmann::json::parse(Grx("--json --project " + db + " find-global D445_AXES gPowerOn").out);
+  EXPECT_EQ(uses.size(), 3u);
+  EXPECT_EQ(Grx("--project " + db + " find-global D445_AXES gEnable").exitCode, 1);
+  EXPECT_EQ(Grx("--project " + db + " show D445_AXES/@gEnable").exitCode, 0); // the old variable stays
+}
+
 TEST_F(GrxCliTest, RunSequenceListsBlocksInRunOrder) {
   const auto blocks = nlohmann::json::parse(Grx("--json run-sequence D445_AXES/Axis2").out);
   std::vector<std::string> order;

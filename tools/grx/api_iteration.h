@@ -1,4 +1,5 @@
-// Running a listing of the chart-database API from grx, through the one listing primitive.
+// Running the chart-database API from grx: listings through the one listing primitive, checked
+// single calls, changes inside one transaction.
 #pragma once
 
 #include <cstdio>
@@ -30,6 +31,25 @@ inline void Check(ChartDbClient& db, const char* function, GlResult result) {
     std::snprintf(text, sizeof text, "0x%05X", errorId);
     throw GrxError(std::string(function) + " failed with error id " + text);
   }
+}
+
+// One transaction around a change; rolled back when the change throws, else committed (or,
+// with keep false, rolled back all the same: a trial run).
+template <class Change>
+void InTransaction(ChartDbClient& db, Change&& change, bool keep = true) {
+  GlTransactionId tr = 0;
+  if (db.ErrorId(db.gl_TransactionBegin(tr, kNoTransaction)) != 0) throw GrxError("cannot begin a transaction");
+  try {
+    change(tr);
+  } catch (...) {
+    db.gl_TransactionAbort(tr);
+    throw;
+  }
+  if (!keep) {
+    if (db.ErrorId(db.gl_TransactionAbort(tr)) != 0) throw GrxError("cannot roll the transaction back");
+    return;
+  }
+  if (db.ErrorId(db.gl_TransactionCommit(tr)) != 0) throw GrxError("cannot commit the transaction");
 }
 
 } // namespace grx::cli

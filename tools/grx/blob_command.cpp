@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "blob/blob_resource.h"
+#include "api_iteration.h"
 #include "blob/zeb_iec_obj_factory.h"
 #include "commands.h"
 #include "grx_error.h"
@@ -252,20 +253,6 @@ std::vector<std::uint8_t> StoredBlob(ChartDbClient& db, GlObjectId id) {
   }
   bytes.resize(std::min(actual, length));
   return bytes;
-}
-
-// One transaction around a change; aborted when the change throws.
-template <class Change>
-void InTransaction(ChartDbClient& db, Change change) {
-  GlTransactionId tr = 0;
-  if (db.ErrorId(db.gl_TransactionBegin(tr, kNoTransaction)) != 0) throw GrxError("cannot begin a transaction");
-  try {
-    change(tr);
-  } catch (...) {
-    db.gl_TransactionAbort(tr);
-    throw;
-  }
-  if (db.ErrorId(db.gl_TransactionCommit(tr)) != 0) throw GrxError("cannot commit the transaction");
 }
 
 } // namespace

@@ -51,6 +51,10 @@ int RunConnected(const Options& options, const std::string& var, std::ostream& o
 // whole name, --case: with case); exits 1 when there is none.
 int RunFindGlobal(const Options& options, const std::string& controller, const std::string& pattern, bool whole,
                   bool matchCase, std::ostream& out);
+// Moves every connection of a global variable to the one named newName (created when there is
+// none) in one transaction: a failure leaves the project as it was. --dry-run lists them only.
+int RunRenameGlobal(const Options& options, const std::string& controller, const std::string& oldName,
+                    const std::string& newName, bool dryRun, std::ostream& out);
 // The blocks of a chart hierarchy with task, group and places, in run order.
 int RunRunSequence(const Options& options, const std::string& chart, std::ostream& out);
 struct BlobActions {

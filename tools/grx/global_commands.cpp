@@ -1,10 +1,13 @@
 // grx find-global (every use of the matching global variables, with location, direction and root
-// chart) and grx run-sequence (the blocks of a chart hierarchy in run order).
+// chart) and grx rename-global (every connection moved to another global in one transaction).
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <iomanip>
+#include <map>
+#include <set>
 
+#include "api_iteration.h"
 #include "commands.h"
 #include "grx/w5lhlpax.h"
 #include "grx_error.h"
@@ -52,6 +55,125 @@ int RunFindGlobal(const Options& options, const std::string& controller, const s
     }
   }
   return results.empty() ? kExitFailure : kExitOk;
+}
+
+namespace {
+
+// One connection of a global variable: the partner reads the global (a sink of it) or writes it.
+struct Connection {
+  GlObjectId partner = 0;
+  bool writes = false;
+  bool operator<(const Connection& other) const {
+    return std::tie(writes, partner) < std::tie(other.writes, other.partner);
+  }
+};
+
+// The real connections of a global variable, as the chart database lists them.
+std::vector<Connection> ConnectionsOf(ChartDbClient& db, GlObjectId global, GlTransactionId tr) {
+  std::vector<Connection> connections;
+  for (const bool writes : {false, true}) {
+    GlObjectId partner = 0;
+    GlObjectType type = 0;
+    GlBool isConnection = 0;
+    Iec_Connection connection{};
+    const auto call = [&](MODE mode) {
+      return writes ? db.iec_SourcesGet(mode, global, partner, type, isConnection, connection, tr)
+                    : db.iec_SinksGet(mode, global, partner, type, isConnection, connection, tr);
+    };
+    ForEachElement(db, writes ? "iec_SourcesGet" : "iec_SinksGet", call, [&] {
+      if (isConnection) connections.push_back({partner, writes});
+    });
+  }
+  return connections;
+}
+
+// The global variable of a controller with a name (without regard to case) and its name as stored.
+bool FindByName(ChartDbClient& db, GlObjectId cpu, const std::string& name, GlObjectId& id, std::string& stored,
+                GlTransactionId tr) {
+  CString text;
+  id = 0;
+  if (!FindGlobalVar(cpu, name, text, id, tr)) return false;
+  std::string comment;
+  if (!W5GRX_GetGlobalVarFromVarId(id, stored, comment, tr)) throw GrxError("cannot read " + db.Path(id));
+  return true;
+}
+
+} // namespace
+
+int RunRenameGlobal(const Options& options, const std::string& controller, const std::string& oldName,
+                    const std::string& newName, bool dryRun, std::ostream& out) {
+  ChartDbClient& db = ChartDbClient::Instance();
+  OpenProjectForExports(options, db);
+  const GlObjectId cpu = db.Resolve(controller);
+  GlObjectId oldId = 0, newId = 0;
+  std::string stored, storedNew;
+  if (!FindByName(db, cpu, oldName, oldId, stored, kNoTransaction)) {
+    throw GrxError(controller + " has no global variable \"" + oldName + "\"");
+  }
+  if (newName.empty()) throw GrxError("the new name is empty", kExitUsage);
+  if (FindByName(db, cpu, newName, newId, storedNew, kNoTransaction) && newId == oldId) {
+    throw GrxError("\"" + newName + "\" names " + db.Path(oldId) + " itself: there is nothing to move");
+  }
+  // Where each connected variable sits, as find-global shows it.
+  std::map<GlObjectId, std::string> locations;
+  std::vector<FIND> uses;
+  if (!FindGlobalVar(cpu, stored, 3, uses, kNoTransaction)) {
+    throw GrxError("the global variables of " + controller + " cannot be listed");
+  }
+  for (const FIND& f : uses) {
+    if (f.globalVarId == oldId) locations[f.varId] = f.location.str();
+  }
+  const std::vector<Connection> connections = ConnectionsOf(db, oldId, kNoTransaction);
+  const auto locationOf = [&](GlObjectId partner) {
+    const auto it = locations.find(partner);
+    return it != locations.end() ? it->second : db.Path(partner);
+  };
+  if (!dryRun) {
+    InTransaction(db, [&](GlTransactionId tr) {
+      W5GRX_ReplaceGlobVar(cpu, stored, newName, tr);
+      // The export tells its failures to the chart database's error handler only: the outcome is
+      // read back, and anything short of every connection on the new variable rolls it all back.
+      GlObjectId target = 0;
+      std::string targetName;
+      if (!FindByName(db, cpu, newName, target, targetName, tr)) {
+        throw GrxError("the global variable " + newName + " was not created; the project is as it was");
+      }
+      const auto left = ConnectionsOf(db, oldId, tr);
+      const auto moved = ConnectionsOf(db, target, tr);
+      const std::set<Connection> arrived(moved.begin(), moved.end());
+      std::size_t missing = 0;
+      for (const Connection& c : connections) missing += arrived.count(c) ? 0 : 1;
+      if (missing) {
+        throw GrxError(std::to_string(missing) + " of " + std::to_string(connections.size()) +
+                       " connection(s) could not be moved; the project is as it was");
+      }
+      if (!left.empty()) {
+        throw GrxError(std::to_string(left.size()) + " connection(s) stayed on " + db.Path(oldId) +
+                       "; the project is as it was");
+      }
+      newId = target;
+    });
+  }
+  if (options.json) {
+    auto list = nlohmann::ordered_json::array();
+    for (const Connection& c : connections) {
+      list.push_back(nlohmann::ordered_json{{"direction", c.writes ? "writes" : "reads"},
+                                            {"location", locationOf(c.partner)},
+                                            {"variable", db.Path(c.partner)}});
+    }
+    nlohmann::ordered_json answer{{"dryRun", dryRun}, {"from", db.Path(oldId)}};
+    answer["to"] = dryRun ? newName : db.Path(newId);
+    answer[dryRun ? "wouldMove" : "moved"] = list;
+    out << JsonText(answer) << "\n";
+    return kExitOk;
+  }
+  out << (dryRun ? "would move " : "moved ") << connections.size() << " connection(s) of " << db.Path(oldId) << " to "
+      << (dryRun ? newName : db.Path(newId)) << "\n";
+  for (const Connection& c : connections) {
+    out << "  " << std::left << std::setw(6) << (c.writes ? "writes" : "reads") << "  " << locationOf(c.partner)
+        << "\n";
+  }
+  return kExitOk;
 }
 
 } // namespace grx::cli

@@ -129,6 +129,15 @@ int main(int argc, char** argv) {
   findGlobal->add_flag("--whole", findWhole, "the name must be as long as the pattern");
   findGlobal->add_flag("--case", findCase, "the name must contain the pattern with its case");
 
+  std::string renameController, renameOld, renameNew;
+  bool renameDryRun = false;
+  auto* renameGlobal = app.add_subcommand(
+      "rename-global", "move every connection of a global variable to another one, in one transaction: RES OLD NEW");
+  renameGlobal->add_option("CONTROLLER", renameController, "controller path")->required();
+  renameGlobal->add_option("OLD", renameOld, "name of the global variable (without regard to case)")->required();
+  renameGlobal->add_option("NEW", renameNew, "name of the global variable that takes the connections")->required();
+  renameGlobal->add_flag("--dry-run", renameDryRun, "list the connections that would move, changing nothing");
+
   std::string runSequenceChart;
   auto* runSequence =
       app.add_subcommand("run-sequence", "the blocks of a chart and its sub-charts in run order, with their places");
@@ -193,6 +202,7 @@ int main(int argc, char** argv) {
     if (*compatible) return RunCompatible(options, sourcePath, sinkPath, std::cout);
     if (*connected) return RunConnected(options, connectedPath, std::cout);
     if (*runSequence) return RunRunSequence(options, runSequenceChart, std::cout);
+    if (*renameGlobal) return RunRenameGlobal(options, renameController, renameOld, renameNew, renameDryRun, std::cout);
     if (*findGlobal) return RunFindGlobal(options, findController, findPattern, findWhole, findCase, std::cout);
     if (*cast) return RunCast(options, castFrom, castTo, castTable, std::cout);
     if (*chart) return RunChart(options, argument1, argument2, std::cout);
