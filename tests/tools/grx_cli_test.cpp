@@ -766,6 +766,45 @@ TEST_F(GrxCliTest, RenameGlobalMovesEveryConnectionInOneTransaction) {
   EXPECT_EQ(Grx("--project " + db + " show D445_AXES/@gEnable").exitCode, 0); // the old variable stays
 }
 
+TEST_F(GrxCliTest, MoveBlocksTakesTheBlocksIntoAGroupInRunOrder) {
+  const std::string db = (folder_ / "d.db").string();
+  ASSERT_EQ(Grx("import " + DemoJsonPath() + " " + db).exitCode, 0);
+  const std::string bytes = FileBytes(db);
+  const GrxRun dry = Grx("--project " + db + " move-blocks D445_AXES/Axis2 --to 'D445_AXES/#T2/G_Safety' --dry-run");
+  ASSERT_EQ(dry.exitCode, 0) << dry.out;
+  EXPECT_THAT(dry.out, HasSubstr("would move 4 block(s) of D445_AXES/Axis2 into D445_AXES/#T2/G_Safety (2 run at the "
+                                 "place of their chart and stay with it)"));
+  EXPECT_THAT(dry.out, HasSubstr("T2         1.2    D445_AXES/Axis2/Power2  (D445_AXES/#T2/G_Safety)\n"
+                                 "T2         1.3    D445_AXES/Axis2/Ramp2"));
+  EXPECT_TRUE(FileBytes(db) == bytes) << "the dry run changed the file";
+
+  const GrxRun failed = Grx("--project " + db + " move-blocks D445_AXES/Axis2 --to 'D445_AXES/#T2/G_Safety' 2>&1",
+                            "Q3JDBMOX_FAULTS=gl_RunSeqElemsMove:0x20125");
+  EXPECT_EQ(failed.exitCode, 1);
+  EXPECT_THAT(failed.out,
+              HasSubstr("4 block(s) could not be moved into D445_AXES/#T2/G_Safety; the project is as it was"));
+  EXPECT_TRUE(FileBytes(db) == bytes) << "a rolled-back move changed the file";
+  EXPECT_EQ(Grx("--project " + db + " move-blocks D445_AXES/Axis2/Sync --to 'D445_AXES/#T2/G_Safety'").exitCode, 1);
+
+  const auto moved = nlohmann::json::parse(
+      Grx("--json --project " + db + " move-blocks D445_AXES/Axis2 --to 'D445_AXES/#T2/G_Safety'").out);
+  EXPECT_EQ(moved["moved"], 4);
+  EXPECT_EQ(moved["withTheirChart"], (nlohmann::json{"D445_AXES/Axis2/Sync/Cam2", "D445_AXES/Axis2/Sync/Add2"}));
+  // Read back: the group runs its own member (the Safety chart) first, then the moved blocks in
+  // their old order.
+  std::vector<std::string> order;
+  for (const auto& b : nlohmann::json::parse(Grx("--json --project " + db + " run-sequence D445_AXES/Axis2").out)) {
+    order.push_back(b["block"].get<std::string>() + "@" + b["group"].get<std::string>() + ":" +
+                    std::to_string(b["blockPos"].get<int>()));
+  }
+  EXPECT_THAT(order, ::testing::ElementsAre("D445_AXES/Axis2/Power2@D445_AXES/#T2/G_Safety:2",
+                                            "D445_AXES/Axis2/Ramp2@D445_AXES/#T2/G_Safety:3",
+                                            "D445_AXES/Axis2/Gear2@D445_AXES/#T2/G_Safety:4",
+                                            "D445_AXES/Axis2/Move2@D445_AXES/#T2/G_Safety:5",
+                                            "D445_AXES/Axis2/Sync/Cam2@D445_AXES/#TFast/G_Sync:1",
+                                            "D445_AXES/Axis2/Sync/Add2@D445_AXES/#TFast/G_Sync:1"));
+}
+
 TEST_F(GrxCliTest, RunSequenceListsBlocksInRunOrder) {
   const auto blocks = nlohmann::json::parse(Grx("--json run-sequence D445_AXES/Axis2").out);
   std::vector<std::string> order;

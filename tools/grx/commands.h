@@ -57,6 +57,10 @@ int RunRenameGlobal(const Options& options, const std::string& controller, const
                     const std::string& newName, bool dryRun, std::ostream& out);
 // The blocks of a chart hierarchy with task, group and places, in run order.
 int RunRunSequence(const Options& options, const std::string& chart, std::ostream& out);
+// Moves the blocks of a chart hierarchy into a processing group, group by group in run order, in
+// one transaction (--dry-run: rolled back after showing the outcome).
+int RunMoveBlocks(const Options& options, const std::string& chart, const std::string& group, bool dryRun,
+                  std::ostream& out);
 struct BlobActions {
   bool hex = false;
   std::vector<std::string> set; // KEY=VALUE

@@ -1,5 +1,7 @@
 // grx find-global (every use of the matching global variables, with location, direction and root
-// chart) and grx rename-global (every connection moved to another global in one transaction).
+// chart), grx rename-global (every connection moved to another global in one transaction), grx
+// run-sequence and grx move-blocks (the blocks of a chart hierarchy in run order, and moved into a
+// processing group).
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
@@ -180,34 +182,124 @@ int RunRenameGlobal(const Options& options, const std::string& controller, const
 
 namespace grx::cli {
 
+namespace {
+
 // The blocks of a chart hierarchy in run order: by task name, then group place, then block place
 // (each sort is stable, so the last one decides first).
-int RunRunSequence(const Options& options, const std::string& chart, std::ostream& out) {
-  ChartDbClient& db = ChartDbClient::Instance();
-  OpenProjectForExports(options, db);
+std::vector<MoveBlockInfoT> RunSequence(GlObjectId chart, GlTransactionId tr) {
   std::vector<MoveBlockInfoT> blocks;
-  W5GRX_SearchMoveBlocks(db.Resolve(chart), blocks, kNoTransaction);
+  W5GRX_SearchMoveBlocks(chart, blocks, tr);
   W5GRX_SortBlock(blocks);
   W5GRX_SortGrPos(blocks);
   W5GRX_SortTpName(blocks);
-  if (options.json) {
-    auto list = nlohmann::ordered_json::array();
-    for (const MoveBlockInfoT& b : blocks) {
-      list.push_back(nlohmann::ordered_json{{"block", db.Path(b.blockId)},
-                                            {"task", b.tpName},
-                                            {"group", b.procGroupId ? db.Path(b.procGroupId) : std::string()},
-                                            {"grPos", b.grPos},
-                                            {"blockPos", b.blockPos}});
-    }
-    out << JsonText(list) << "\n";
-    return kExitOk;
+  return blocks;
+}
+
+nlohmann::ordered_json RunSequenceJson(ChartDbClient& db, const std::vector<MoveBlockInfoT>& blocks) {
+  auto list = nlohmann::ordered_json::array();
+  for (const MoveBlockInfoT& b : blocks) {
+    list.push_back(nlohmann::ordered_json{{"block", db.Path(b.blockId)},
+                                          {"task", b.tpName},
+                                          {"group", b.procGroupId ? db.Path(b.procGroupId) : std::string()},
+                                          {"grPos", b.grPos},
+                                          {"blockPos", b.blockPos}});
   }
-  if (blocks.empty()) out << "no block of " << chart << " runs in a task\n";
+  return list;
+}
+
+void PrintRunSequence(ChartDbClient& db, const std::vector<MoveBlockInfoT>& blocks, std::ostream& out) {
   for (const MoveBlockInfoT& b : blocks) {
     out << std::left << std::setw(8) << b.tpName << " " << std::right << std::setw(3) << b.grPos << "." << std::left
         << std::setw(4) << b.blockPos << " " << db.Path(b.blockId) << "  ("
         << (b.procGroupId ? db.Path(b.procGroupId) : std::string("the task itself")) << ")\n";
   }
+}
+
+} // namespace
+
+int RunRunSequence(const Options& options, const std::string& chart, std::ostream& out) {
+  ChartDbClient& db = ChartDbClient::Instance();
+  OpenProjectForExports(options, db);
+  const std::vector<MoveBlockInfoT> blocks = RunSequence(db.Resolve(chart), kNoTransaction);
+  if (options.json) {
+    out << JsonText(RunSequenceJson(db, blocks)) << "\n";
+    return kExitOk;
+  }
+  if (blocks.empty()) out << "no block of " << chart << " runs in a task\n";
+  PrintRunSequence(db, blocks, out);
+  return kExitOk;
+}
+
+// Whether a block has a run-sequence place of its own (a block without one runs at the place of a
+// chart above it, and goes where that chart goes).
+bool PlacedItself(ChartDbClient& db, GlObjectId block) {
+  GlObjectId group = 0, task = 0;
+  Gl_RunSeqRecord place{};
+  const GlResult result = db.gl_ObjectAsTasksGet(M_FIRST, block, group, task, place, kNoTransaction);
+  const std::uint32_t errorId = db.ErrorId(result);
+  if (errorId == 0 || errorId == GL_ERR_LAST_ELEMENT) return true; // a place delivered
+  if (errorId == GL_ERR_AS_TASK_INDIRECT || errorId == GL_ERR_NO_MORE_ELEMENTS) return false;
+  Check(db, "gl_ObjectAsTasksGet", result);
+  return false;
+}
+
+// The host's job: the blocks of a chart hierarchy, gathered with their places, go into one group
+// group by group in run order. Blocks that run at the place of their chart are not moved (the
+// chart database keeps them with their chart). All of it is one transaction; a dry run rolls it
+// back after reading the outcome, and a move that leaves a block outside the group rolls it back
+// too.
+int RunMoveBlocks(const Options& options, const std::string& chart, const std::string& group, bool dryRun,
+                  std::ostream& out) {
+  ChartDbClient& db = ChartDbClient::Instance();
+  OpenProjectForExports(options, db);
+  const GlObjectId chartId = db.Resolve(chart);
+  const GlObjectId groupId = db.Resolve(group);
+  std::vector<MoveBlockInfoT> found, blocks;
+  W5GRX_SearchMoveBlocks(chartId, found, kNoTransaction);
+  std::set<GlObjectId> staying;
+  for (const MoveBlockInfoT& b : found) {
+    if (PlacedItself(db, b.blockId)) {
+      blocks.push_back(b);
+    } else {
+      staying.insert(b.blockId);
+    }
+  }
+  if (blocks.empty()) {
+    throw GrxError("no block of " + chart + " has a run-sequence place of its own: there is nothing to move");
+  }
+  std::vector<MoveBlockInfoT> after;
+  InTransaction(
+      db,
+      [&](GlTransactionId tr) {
+        W5GRX_GetGroupPos(blocks, groupId, tr);
+        after = RunSequence(chartId, tr);
+        const auto outside = std::count_if(after.begin(), after.end(), [&](const MoveBlockInfoT& b) {
+          return !staying.count(b.blockId) && b.procGroupId != groupId;
+        });
+        if (outside > 0) {
+          throw GrxError(std::to_string(outside) + " block(s) could not be moved into " + group +
+                         "; the project is as it was");
+        }
+      },
+      !dryRun);
+  if (options.json) {
+    auto stay = nlohmann::ordered_json::array();
+    for (const MoveBlockInfoT& b : found) {
+      if (staying.count(b.blockId)) stay.push_back(db.Path(b.blockId));
+    }
+    out << JsonText(nlohmann::ordered_json{{"dryRun", dryRun},
+                                           {"group", db.Path(groupId)},
+                                           {dryRun ? "wouldMove" : "moved", blocks.size()},
+                                           {"withTheirChart", stay},
+                                           {"runSequence", RunSequenceJson(db, after)}})
+        << "\n";
+    return kExitOk;
+  }
+  out << (dryRun ? "would move " : "moved ") << blocks.size() << " block(s) of " << chart << " into "
+      << db.Path(groupId);
+  if (!staying.empty()) out << " (" << staying.size() << " run at the place of their chart and stay with it)";
+  out << "; " << (dryRun ? "they would run" : "they run") << ":\n";
+  PrintRunSequence(db, after, out);
   return kExitOk;
 }
 

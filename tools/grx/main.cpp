@@ -143,6 +143,14 @@ int main(int argc, char** argv) {
       app.add_subcommand("run-sequence", "the blocks of a chart and its sub-charts in run order, with their places");
   runSequence->add_option("CHART", runSequenceChart, "chart path")->required();
 
+  std::string moveChart, moveGroup;
+  bool moveDryRun = false;
+  auto* moveBlocks = app.add_subcommand(
+      "move-blocks", "move the blocks of a chart and its sub-charts into a processing group, in run order: CHART");
+  moveBlocks->add_option("CHART", moveChart, "chart path")->required();
+  moveBlocks->add_option("--to", moveGroup, "the processing group, as RES/#TASK/GROUP")->required();
+  moveBlocks->add_flag("--dry-run", moveDryRun, "show the run sequence the move would give, changing nothing");
+
   std::string blobPath;
   BlobActions blobActions;
   auto* blob = app.add_subcommand("blob", "the blob record of an object, field by field");
@@ -201,6 +209,7 @@ int main(int argc, char** argv) {
     if (*address) return RunAddress(options, addressText, std::cout);
     if (*compatible) return RunCompatible(options, sourcePath, sinkPath, std::cout);
     if (*connected) return RunConnected(options, connectedPath, std::cout);
+    if (*moveBlocks) return RunMoveBlocks(options, moveChart, moveGroup, moveDryRun, std::cout);
     if (*runSequence) return RunRunSequence(options, runSequenceChart, std::cout);
     if (*renameGlobal) return RunRenameGlobal(options, renameController, renameOld, renameNew, renameDryRun, std::cout);
     if (*findGlobal) return RunFindGlobal(options, findController, findPattern, findWhole, findCase, std::cout);
