@@ -805,6 +805,44 @@ TEST_F(GrxCliTest, MoveBlocksTakesTheBlocksIntoAGroupInRunOrder) {
                                             "D445_AXES/Axis2/Sync/Add2@D445_AXES/#TFast/G_Sync:1"));
 }
 
+TEST_F(GrxCliTest, GenerateMakesProjectsOfAKnownShape) {
+  const std::string a = (folder_ / "a.db").string(), b = (folder_ / "b.db").string();
+  const std::string args = " --charts 3 --depth 2 --blocks 4 --globals 5";
+  const GrxRun made = Grx("generate " + a + args);
+  ASSERT_EQ(made.exitCode, 0) << made.out;
+  EXPECT_EQ(made.out, "Generated " + a +
+                          ": 3 root chart(s) with 2 sub-chart level(s), 4 block(s) per chart, 5 global(s); "
+                          "180 objects described\n");
+  ASSERT_EQ(Grx("generate " + b + args).exitCode, 0);
+  const std::string exported = Grx("export " + a).out;
+  EXPECT_EQ(exported, Grx("export " + b).out); // the same arguments give the same project
+  ASSERT_EQ(Grx("generate " + b + " --force --charts 3 --depth 2 --blocks 4 --globals 6").exitCode, 0);
+  EXPECT_NE(exported, Grx("export " + b).out);
+  EXPECT_EQ(Grx("generate " + a + args).exitCode, 1); // exists already
+
+  const GrxRun info = Grx("info " + a);
+  EXPECT_THAT(info.out, HasSubstr("    C00003  (4 blocks)\n      S1  (4 blocks)\n        S2  (4 blocks)\n"));
+  EXPECT_THAT(info.out, HasSubstr("G_C00001: GEN/C00001/B001, GEN/C00001/B002, GEN/C00001/B003, GEN/C00001/B004, "
+                                  "GEN/C00001/S1"));
+  // Every block runs: root-chart blocks in their group, sub-chart blocks at their chart's place.
+  const auto order = nlohmann::json::parse(Grx("--json --project " + a + " run-sequence GEN/C00002").out);
+  ASSERT_EQ(order.size(), 12u);
+  EXPECT_EQ(order[11]["block"], "GEN/C00002/S1/S2/B004");
+  EXPECT_EQ(order[11]["group"], "GEN/#T2/G_C00002");
+  // The globals are read in turn: g000001 by the first block of C00001 and by the second input of
+  // every fifth ADD_R block after it.
+  const auto uses = nlohmann::json::parse(Grx("--json --project " + a + " find-global GEN g000001 --whole").out);
+  ASSERT_EQ(uses.size(), 5u);
+  EXPECT_EQ(uses[0]["variable"], "GEN/C00001/B001.IN1");
+  const auto chain = nlohmann::json::parse(Grx("--json --project " + a + " connected GEN/C00001/S1.IN").out);
+  EXPECT_EQ(chain["variable"], "GEN/C00001/S1/B001.IN1"); // the sub-chart input feeds its first block
+
+  for (const char* bad : {" --charts 0", " --depth -1", " --blocks 0", " --globals -2"}) {
+    EXPECT_EQ(Grx("generate " + (folder_ / "c.db").string() + bad).exitCode, 2) << bad;
+  }
+  EXPECT_FALSE(fs::exists(folder_ / "c.db"));
+}
+
 TEST_F(GrxCliTest, RunSequenceListsBlocksInRunOrder) {
   const auto blocks = nlohmann::json::parse(Grx("--json run-sequence D445_AXES/Axis2").out);
   std::vector<std::string> order;

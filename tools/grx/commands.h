@@ -19,6 +19,10 @@ struct Options {
 
 int RunImport(const Options& options, const std::string& description, const std::string& project, bool force,
               std::ostream& out);
+struct ProjectShape;
+// A project of a known shape (project_generator.h), written to a new project file.
+int RunGenerate(const Options& options, const std::string& project, const ProjectShape& shape, bool force,
+                std::ostream& out);
 int RunExport(const Options& options, const std::string& project, const std::string& outputFile, std::ostream& out);
 int RunInfo(const Options& options, const std::string& project, std::ostream& out);
 int RunDemo(const Options& options, bool keep, std::ostream& out);

@@ -10,6 +10,7 @@
 #include "foundation/object_trace.h"
 #include "commands.h"
 #include "grx_error.h"
+#include "project_generator.h"
 #include "terminal_text.h"
 #include "platform/process.h"
 
@@ -47,6 +48,17 @@ int main(int argc, char** argv) {
   import->add_option("DESCRIPTION", description, "project description (JSON)")->required();
   import->add_option("PROJECT", project, "project file to create")->required();
   import->add_flag("--force", force, "replace an existing project file");
+
+  std::string generated;
+  ProjectShape shape;
+  bool generateForce = false;
+  auto* generate = app.add_subcommand("generate", "make a project of a known shape and size: OUT.db");
+  generate->add_option("PROJECT", generated, "project file to create")->required();
+  generate->add_option("--charts", shape.charts, "root charts")->capture_default_str();
+  generate->add_option("--depth", shape.depth, "sub-chart levels below each root chart")->capture_default_str();
+  generate->add_option("--blocks", shape.blocks, "blocks of every chart")->capture_default_str();
+  generate->add_option("--globals", shape.globals, "global variables")->capture_default_str();
+  generate->add_flag("--force", generateForce, "replace an existing project file");
 
   auto* exportCommand = app.add_subcommand("export", "print a project as a description (JSON)");
   exportCommand->add_option("PROJECT", project, "project file (default: the one of --project)");
@@ -226,6 +238,7 @@ int main(int argc, char** argv) {
     if (*exportsCommand) return RunExports(options, markdown, std::cout);
     if (*plans) return RunPlans(options, controller, std::cout);
     if (*decode) return RunTraceDecode(options, traceFile, std::cout);
+    if (*generate) return RunGenerate(options, generated, shape, generateForce, std::cout);
     if (*import) return RunImport(options, description, project, force, std::cout);
     if (*exportCommand) return RunExport(options, ProjectOf(options, project), output, std::cout);
     if (*info) return RunInfo(options, ProjectOf(options, project), std::cout);

@@ -8,6 +8,7 @@
 #include "commands.h"
 #include "grx_error.h"
 #include "terminal_text.h"
+#include "project_generator.h"
 #include "project_summary.h"
 
 namespace grx::cli {
@@ -54,6 +55,36 @@ int RunImport(const Options& options, const std::string& description, const std:
   } else {
     out << "Imported " << description << " into " << project << " (" << summary["controllers"].size()
         << " controller(s))\n";
+  }
+  return kExitOk;
+}
+
+int RunGenerate(const Options& options, const std::string& project, const ProjectShape& shape, bool force,
+                std::ostream& out) {
+  if (std::filesystem::exists(project) && !force) {
+    throw GrxError(project + " exists already (use --force to replace it)");
+  }
+  std::string description;
+  std::size_t objects = 0;
+  try {
+    description = GeneratedDescription(shape);
+    objects = GeneratedObjectCount(shape);
+  } catch (const std::invalid_argument& e) {
+    throw GrxError(e.what(), kExitUsage);
+  }
+  ChartDbClient::Instance().Import(description, project);
+  if (options.json) {
+    out << JsonText(nlohmann::ordered_json{{"project", project},
+                                           {"charts", shape.charts},
+                                           {"depth", shape.depth},
+                                           {"blocks", shape.blocks},
+                                           {"globals", shape.globals},
+                                           {"objects", objects}})
+        << "\n";
+  } else {
+    out << "Generated " << project << ": " << shape.charts << " root chart(s) with " << shape.depth
+        << " sub-chart level(s), " << shape.blocks << " block(s) per chart, " << shape.globals << " global(s); "
+        << objects << " objects described\n";
   }
   return kExitOk;
 }

@@ -1,0 +1,289 @@
+// The global-variable search, the block-placement search and the sub-chart listing on generated
+// projects of about 10^3, 10^4 and 10^5 objects. Each export is measured beside a baseline that
+// makes the same kind of chart-database calls directly, without the library; the program prints
+// export/baseline at each size (target: at most 1.3) and the growth from one size to the next ten
+// times larger (target: at most 11, so no path is quadratic). --calls prints the API calls of
+// both sides instead.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <map>
+
+#include "chartdb_client.h"
+#include "dbaccess/listing.h"
+#include "grx/w5lhlpax.h"
+#include "project_generator.h"
+#include "ratio_reporter.h"
+
+namespace {
+
+using grx::dbclient::ChartDbClient;
+constexpr GlTransactionId kTr = kNoTransaction;
+constexpr int kSizes[] = {5, 50, 500}; // root charts: about 10^3, 10^4 and 10^5 objects
+
+grx::cli::ProjectShape Shape(int charts) {
+  grx::cli::ProjectShape shape;
+  shape.charts = charts;
+  shape.depth = 1;
+  shape.blocks = 25;
+  shape.globals = 2 * charts; // about 13 uses per global at every size
+  return shape;
+}
+
+const std::string& ProjectFile(int charts) {
+  static std::map<int, std::string> files;
+  auto it = files.find(charts);
+  if (it == files.end()) {
+    const auto path =
+        std::filesystem::temp_directory_path() / ("grx-helpfuncs-bench-" + std::to_string(charts) + ".db");
+    std::filesystem::remove(path);
+    ChartDbClient::Instance().Import(grx::cli::GeneratedDescription(Shape(charts)), path.string());
+    it = files.emplace(charts, path.string()).first;
+  }
+  return it->second;
+}
+
+ChartDbClient& Open(int charts) {
+  ChartDbClient& db = ChartDbClient::Instance();
+  db.Open(ProjectFile(charts));
+  return db;
+}
+
+template <class Call, class OnItem>
+void List(ChartDbClient& db, Call&& call, OnItem&& onItem) {
+  grx::dbaccess::ForEachListedWith([&](GlResult r) { return db.gl_ErrorIdGet(r); }, call, onItem);
+}
+
+// --- FindGlobalVar, list form: one global by its whole name, every use located ----------------
+
+void FindGlobalVarList(benchmark::State& state) {
+  ChartDbClient& db = Open(static_cast<int>(state.range(0)));
+  const GlObjectId cpu = db.Resolve("GEN");
+  for (auto _ : state) {
+    std::vector<FIND> results;
+    FindGlobalVar(cpu, "g000001", 3, results, kTr);
+    benchmark::DoNotOptimize(results.data());
+  }
+}
+
+// The same directly: every global's blob length and record, then for the one found its sinks and
+// sources, each sink's owner and the charts above it, with their names; sorted by root chart.
+struct Use {
+  std::string location, root;
+};
+
+std::vector<Use> FindUsesDirect(ChartDbClient& db, GlObjectId cpu) {
+  {
+    std::vector<Use> uses;
+    GlObjectId global = 0;
+    List(
+        db, [&](MODE mode) { return db.iec_GlobalVarsGet(mode, cpu, global, kTr); },
+        [&] {
+          std::uint32_t length = 0;
+          db.iec_BlobLengthGet(global, length, kTr);
+          Iec_GlobalVar record{};
+          db.iec_GlobalVarRead(global, record, kTr);
+          if (std::strcmp(record.name, "g000001") != 0) return;
+          GlObjectType type = 0;
+          db.iec_ObjectTypeGet(global, type, kTr);
+          std::vector<GlObjectId> sinks;
+          GlObjectId partner = 0;
+          GlBool isConnection = 0;
+          Iec_Connection connection{};
+          List(
+              db,
+              [&](MODE mode) { return db.iec_SinksGet(mode, global, partner, type, isConnection, connection, kTr); },
+              [&] { sinks.push_back(partner); });
+          std::int32_t connectionType = 0;
+          List(
+              db,
+              [&](MODE mode) {
+                return db.iec_SourcesGetV6_0(mode, global, partner, type, connectionType, connection, kTr);
+              },
+              [] {});
+          for (GlObjectId sink : sinks) {
+            Iec_InVar var{};
+            Iec_VarIdent ident{};
+            db.iec_ObjectTypeGet(sink, type, kTr);
+            db.iec_InVarRead(sink, var, ident, kTr);
+            GlObjectId owner = 0;
+            db.iec_VarBlockGet(sink, owner, kTr);
+            char name[kGlNameSize];
+            db.iec_ObjectTypeGet(owner, type, kTr);
+            db.gl_ObjectNameGet(owner, name, kTr);
+            Use use{std::string(name) + "." + var.name, {}};
+            for (GlObjectId at = owner, chart = 0; db.gl_ErrorIdGet(db.iec_BlockCfcGet(at, chart, kTr)) == 0;
+                 at = chart) {
+              db.iec_ObjectTypeGet(chart, type, kTr);
+              db.gl_ObjectNameGet(chart, name, kTr);
+              use.location.insert(0, std::string("_") + name);
+              use.root = name;
+            }
+            uses.push_back(use);
+          }
+        });
+    std::stable_sort(uses.begin(), uses.end(), [](const Use& a, const Use& b) { return a.root > b.root; });
+    return uses;
+  }
+}
+
+void FindGlobalVarDirect(benchmark::State& state) {
+  ChartDbClient& db = Open(static_cast<int>(state.range(0)));
+  const GlObjectId cpu = db.Resolve("GEN");
+  for (auto _ : state) benchmark::DoNotOptimize(FindUsesDirect(db, cpu).data());
+}
+
+// --- W5GRX_SearchMoveBlocks on one root chart and its sub-chart -------------------------------
+
+void SearchMoveBlocks(benchmark::State& state) {
+  ChartDbClient& db = Open(static_cast<int>(state.range(0)));
+  const GlObjectId chart = db.Resolve("GEN/C00001");
+  for (auto _ : state) {
+    std::vector<MoveBlockInfoT> blocks;
+    W5GRX_SearchMoveBlocks(chart, blocks, kTr);
+    benchmark::DoNotOptimize(blocks.data());
+  }
+}
+
+void SearchBlocksDirect(ChartDbClient& db, GlObjectId chart, std::vector<MoveBlockInfoT>& blocks) {
+  GlObjectId iter = 0, block = 0;
+  GlObjectType type = 0;
+  List(
+      db, [&](MODE mode) { return db.iec_CfcBlocksGet(mode, IEC_SELECT_ALL, chart, iter, block, type, kTr); },
+      [&] {
+        if (type == IEC_OBJ_CFC) {
+          SearchBlocksDirect(db, block, blocks);
+          return;
+        }
+        MoveBlockInfoT info{};
+        GlObjectId task = 0;
+        Gl_RunSeqRecord place{};
+        db.gl_ObjectAsTasksGet(M_FIRST, block, info.procGroupId, task, place, kTr);
+        info.blockId = block;
+        info.blockPos = place.blockPos;
+        info.grPos = place.grPos;
+        std::memcpy(info.tpName, place.taskName, sizeof info.tpName - 1);
+        blocks.push_back(info);
+      });
+}
+
+void SearchMoveBlocksDirect(benchmark::State& state) {
+  ChartDbClient& db = Open(static_cast<int>(state.range(0)));
+  const GlObjectId chart = db.Resolve("GEN/C00001");
+  for (auto _ : state) {
+    std::vector<MoveBlockInfoT> blocks;
+    SearchBlocksDirect(db, chart, blocks);
+    benchmark::DoNotOptimize(blocks.data());
+  }
+}
+
+// --- W5GRX_GetSubPlansByPlanID on one root chart ----------------------------------------------
+
+void GetSubPlansByPlanID(benchmark::State& state) {
+  ChartDbClient& db = Open(static_cast<int>(state.range(0)));
+  const GlObjectId chart = db.Resolve("GEN/C00001");
+  for (auto _ : state) {
+    std::vector<GlObjectId> ids;
+    benchmark::DoNotOptimize(W5GRX_GetSubPlansByPlanID(chart, kTr, ids));
+  }
+}
+
+void SubChartsDirect(ChartDbClient& db, GlObjectId chart, std::vector<GlObjectId>& ids) {
+  GlObjectId iter = 0, sub = 0;
+  GlObjectType type = 0;
+  List(
+      db, [&](MODE mode) { return db.iec_CfcBlocksGet(mode, IEC_SELECT_IS_CFC, chart, iter, sub, type, kTr); },
+      [&] {
+        if (type != IEC_OBJ_CFC) return;
+        ids.push_back(sub);
+        SubChartsDirect(db, sub, ids);
+      });
+}
+
+void GetSubPlansByPlanIDDirect(benchmark::State& state) {
+  ChartDbClient& db = Open(static_cast<int>(state.range(0)));
+  const GlObjectId chart = db.Resolve("GEN/C00001");
+  for (auto _ : state) {
+    std::vector<GlObjectId> ids;
+    SubChartsDirect(db, chart, ids);
+    benchmark::DoNotOptimize(ids.data());
+  }
+}
+
+#define GRX_SIZES Arg(kSizes[0])->Arg(kSizes[1])->Arg(kSizes[2])
+BENCHMARK(FindGlobalVarList)->GRX_SIZES;
+BENCHMARK(FindGlobalVarDirect)->GRX_SIZES;
+BENCHMARK(SearchMoveBlocks)->GRX_SIZES;
+BENCHMARK(SearchMoveBlocksDirect)->GRX_SIZES;
+BENCHMARK(GetSubPlansByPlanID)->GRX_SIZES;
+BENCHMARK(GetSubPlansByPlanIDDirect)->GRX_SIZES;
+
+void PrintRatios(const RatioReporter& reporter, std::ostream& out) {
+  const std::pair<const char*, const char*> pairs[] = {{"FindGlobalVarList", "FindGlobalVarDirect"},
+                                                       {"SearchMoveBlocks", "SearchMoveBlocksDirect"},
+                                                       {"GetSubPlansByPlanID", "GetSubPlansByPlanIDDirect"}};
+  auto time = [&](const char* name, int size) { return reporter.Time(std::string(name) + "/" + std::to_string(size)); };
+  out << "\nexport / direct calls at each size (target <= 1.3); growth per ten times the size (target <= 11):\n";
+  for (const auto& [exported, direct] : pairs) {
+    out << "  " << exported << ":";
+    for (int size : kSizes) {
+      const double e = time(exported, size), d = time(direct, size);
+      if (e > 0 && d > 0) {
+        out << "  " << Shape(size).charts << " charts " << e / d << (e / d <= 1.3 ? " (ok)" : " (TOO SLOW)");
+      }
+    }
+    for (std::size_t i = 1; i < std::size(kSizes); ++i) {
+      const double before = time(exported, kSizes[i - 1]), after = time(exported, kSizes[i]);
+      if (before > 0 && after > 0) {
+        out << "  growth " << after / before << (after / before <= 11 ? " (ok)" : " (QUADRATIC?)");
+      }
+    }
+    out << "\n";
+  }
+}
+
+} // namespace
+
+// With --calls: the calls of each API function one run of each side makes on the smallest
+// project, to show that export and baseline ask the chart database the same.
+void PrintCallCounts(std::ostream& out) {
+  static const char* const kFunctions[] = {
+#define GRX_API(kind, result, name, ...) #name,
+#include "chartdb/q3jdbmox_functions.def"
+  };
+  ChartDbClient& db = Open(kSizes[0]);
+  const GlObjectId cpu = db.Resolve("GEN");
+  auto count = [&](const char* side, auto&& run) {
+    db.ResetCallCounts();
+    run();
+    out << "  " << side << ":";
+    for (const char* f : kFunctions) {
+      if (const auto n = db.CallCount(f); n > 0 && std::strcmp(f, "gl_ErrorIdGet") != 0) out << " " << f << " " << n;
+    }
+    out << "\n";
+  };
+  std::vector<FIND> results;
+  count("FindGlobalVar", [&] { FindGlobalVar(cpu, "g000001", 3, results, kTr); });
+  count("direct", [&] { FindUsesDirect(db, cpu); });
+  const GlObjectId chart = db.Resolve("GEN/C00001");
+  std::vector<MoveBlockInfoT> blocks;
+  count("W5GRX_SearchMoveBlocks", [&] { W5GRX_SearchMoveBlocks(chart, blocks, kTr); });
+  count("direct", [&] { SearchBlocksDirect(db, chart, blocks); });
+  std::vector<GlObjectId> ids;
+  count("W5GRX_GetSubPlansByPlanID", [&] { W5GRX_GetSubPlansByPlanID(chart, kTr, ids); });
+  count("direct", [&] { SubChartsDirect(db, chart, ids); });
+}
+
+int main(int argc, char** argv) {
+  if (argc > 1 && std::string(argv[1]) == "--calls") {
+    PrintCallCounts(std::cout);
+    return 0;
+  }
+  const int exitCode = RunBenchmarksAndPrintRatios(argc, argv, PrintRatios);
+  ChartDbClient::Instance().CloseProject();
+  for (int charts : kSizes) std::filesystem::remove(ProjectFile(charts));
+  return exitCode;
+}
