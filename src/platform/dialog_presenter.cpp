@@ -1,6 +1,7 @@
 #include "platform/dialog_presenter.h"
 #include "platform/process.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <mutex>
@@ -92,24 +93,107 @@ BoxAnswer DefaultAnswer(BoxButtons buttons) {
   return Choices(buttons).front().second;
 }
 
+namespace {
+
+const char* StandardLabel(BoxAnswer answer) {
+  switch (answer) {
+    case BoxAnswer::Ok:
+      return "OK";
+    case BoxAnswer::Cancel:
+      return "Cancel";
+    case BoxAnswer::Retry:
+      return "Retry";
+    case BoxAnswer::Yes:
+      return "Yes";
+    case BoxAnswer::No:
+      return "No";
+  }
+  return "OK";
+}
+
+// A button label without its accelerator mark ("&Yes" -> "Yes").
+std::string Unmarked(const std::string& label) {
+  std::string text;
+  for (std::size_t i = 0; i < label.size(); ++i) {
+    if (label[i] == '&' && i + 1 < label.size() && label[i + 1] != '&') continue;
+    text += label[i];
+  }
+  return text;
+}
+
+// Splits a text into lines of at most width characters, at blanks where it can.
+std::vector<std::string> Wrapped(const std::string& text, std::size_t width) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = std::min(text.size(), start + width);
+    const std::size_t newline = text.find_first_of("\r\n", start);
+    if (newline != std::string::npos && newline < end) {
+      lines.push_back(text.substr(start, newline - start));
+      start = newline + 1;
+      continue;
+    }
+    if (end < text.size()) {
+      const std::size_t blank = text.rfind(' ', end);
+      if (blank != std::string::npos && blank > start) end = blank;
+    }
+    lines.push_back(text.substr(start, end - start));
+    start = end;
+    while (start < text.size() && text[start] == ' ') ++start;
+  }
+  return lines;
+}
+
+// Draws the box in a frame: caption, icon word, the texts, and the buttons numbered.
+void DrawBox(const MessageBoxRequest& request, const std::vector<std::pair<char, BoxAnswer>>& choices,
+             std::ostream& out) {
+  constexpr std::size_t kWidth = 64;
+  std::vector<std::string> body{std::string("[") + IconName(request.icon) + "]"};
+  for (const std::string* text : {&request.text, &request.secondText}) {
+    if (text->empty()) continue;
+    for (const std::string& line : Wrapped(*text, kWidth)) body.push_back(line);
+  }
+  std::string buttons;
+  for (std::size_t i = 0; i < choices.size(); ++i) {
+    const std::string label = i < request.buttonLabels.size() && !request.buttonLabels[i].empty()
+                                  ? Unmarked(request.buttonLabels[i])
+                                  : StandardLabel(choices[i].second);
+    buttons += (i ? "   " : "") + std::to_string(i + 1) + " " + label;
+  }
+  if (request.helpContext) buttons += "   ? Help";
+  body.push_back("");
+  body.push_back(buttons);
+  std::string caption = request.caption.substr(0, kWidth - 2);
+  out << "\n+- " << caption << " " << std::string(kWidth - caption.size(), '-') << "+\n";
+  for (const std::string& line : body) {
+    out << "| " << line << std::string(kWidth + 1 - std::min(line.size(), kWidth + 1), ' ') << " |\n";
+  }
+  out << "+" << std::string(kWidth + 3, '-') << "+\n";
+}
+
+} // namespace
+
 BoxAnswer PresentOnTerminalOrByDefault(const MessageBoxRequest& request) {
-  std::cerr << "\n[" << request.caption << "] (" << IconName(request.icon) << ")\n" << request.text << "\n";
+  const auto choices = Choices(request.buttons);
+  DrawBox(request, choices, std::cerr);
   if (!StandardInputIsTerminal()) {
     std::cerr << "-> " << AnswerName(DefaultAnswer(request.buttons)) << " (no terminal)\n";
     return DefaultAnswer(request.buttons);
   }
-  const auto choices = Choices(request.buttons);
   for (;;) {
-    std::cerr << ButtonsName(request.buttons) << " [";
+    std::cerr << ButtonsName(request.buttons) << " [1-" << choices.size() << " or ";
     for (std::size_t i = 0; i < choices.size(); ++i) std::cerr << (i ? "/" : "") << choices[i].first;
     std::cerr << "]? ";
     std::string line;
     if (!std::getline(std::cin, line)) return DefaultAnswer(request.buttons);
+    if (line.empty()) return DefaultAnswer(request.buttons);
+    if (line[0] >= '1' && static_cast<std::size_t>(line[0] - '0') <= choices.size()) {
+      return choices[static_cast<std::size_t>(line[0] - '1')].second;
+    }
     for (const auto& [key, answer] : choices) {
       // The keys are lower-case basic Latin letters; the person may type them in either case.
-      if (!line.empty() && (line[0] == key || line[0] == key - ('a' - 'A'))) return answer;
+      if (line[0] == key || line[0] == key - ('a' - 'A')) return answer;
     }
-    if (line.empty()) return DefaultAnswer(request.buttons);
   }
 }
 

@@ -3,6 +3,7 @@
 // the box's default answer, and tests script the answers and record every box.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -22,6 +23,11 @@ struct MessageBoxRequest {
   std::string text;
   BoxIcon icon = BoxIcon::None;
   BoxButtons buttons = BoxButtons::Ok;
+  // The library's own message dialog also has a second text, labels of its own for the buttons (in
+  // the order of the choices; empty: the standard ones) and a help context (0: no help button).
+  std::string secondText;
+  std::vector<std::string> buttonLabels;
+  std::uint32_t helpContext = 0;
 };
 
 using Presenter = std::function<BoxAnswer(const MessageBoxRequest&)>;

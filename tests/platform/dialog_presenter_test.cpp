@@ -14,7 +14,8 @@ namespace {
 using ::testing::ElementsAre;
 
 MessageBoxRequest Box(BoxButtons buttons) {
-  return MessageBoxRequest{kNoWindow, "Installation error", "Q3JDBMOX.DLL is missing.", BoxIcon::Stop, buttons};
+  return MessageBoxRequest{kNoWindow, "Installation error", "Q3JDBMOX.DLL is missing.", BoxIcon::Stop, buttons, {}, {},
+                           0};
 }
 
 TEST(DialogPresenterTest, WithoutATerminalEveryBoxGetsItsFirstButton) {

@@ -132,6 +132,19 @@ const std::vector<std::pair<std::string, std::string>> kExportCalls = {
      R"j(G_Monitor","blockPos":5,"grPos":1,"tpName":"T3"},{"blockId":"D445_AXES/Axis2/Move2","procGro)j"
      R"j(upId":"D445_AXES/#T1/G_Axis2","blockPos":4,"grPos":2,"tpName":"T1"},{"blockId":"D445_AXES/Ax)j"
      R"j(is2/Power2","procGroupId":"D445_AXES/#T1/G_Axis2","blockPos":1,"grPos":2,"tpName":"T1"}]})j"},
+    {"DoCfcMsgBox messageId=1054 style=16 buttons=0",
+     R"j({"result":1,"dialogs":[{"caption":"Version check (jres:1054)","text":"The charts of this controller )j"
+     R"j(were stamped by an older release.","text2":"Please convert them before editing them.","icon":"stop",)j"
+     R"j("buttons":"OK","answer":"ok"}]})j"},
+    {"DoCfcMsgBox title=509 text=one style=48 buttons=4",
+     R"j({"result":6,"dialogs":[{"caption":"Help error (jres:509)","text":"one","icon":"exclamation",)j"
+     R"j("buttons":"Yes/No","answer":"yes"}]})j"},
+    {"DoCfcMsgBox title=4711 text=one text2=two style=64 buttons=0x4001",
+     R"j({"result":1,"dialogs":[{"caption":"no Resource (jres:4711)","text":"one","text2":"two",)j"
+     R"j("icon":"information","buttons":"OK/Cancel","helpContext":201319,"answer":"ok"}]})j"},
+    {"DoCfcMsgBox messageId=1032 args=tasks style=32 buttons=1",
+     R"j({"result":1,"dialogs":[{"caption":"Import (jres:1032)","text":"An import step failed:","text2":"tasks",)j"
+     R"j("icon":"question","buttons":"OK/Cancel","answer":"ok"}]})j"},
 };
 
 class GrxCliTest : public ::testing::Test {

@@ -116,11 +116,13 @@ int RunCall(const Options& options, const std::string& exportName, const std::ve
   const auto shown = boxes.shown();
   const auto given = boxes.answered();
   for (std::size_t i = 0; i < shown.size(); ++i) {
-    dialogs.push_back(Json{{"caption", shown[i].caption},
-                           {"text", shown[i].text},
-                           {"icon", platform::IconName(shown[i].icon)},
-                           {"buttons", platform::ButtonsName(shown[i].buttons)},
-                           {"answer", platform::AnswerName(given[i])}});
+    Json dialog{{"caption", shown[i].caption}, {"text", shown[i].text}};
+    if (!shown[i].secondText.empty()) dialog["text2"] = shown[i].secondText;
+    dialog["icon"] = platform::IconName(shown[i].icon);
+    dialog["buttons"] = platform::ButtonsName(shown[i].buttons);
+    if (shown[i].helpContext) dialog["helpContext"] = shown[i].helpContext;
+    dialog["answer"] = platform::AnswerName(given[i]);
+    dialogs.push_back(dialog);
   }
   if (options.json) {
     Json j;
@@ -137,6 +139,7 @@ int RunCall(const Options& options, const std::string& exportName, const std::ve
       out << "dialog [" << d["caption"].get<std::string>() << "] (" << d["icon"].get<std::string>() << ", "
           << d["buttons"].get<std::string>() << ") -> " << d["answer"].get<std::string>() << "\n  "
           << d["text"].get<std::string>() << "\n";
+      if (d.contains("text2")) out << "  " << d["text2"].get<std::string>() << "\n";
     }
     if (!failure.empty()) {
       out << failure << "\n";
