@@ -38,6 +38,13 @@ TEST(DialogPresenterTest, OnATerminalThePersonAnswersUntilTheAnswerFits) {
     EXPECT_EQ(ShowMessageBox(Box(BoxButtons::RetryCancel)), BoxAnswer::Retry); // empty line: default
     EXPECT_EQ(ShowMessageBox(Box(BoxButtons::YesNoCancel)), BoxAnswer::Cancel);
   }
+  {
+    // The buttons are numbered in the frame; a number picks one, a number past them asks again.
+    const auto input = ScopedStandardInput::FromTerminalTyping("2\n4\n3\n");
+    ASSERT_TRUE(input.ok());
+    EXPECT_EQ(ShowMessageBox(Box(BoxButtons::OkCancel)), BoxAnswer::Cancel);
+    EXPECT_EQ(ShowMessageBox(Box(BoxButtons::YesNoCancel)), BoxAnswer::Cancel);
+  }
 }
 
 TEST(DialogPresenterTest, ScriptsNestAndRestoreWhatWasInstalled) {

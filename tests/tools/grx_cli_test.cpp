@@ -856,6 +856,19 @@ TEST_F(GrxCliTest, GenerateMakesProjectsOfAKnownShape) {
   EXPECT_FALSE(fs::exists(folder_ / "c.db"));
 }
 
+TEST_F(GrxCliTest, MsgBoxShowsAMessageAndPrintsTheAnswer) {
+  EXPECT_EQ(Grx("--answer no msgbox 1054 --style 16 --buttons 4").out, "answer: no (7)\n");
+  EXPECT_EQ(Grx("--json --answer cancel msgbox 1032 tasks --buttons 3").out,
+            "{\n  \"result\": 2,\n  \"answer\": \"cancel\"\n}\n");
+  // Without a terminal the box is drawn and takes its first button.
+  const GrxRun drawn = Grx("msgbox 1032 'the tasks' --style 48 --buttons 3 2>&1 </dev/null");
+  EXPECT_THAT(drawn.out, HasSubstr("+- Import (jres:1032) ---"));
+  EXPECT_THAT(drawn.out, HasSubstr("| the tasks "));
+  EXPECT_THAT(drawn.out, HasSubstr("| 1 Yes   2 No   3 Cancel "));
+  EXPECT_THAT(drawn.out, HasSubstr("answer: yes (6)"));
+  EXPECT_THAT(Grx("msgbox 9999 2>&1 </dev/null").out, HasSubstr("Fatal Error (jres:9999)"));
+}
+
 TEST_F(GrxCliTest, RunSequenceListsBlocksInRunOrder) {
   const auto blocks = nlohmann::json::parse(Grx("--json run-sequence D445_AXES/Axis2").out);
   std::vector<std::string> order;

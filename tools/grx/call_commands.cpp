@@ -1,6 +1,7 @@
 // grx call, grx plans and grx trace decode.
 #include <fstream>
 #include <memory>
+#include <optional>
 
 #include "project_client.h"
 #include "commands.h"
@@ -55,6 +56,28 @@ std::string ValueText(const Json& value) {
 }
 
 } // namespace
+
+int RunMsgBox(const Options& options, std::uint32_t messageId, const std::vector<std::string>& args,
+              std::uint32_t style, std::uint32_t buttons, std::ostream& out) {
+  // With --answer the answers are given in advance; otherwise the box is drawn on the terminal and
+  // the person answers (without a terminal it takes its first button).
+  std::optional<platform::ScriptedPresenter> scripted;
+  if (!options.answers.empty()) {
+    std::vector<platform::BoxAnswer> answers;
+    for (const std::string& a : options.answers) answers.push_back(ParseAnswer(a));
+    scripted.emplace(answers);
+  }
+  const platform::WindowHandle window = BuildWindows(options);
+  const int result = args.empty() ? DoCfcMsgBox(window, messageId, style, buttons)
+                                  : DoCfcMsgBox(window, messageId, args, style, buttons);
+  const char* answer = result == 6 ? "yes" : result == 7 ? "no" : result == 2 ? "cancel" : "ok";
+  if (options.json) {
+    out << JsonText(Json{{"result", result}, {"answer", answer}}) << "\n";
+  } else {
+    out << "answer: " << answer << " (" << result << ")\n";
+  }
+  return kExitOk;
+}
 
 int RunExports(const Options& options, bool markdown, std::ostream& out) {
   if (markdown) {

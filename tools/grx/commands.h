@@ -1,6 +1,7 @@
 // The grx commands.
 #pragma once
 
+#include <cstdint>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -29,6 +30,9 @@ int RunDemo(const Options& options, bool keep, std::ostream& out);
 int RunCall(const Options& options, const std::string& exportName, const std::vector<std::string>& arguments,
             std::ostream& out);
 // The exports of the library: one line each, a JSON list, or the Markdown reference.
+// Shows a message of the language library (its "%s" filled from args) and prints the answer.
+int RunMsgBox(const Options& options, std::uint32_t messageId, const std::vector<std::string>& args,
+              std::uint32_t style, std::uint32_t buttons, std::ostream& out);
 int RunExports(const Options& options, bool markdown, std::ostream& out);
 int RunPlans(const Options& options, const std::string& controller, std::ostream& out);
 int RunShow(const Options& options, const std::string& path, int depth, std::ostream& out);

@@ -163,6 +163,17 @@ int main(int argc, char** argv) {
   moveBlocks->add_option("--to", moveGroup, "the processing group, as RES/#TASK/GROUP")->required();
   moveBlocks->add_flag("--dry-run", moveDryRun, "show the run sequence the move would give, changing nothing");
 
+  std::uint32_t msgboxId = 0, msgboxStyle = 64, msgboxButtons = 0;
+  std::vector<std::string> msgboxArgs;
+  auto* msgbox =
+      app.add_subcommand("msgbox", "show a message of the language library and print the answer: ID [ARG ...]");
+  msgbox->add_option("ID", msgboxId, "message number")->required();
+  msgbox->add_option("ARGS", msgboxArgs, "texts for the message's %s placeholders, in turn");
+  msgbox->add_option("--style", msgboxStyle, "16 stop, 48 exclamation, 64 information, others question")
+      ->capture_default_str();
+  msgbox->add_option("--buttons", msgboxButtons, "0 OK, 1 OK/Cancel, 3 Yes/No/Cancel, 4 Yes/No; +16384 help")
+      ->capture_default_str();
+
   std::string blobPath;
   BlobActions blobActions;
   auto* blob = app.add_subcommand("blob", "the blob record of an object, field by field");
@@ -221,6 +232,7 @@ int main(int argc, char** argv) {
     if (*address) return RunAddress(options, addressText, std::cout);
     if (*compatible) return RunCompatible(options, sourcePath, sinkPath, std::cout);
     if (*connected) return RunConnected(options, connectedPath, std::cout);
+    if (*msgbox) return RunMsgBox(options, msgboxId, msgboxArgs, msgboxStyle, msgboxButtons, std::cout);
     if (*moveBlocks) return RunMoveBlocks(options, moveChart, moveGroup, moveDryRun, std::cout);
     if (*runSequence) return RunRunSequence(options, runSequenceChart, std::cout);
     if (*renameGlobal) return RunRenameGlobal(options, renameController, renameOld, renameNew, renameDryRun, std::cout);
