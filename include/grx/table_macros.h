@@ -10,7 +10,8 @@
 #define GRX_PP_NARGS_(_1, _2, _3, _4, _5, _6, _7, _8, _9, _10, n, ...) n
 
 // GRX_PP_MAP(m, sep, (a...), (b...)) -> m(a...) sep() m(b...)
-#define GRX_PP_MAP(m, sep, ...) GRX_PP_CAT(GRX_PP_MAP_, GRX_PP_NARGS(__VA_ARGS__))(m, sep, __VA_ARGS__)
+// An empty list expands to nothing.
+#define GRX_PP_MAP(m, sep, ...) __VA_OPT__(GRX_PP_CAT(GRX_PP_MAP_, GRX_PP_NARGS(__VA_ARGS__))(m, sep, __VA_ARGS__))
 #define GRX_PP_MAP_1(m, sep, a) m a
 #define GRX_PP_MAP_2(m, sep, a, ...) m a sep() GRX_PP_MAP_1(m, sep, __VA_ARGS__)
 #define GRX_PP_MAP_3(m, sep, a, ...) m a sep() GRX_PP_MAP_2(m, sep, __VA_ARGS__)

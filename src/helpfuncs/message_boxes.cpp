@@ -1,6 +1,6 @@
 // The exported message boxes: one dialog per call, modal, destroyed before the answer returns.
 #include "foundation/cfc_message_box.h"
-#include "grx/w5lhlpax.h"
+#include "app/export_bodies.h"
 
 namespace grx::body {
 

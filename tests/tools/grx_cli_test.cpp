@@ -145,6 +145,15 @@ const std::vector<std::pair<std::string, std::string>> kExportCalls = {
     {"DoCfcMsgBox messageId=1032 args=tasks style=32 buttons=1",
      R"j({"result":1,"dialogs":[{"caption":"Import (jres:1032)","text":"An import step failed:","text2":"tasks",)j"
      R"j("icon":"question","buttons":"OK/Cancel","answer":"ok"}]})j"},
+    {"W5GRX_SetGRXVersion resourceId=D445_AXES chartId=D445_AXES/Axis1", R"({"result":true})"},
+    {"W5GRX_CheckGRXVersion resourceId=D445_AXES chartId=0 showMessage=true",
+     R"j({"result":false,"foreignStamp":true,"dialogs":[{"caption":"Version check (jres:1056)","text":"The )j"
+     R"j(charts of this controller carry a foreign version stamp.","text2":"They cannot be edited with this )j"
+     R"j(release.","icon":"stop","buttons":"OK","answer":"ok"}]})j"},
+    {"W5GRX_CheckDataVersion objectId=D445_AXES/Axis1 update=false", R"({"result":true,"text":"V7.1"})"},
+    {"W5GRX_GetVersionCFC", R"({"result":true,"version":"0701"})"},
+    {"W5GRX_CheckVersionCFC_V70", R"({"result":false,"tooOld":false})"},
+    {"W5GRX_IsCfcEditorInstalled", R"({"result":false})"},
 };
 
 class GrxCliTest : public ::testing::Test {

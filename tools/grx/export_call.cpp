@@ -176,7 +176,7 @@ ExportEntry MakeEntry(const char* name, const char* result, const char* family, 
   entry.policy = policy;
   entry.summary = summary;
   (entry.parameterList.push_back({params.name, params.directionName, params.kindName, params.typeName}), ...);
-  for (const std::string& usage : {UsageOf(params)...}) {
+  for (const std::string& usage : std::vector<std::string>{UsageOf(params)...}) {
     if (usage.empty()) continue;
     if (!entry.parameters.empty()) entry.parameters += ' ';
     entry.parameters += usage;
@@ -196,7 +196,7 @@ const std::vector<ExportEntry>& Exports() {
   }
 #define GRX_EXPORT(result, name, family, policy, summary, ...)                                               \
   MakeEntry<static_cast<result (*)(GRX_PP_MAP(GRX_EXPORT_PARAM_TYPE, GRX_PP_COMMA, __VA_ARGS__))>(&::name)>( \
-      #name, #result, #family, #policy, summary, GRX_PP_MAP(GRX_CLI_PARAM, GRX_PP_COMMA, __VA_ARGS__)),
+      #name, #result, #family, #policy, summary __VA_OPT__(, ) GRX_PP_MAP(GRX_CLI_PARAM, GRX_PP_COMMA, __VA_ARGS__)),
   static const std::vector<ExportEntry> exports = {
 #include "grx/w5lhlpax_exports.def"
   };
