@@ -878,6 +878,41 @@ TEST_F(GrxCliTest, MsgBoxShowsAMessageAndPrintsTheAnswer) {
   EXPECT_THAT(Grx("msgbox 9999 2>&1 </dev/null").out, HasSubstr("Fatal Error (jres:9999)"));
 }
 
+TEST_F(GrxCliTest, StampThenCheckStampAndTheDataVersion) {
+  const std::string db = (folder_ / "d.db").string();
+  ASSERT_EQ(Grx("import " + DemoJsonPath() + " " + db).exitCode, 0);
+  const GrxRun foreign = Grx("--project " + db + " check-stamp D445_AXES D445_AXES/Axis1");
+  EXPECT_EQ(foreign.exitCode, 1);
+  EXPECT_THAT(foreign.out, HasSubstr("not current: a foreign stamp\n  [Version check (jres:1056)]"));
+  ASSERT_EQ(Grx("--project " + db + " stamp D445_AXES D445_AXES/Axis1").exitCode, 0);
+  const auto checked =
+      nlohmann::json::parse(Grx("--json --project " + db + " check-stamp D445_AXES D445_AXES/Axis1").out);
+  EXPECT_TRUE(checked["current"].get<bool>());
+  EXPECT_FALSE(checked.contains("message"));
+  // The stamp's bytes decode with the blob format.
+  const GrxRun hex = Grx("--project " + db + " blob D445_AXES/Axis1 --hex");
+  EXPECT_THAT(hex.out, HasSubstr("key \"version\""));
+  EXPECT_THAT(hex.out, HasSubstr("11 00 00 00 47 00 52 00 58 00 5F 00")); // 17 UTF-16 units "GRX_"
+  const auto chart = nlohmann::json::parse(Grx("--json --project " + db + " blob D445_AXES/Axis1").out);
+  EXPECT_EQ(chart["fields"]["vectChangedPins"], nlohmann::json::array({0}));
+  // A chart that this release did not stamp is not current.
+  const auto axis2 =
+      nlohmann::json::parse(Grx("--json --project " + db + " check-stamp D445_AXES D445_AXES/Axis2").out);
+  EXPECT_FALSE(axis2["current"].get<bool>());
+
+  EXPECT_EQ(Grx("--project " + db + " data-version D445_AXES/Axis1").exitCode, 0);
+  const std::string newer = "Q3JDBMOX_SOFTWARE_VERSION=V7.2";
+  EXPECT_EQ(Grx("--project " + db + " data-version D445_AXES/Axis1", newer).exitCode, 1);
+  EXPECT_EQ(Grx("--project " + db + " data-version D445_AXES/Axis1 --update", newer).exitCode, 0);
+  const auto after = nlohmann::json::parse(Grx("--json --project " + db + " data-version D445_AXES/Axis1", newer).out);
+  EXPECT_EQ(after["dataVersion"], "V7.2");
+  EXPECT_TRUE(after["agree"].get<bool>());
+
+  const auto editor = nlohmann::json::parse(Grx("--json editor").out);
+  EXPECT_FALSE(editor["installed"].get<bool>());
+  EXPECT_EQ(editor["version"], "0701");
+}
+
 TEST_F(GrxCliTest, RunSequenceListsBlocksInRunOrder) {
   const auto blocks = nlohmann::json::parse(Grx("--json run-sequence D445_AXES/Axis2").out);
   std::vector<std::string> order;

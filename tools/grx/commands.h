@@ -69,6 +69,14 @@ int RunRunSequence(const Options& options, const std::string& chart, std::ostrea
 // one transaction (--dry-run: rolled back after showing the outcome).
 int RunMoveBlocks(const Options& options, const std::string& chart, const std::string& group, bool dryRun,
                   std::ostream& out);
+// Stamps a controller (and a root chart) with this release's library-data version, in one
+// transaction; checks the stamps (exit 1 when they are not current, with the message shown).
+int RunStamp(const Options& options, const std::string& controller, const std::string& chart, std::ostream& out);
+int RunCheckStamp(const Options& options, const std::string& controller, const std::string& chart, std::ostream& out);
+// An object's data version against the installed software (--update brings it up).
+int RunDataVersion(const Options& options, const std::string& object, bool update, std::ostream& out);
+// The installed chart editor, its technology version and whether it is sufficient.
+int RunEditor(const Options& options, std::ostream& out);
 struct BlobActions {
   bool hex = false;
   std::vector<std::string> set; // KEY=VALUE

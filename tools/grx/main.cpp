@@ -174,6 +174,22 @@ int main(int argc, char** argv) {
   msgbox->add_option("--buttons", msgboxButtons, "0 OK, 1 OK/Cancel, 3 Yes/No/Cancel, 4 Yes/No; +16384 help")
       ->capture_default_str();
 
+  std::string stampController, stampChart;
+  auto* stamp =
+      app.add_subcommand("stamp", "stamp a controller (and a root chart) with this release's version: RES [CHART]");
+  stamp->add_option("CONTROLLER", stampController, "controller path")->required();
+  stamp->add_option("CHART", stampChart, "root chart path");
+  auto* checkStamp =
+      app.add_subcommand("check-stamp", "whether a controller (and a root chart) carry this release's stamp");
+  checkStamp->add_option("CONTROLLER", stampController, "controller path")->required();
+  checkStamp->add_option("CHART", stampChart, "root chart path");
+  std::string dataVersionObject;
+  bool dataVersionUpdate = false;
+  auto* dataVersion = app.add_subcommand("data-version", "an object's data version against the installed software");
+  dataVersion->add_option("OBJECT", dataVersionObject, "object path")->required();
+  dataVersion->add_flag("--update", dataVersionUpdate, "bring the data version up by writing the object");
+  auto* editor = app.add_subcommand("editor", "the installed chart editor, its technology version and the software's");
+
   std::string blobPath;
   BlobActions blobActions;
   auto* blob = app.add_subcommand("blob", "the blob record of an object, field by field");
@@ -232,6 +248,10 @@ int main(int argc, char** argv) {
     if (*address) return RunAddress(options, addressText, std::cout);
     if (*compatible) return RunCompatible(options, sourcePath, sinkPath, std::cout);
     if (*connected) return RunConnected(options, connectedPath, std::cout);
+    if (*stamp) return RunStamp(options, stampController, stampChart, std::cout);
+    if (*checkStamp) return RunCheckStamp(options, stampController, stampChart, std::cout);
+    if (*dataVersion) return RunDataVersion(options, dataVersionObject, dataVersionUpdate, std::cout);
+    if (*editor) return RunEditor(options, std::cout);
     if (*msgbox) return RunMsgBox(options, msgboxId, msgboxArgs, msgboxStyle, msgboxButtons, std::cout);
     if (*moveBlocks) return RunMoveBlocks(options, moveChart, moveGroup, moveDryRun, std::cout);
     if (*runSequence) return RunRunSequence(options, runSequenceChart, std::cout);

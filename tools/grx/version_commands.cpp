@@ -1,0 +1,103 @@
+// grx stamp / check-stamp (the library-data version stamps of a controller and a root chart),
+// grx data-version (an object's data version against the installed software) and grx editor (the
+// installed chart editor and its technology version).
+#include <nlohmann/json.hpp>
+
+#include "api_iteration.h"
+#include "commands.h"
+#include "grx/w5lhlpax.h"
+#include "grx_error.h"
+#include "platform/dialog_presenter.h"
+#include "project_client.h"
+#include "terminal_text.h"
+
+namespace grx::cli {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+GlObjectId ChartOrZero(ChartDbClient& db, const std::string& chart) {
+  return chart.empty() ? 0 : db.Resolve(chart);
+}
+
+} // namespace
+
+int RunStamp(const Options& options, const std::string& controller, const std::string& chart, std::ostream& out) {
+  ChartDbClient& db = ChartDbClient::Instance();
+  OpenProjectForExports(options, db);
+  const GlObjectId cpu = db.Resolve(controller);
+  const GlObjectId chartId = ChartOrZero(db, chart);
+  InTransaction(db, [&](GlTransactionId tr) { W5GRX_SetGRXVersion(platform::kNoWindow, cpu, chartId, tr); });
+  if (options.json) {
+    out << JsonText(Json{{"stamped", chart.empty() ? Json::array({controller}) : Json::array({controller, chart})}})
+        << "\n";
+  } else {
+    out << "stamped " << controller << (chart.empty() ? "" : " and " + chart) << " with the current version\n";
+  }
+  return kExitOk;
+}
+
+int RunCheckStamp(const Options& options, const std::string& controller, const std::string& chart, std::ostream& out) {
+  ChartDbClient& db = ChartDbClient::Instance();
+  OpenProjectForExports(options, db);
+  bool foreign = false;
+  // The message the check shows is answered at once and printed; the answer does not matter.
+  platform::ScriptedPresenter boxes;
+  const bool current = W5GRX_CheckGRXVersion(platform::kNoWindow, db.Resolve(controller), ChartOrZero(db, chart),
+                                             foreign, true, kNoTransaction);
+  const auto shown = boxes.shown();
+  if (options.json) {
+    Json j{{"current", current}, {"foreignStamp", foreign}};
+    if (!shown.empty()) j["message"] = shown.front().caption;
+    out << JsonText(j) << "\n";
+  } else {
+    out << (current   ? "current: the data carry this release's stamp"
+            : foreign ? "not current: a foreign stamp"
+                      : "not current: no stamp, or one of an older release")
+        << "\n";
+    for (const auto& box : shown) out << "  [" << box.caption << "] " << box.text << " " << box.secondText << "\n";
+  }
+  return current ? kExitOk : kExitFailure;
+}
+
+int RunDataVersion(const Options& options, const std::string& object, bool update, std::ostream& out) {
+  ChartDbClient& db = ChartDbClient::Instance();
+  OpenProjectForExports(options, db);
+  CString text;
+  const bool agree = W5GRX_CheckDataVersion(db.Resolve(object), kNoTransaction, update, &text);
+  char software[kGlVersionSize] = {0};
+  db.gl_SoftwareVersionGet(software);
+  if (options.json) {
+    out << JsonText(Json{{"agree", agree}, {"dataVersion", text.str()}, {"softwareVersion", software}}) << "\n";
+  } else {
+    out << object << ": data version " << (text.IsEmpty() ? "(unreadable)" : text.str()) << ", software " << software
+        << (agree ? " - they agree" : " - they differ") << (agree && update ? " (brought up)" : "") << "\n";
+  }
+  return agree ? kExitOk : kExitFailure;
+}
+
+int RunEditor(const Options& options, std::ostream& out) {
+  const bool installed = W5GRX_IsCfcEditorInstalled();
+  bool tooOld = false;
+  const bool sufficient = W5GRX_CheckVersionCFC_V70(tooOld);
+  CString version;
+  const bool known = W5GRX_GetVersionCFC(version);
+  if (options.json) {
+    out << JsonText(Json{{"installed", installed},
+                         {"sufficient", sufficient},
+                         {"tooOld", tooOld},
+                         {"version", known ? version.str() : std::string()}})
+        << "\n";
+  } else {
+    out << "chart editor: " << (installed ? "installed" : "not installed") << "\n"
+        << "technology version: "
+        << (sufficient ? "sufficient"
+            : tooOld   ? "too old"
+                       : "unknown (no TechnVersion setting that can be read)")
+        << "\n"
+        << "chart software: " << (known ? version.str() : std::string("(no version)")) << "\n";
+  }
+  return installed && sufficient ? kExitOk : kExitFailure;
+}
+
+} // namespace grx::cli
