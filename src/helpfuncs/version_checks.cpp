@@ -13,6 +13,7 @@
 #include "grx/w5lhlpax.h"
 #include "platform/com_lite.h"
 #include "platform/file_search.h"
+#include "w5comp/resource_classifier.h"
 #include "w5lres/resource_numbers.h"
 #include "w5tool/w5toolax.h"
 
@@ -195,6 +196,68 @@ bool W5GRX_IsCfcEditorInstalled() {
   char installPath[260] = {0};
   if (W5TL_GetQ3InstallPath(installPath) != 0) return true;
   return grx::platform::FindFirstFile(std::string(installPath) + "\\Q3cfc\\q3jcfcax.exe");
+}
+
+namespace {
+
+// The component is released on every way out.
+struct ClassifierHolder {
+  w5comp::IResourceClassifier* component = nullptr;
+  ~ClassifierHolder() {
+    if (component) component->Release();
+  }
+};
+
+constexpr std::uint32_t kDirectlyServedFamily = 0x112002;
+
+} // namespace
+
+bool W5GRX_CheckResource(grx::platform::WindowHandle window, GlObjectId resourceId, bool& servedKind, bool showMessage,
+                         GlTransactionId prevTransactionId) {
+  servedKind = false;
+  bool result = false;
+  bool direct = false;
+  ClassifierHolder holder;
+  GlObjectDescriptor od{};
+  // Each step that fails ends the classification; the message below tells the outcome.
+  [&] {
+    if (gl_ErrorIdGet(gl_ObjectId_2_OD(resourceId, od, prevTransactionId)) != 0) return;
+    if (od.word[4] == kDirectlyServedFamily) {
+      result = direct = true;
+      return;
+    }
+    void* object = nullptr;
+    if (grx::platform::FAILED(grx::platform::CoCreateInstance(w5comp::CLSID_ResourceClassifier, nullptr,
+                                                              grx::platform::CLSCTX_ALL,
+                                                              w5comp::IID_IResourceClassifier, &object)) ||
+        !object) {
+      return;
+    }
+    holder.component = static_cast<w5comp::IResourceClassifier*>(object);
+    GlObjectSet objectSet = nullptr;
+    if (prevTransactionId != kNoTransaction && gl_ErrorIdGet(gl_ObjectSetGet(prevTransactionId, objectSet)) != 0) {
+      return;
+    }
+    GlObjectDescriptor classified{};
+    std::uint32_t status = 0;
+    grx::platform::HRESULT hr =
+        holder.component->Classify(od, w5comp::kClassifySelector, &classified, &status, objectSet);
+    if (grx::platform::FAILED(hr) || status != 0) {
+      status = 0;
+      hr = holder.component->Classify(od, 0, &classified, &status, objectSet);
+      if (grx::platform::FAILED(hr) || status != 0) return;
+    }
+    std::uint32_t kind = 0;
+    status = 0;
+    if (grx::platform::SUCCEEDED(holder.component->GetKind(classified, &kind, &status)) && status == 0) {
+      result = true;
+      servedKind = kind == w5comp::kServedKind;
+    }
+  }();
+  if (showMessage && !servedKind) {
+    body::DoCfcMsgBox(window, direct ? w5lres::kControllerServedDirectly : w5lres::kControllerNotServed, 16, 0);
+  }
+  return result;
 }
 
 } // namespace grx::body

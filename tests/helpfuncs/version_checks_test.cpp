@@ -191,5 +191,63 @@ TEST_F(VersionChecksTest, TheEditorProgramBelowTheInstallationPath) {
   EXPECT_TRUE(W5GRX_IsCfcEditorInstalled());
 }
 
+// Classification by the controller family: directly served, served (with the first selector or
+// only with the second try), of another kind, and the component failing or missing.
+TEST_F(VersionChecksTest, ResourcesClassified) {
+  Load(R"({"controllers": [{"name": "DIRECT", "family": "0x112002"}, {"name": "SERVED", "family": "0x113010"},
+                           {"name": "SECOND", "family": "0x120001"}, {"name": "OTHER", "family": "0x200000"}]})");
+  struct Row {
+    const char* controller;
+    bool result, served;
+    const char* message; // caption suffix of the box shown, or ""
+  };
+  const Row rows[] = {{"DIRECT", true, false, "(jres:1005)"},
+                      {"SERVED", true, true, ""},
+                      {"SECOND", true, true, ""},
+                      {"OTHER", true, false, "(jres:1003)"}};
+  for (const Row& r : rows) {
+    platform::ScriptedPresenter boxes;
+    bool served = !r.served;
+    EXPECT_EQ(W5GRX_CheckResource(platform::kNoWindow, Id(r.controller), served, true, kTr), r.result) << r.controller;
+    EXPECT_EQ(served, r.served) << r.controller;
+    const auto shown = boxes.shown();
+    ASSERT_EQ(shown.size(), *r.message ? 1u : 0u) << r.controller;
+    if (*r.message) {
+      EXPECT_THAT(shown[0].caption, ::testing::EndsWith(r.message));
+    }
+  }
+  bool served = true;
+  // Without messages asked for: none.
+  {
+    platform::ScriptedPresenter boxes;
+    EXPECT_TRUE(W5GRX_CheckResource(platform::kNoWindow, Id("OTHER"), served, false, kTr));
+    EXPECT_TRUE(boxes.shown().empty());
+  }
+  // Inside a transaction the classification runs within its object set; a set that cannot be had
+  // ends it.
+  GlTransactionId tr = 0;
+  ASSERT_EQ(Err(db.gl_TransactionBegin(tr, kTr)), 0u);
+  EXPECT_TRUE(W5GRX_CheckResource(platform::kNoWindow, Id("SERVED"), served, false, tr));
+  EXPECT_TRUE(served);
+  db.InjectFault("gl_ObjectSetGet", 0x20107, 1, 1);
+  EXPECT_FALSE(W5GRX_CheckResource(platform::kNoWindow, Id("SERVED"), served, false, tr));
+  EXPECT_FALSE(served);
+  db.gl_TransactionAbort(tr);
+  // The component failing, and missing (registered to a module that does not exist).
+  platform::SetEnvironmentValue("W5RC_MODE", "fail");
+  EXPECT_FALSE(W5GRX_CheckResource(platform::kNoWindow, Id("SERVED"), served, false, kTr));
+  platform::SetEnvironmentValue("W5RC_MODE", "status");
+  EXPECT_FALSE(W5GRX_CheckResource(platform::kNoWindow, Id("SERVED"), served, false, kTr));
+  platform::RemoveEnvironmentValue("W5RC_MODE");
+  Settings("[HKEY_CLASSES_ROOT\\CLSID\\{6A3D2F20-4B7C-4E21-9F3A-1C5D7E9B2A40}\\InprocServer32]\n@=w5nosuch\n");
+  platform::ScriptedPresenter boxes;
+  EXPECT_FALSE(W5GRX_CheckResource(platform::kNoWindow, Id("SERVED"), served, true, kTr));
+  EXPECT_FALSE(served);
+  ASSERT_EQ(boxes.shown().size(), 1u);
+  EXPECT_THAT(boxes.shown()[0].caption, ::testing::EndsWith("(jres:1003)"));
+  // An identifier that is no object cannot be classified.
+  EXPECT_FALSE(W5GRX_CheckResource(platform::kNoWindow, 0x42, served, false, kTr));
+}
+
 } // namespace
 } // namespace grx::testing

@@ -154,6 +154,7 @@ const std::vector<std::pair<std::string, std::string>> kExportCalls = {
     {"W5GRX_GetVersionCFC", R"({"result":true,"version":"0701"})"},
     {"W5GRX_CheckVersionCFC_V70", R"({"result":false,"tooOld":false})"},
     {"W5GRX_IsCfcEditorInstalled", R"({"result":false})"},
+    {"W5GRX_CheckResource resourceId=CX32_LINE showMessage=true", R"({"result":true,"servedKind":true})"},
 };
 
 class GrxCliTest : public ::testing::Test {
@@ -907,6 +908,12 @@ TEST_F(GrxCliTest, StampThenCheckStampAndTheDataVersion) {
   const auto after = nlohmann::json::parse(Grx("--json --project " + db + " data-version D445_AXES/Axis1", newer).out);
   EXPECT_EQ(after["dataVersion"], "V7.2");
   EXPECT_TRUE(after["agree"].get<bool>());
+
+  EXPECT_EQ(Grx("check-resource CX32_LINE").out, "CX32_LINE: classified, of the served kind\n");
+  const GrxRun direct = Grx("check-resource D445_AXES");
+  EXPECT_EQ(direct.exitCode, 1);
+  EXPECT_THAT(direct.out, HasSubstr("D445_AXES: classified (served directly), not of the served kind\n"
+                                    "  [Resource check (jres:1005)]"));
 
   const auto editor = nlohmann::json::parse(Grx("--json editor").out);
   EXPECT_FALSE(editor["installed"].get<bool>());

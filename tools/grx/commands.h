@@ -75,6 +75,8 @@ int RunStamp(const Options& options, const std::string& controller, const std::s
 int RunCheckStamp(const Options& options, const std::string& controller, const std::string& chart, std::ostream& out);
 // An object's data version against the installed software (--update brings it up).
 int RunDataVersion(const Options& options, const std::string& object, bool update, std::ostream& out);
+// Whether a controller is of the kind the library serves (exit 1 when not), with the message.
+int RunCheckResource(const Options& options, const std::string& controller, std::ostream& out);
 // The installed chart editor, its technology version and whether it is sufficient.
 int RunEditor(const Options& options, std::ostream& out);
 struct BlobActions {

@@ -188,6 +188,9 @@ int main(int argc, char** argv) {
   auto* dataVersion = app.add_subcommand("data-version", "an object's data version against the installed software");
   dataVersion->add_option("OBJECT", dataVersionObject, "object path")->required();
   dataVersion->add_flag("--update", dataVersionUpdate, "bring the data version up by writing the object");
+  std::string checkResourceController;
+  auto* checkResource = app.add_subcommand("check-resource", "whether a controller is of the kind the library serves");
+  checkResource->add_option("CONTROLLER", checkResourceController, "controller path")->required();
   auto* editor = app.add_subcommand("editor", "the installed chart editor, its technology version and the software's");
 
   std::string blobPath;
@@ -251,6 +254,7 @@ int main(int argc, char** argv) {
     if (*stamp) return RunStamp(options, stampController, stampChart, std::cout);
     if (*checkStamp) return RunCheckStamp(options, stampController, stampChart, std::cout);
     if (*dataVersion) return RunDataVersion(options, dataVersionObject, dataVersionUpdate, std::cout);
+    if (*checkResource) return RunCheckResource(options, checkResourceController, std::cout);
     if (*editor) return RunEditor(options, std::cout);
     if (*msgbox) return RunMsgBox(options, msgboxId, msgboxArgs, msgboxStyle, msgboxButtons, std::cout);
     if (*moveBlocks) return RunMoveBlocks(options, moveChart, moveGroup, moveDryRun, std::cout);

@@ -1,6 +1,6 @@
 // grx stamp / check-stamp (the library-data version stamps of a controller and a root chart),
 // grx data-version (an object's data version against the installed software) and grx editor (the
-// installed chart editor and its technology version).
+// installed chart editor and its technology version), grx check-resource (the controller's kind).
 #include <nlohmann/json.hpp>
 
 #include "api_iteration.h"
@@ -74,6 +74,32 @@ int RunDataVersion(const Options& options, const std::string& object, bool updat
         << (agree ? " - they agree" : " - they differ") << (agree && update ? " (brought up)" : "") << "\n";
   }
   return agree ? kExitOk : kExitFailure;
+}
+
+int RunCheckResource(const Options& options, const std::string& controller, std::ostream& out) {
+  ChartDbClient& db = ChartDbClient::Instance();
+  OpenProjectForExports(options, db);
+  const GlObjectId cpu = db.Resolve(controller);
+  bool served = false;
+  platform::ScriptedPresenter boxes;
+  const bool classified = W5GRX_CheckResource(platform::kNoWindow, cpu, served, true, kNoTransaction);
+  GlObjectDescriptor od{};
+  const bool direct = db.ErrorId(db.gl_ObjectId_2_OD(cpu, od, kNoTransaction)) == 0 && od.word[4] == 0x112002;
+  const auto shown = boxes.shown();
+  if (options.json) {
+    Json j{{"classified", classified}, {"servedKind", served}, {"direct", direct}};
+    if (!shown.empty()) j["message"] = shown.front().caption;
+    out << JsonText(j) << "\n";
+  } else {
+    out << controller << ": "
+        << (!classified ? "could not be classified"
+            : served    ? "classified, of the served kind"
+            : direct    ? "classified (served directly), not of the served kind"
+                        : "classified, not of the served kind")
+        << "\n";
+    for (const auto& box : shown) out << "  [" << box.caption << "] " << box.text << " " << box.secondText << "\n";
+  }
+  return served ? kExitOk : kExitFailure;
 }
 
 int RunEditor(const Options& options, std::ostream& out) {

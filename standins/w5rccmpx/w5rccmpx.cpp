@@ -1,0 +1,108 @@
+// The resource-classification component stand-in w5rccmpx. It classifies a resource by the
+// controller family in word 5 of its object descriptor (as the chart database gives it out):
+//   0x11xxxx  classified with the first selector, of the served kind
+//   0x12xxxx  classified only with selector 0 (the caller's second try), of the served kind
+//   others    classified, of another kind (0x12e0000)
+// The setting "Mode" under Software\Halvorn\ORBIX\2.0\ResourceClassifier (or W5RC_MODE) switches
+// it: "fail" makes Classify fail (E_FAIL), "status" makes it answer status 7.
+#include <atomic>
+#include <cstdlib>
+#include <string>
+
+#include "platform/com_lite.h"
+#include "platform/export_macros.h"
+#include "platform/settings_store.h"
+#include "w5comp/resource_classifier.h"
+
+namespace {
+
+using grx::platform::HRESULT;
+constexpr std::uint32_t kOtherKind = 0x12e0000;
+
+std::string Mode() {
+  if (const char* mode = std::getenv("W5RC_MODE"); mode && *mode) return mode;
+  return grx::platform::ReadSettingText(grx::platform::Hive::LocalMachine,
+                                        "Software\\Halvorn\\ORBIX\\2.0\\ResourceClassifier", "Mode")
+      .value_or("");
+}
+
+class ResourceClassifier final : public w5comp::IResourceClassifier {
+public:
+  HRESULT QueryInterface(const grx::platform::IID& iid, void** object) override {
+    if (!object) return grx::platform::E_POINTER;
+    if (iid == w5comp::IID_IResourceClassifier || iid == grx::platform::IID_IUnknown) {
+      *object = static_cast<w5comp::IResourceClassifier*>(this);
+      AddRef();
+      return grx::platform::S_OK;
+    }
+    *object = nullptr;
+    return grx::platform::E_NOINTERFACE;
+  }
+  std::uint32_t AddRef() override { return ++references_; }
+  std::uint32_t Release() override {
+    const std::uint32_t left = --references_;
+    if (left == 0) delete this;
+    return left;
+  }
+
+  HRESULT Slot3() override { return grx::platform::E_NOTIMPL; }
+  HRESULT Slot4() override { return grx::platform::E_NOTIMPL; }
+  HRESULT Slot5() override { return grx::platform::E_NOTIMPL; }
+  HRESULT Slot6() override { return grx::platform::E_NOTIMPL; }
+  HRESULT Slot7() override { return grx::platform::E_NOTIMPL; }
+  HRESULT Slot8() override { return grx::platform::E_NOTIMPL; }
+  HRESULT Slot9() override { return grx::platform::E_NOTIMPL; }
+  HRESULT Slot10() override { return grx::platform::E_NOTIMPL; }
+  HRESULT Slot11() override { return grx::platform::E_NOTIMPL; }
+  HRESULT Slot12() override { return grx::platform::E_NOTIMPL; }
+  HRESULT Slot14() override { return grx::platform::E_NOTIMPL; }
+  HRESULT Slot15() override { return grx::platform::E_NOTIMPL; }
+  HRESULT Slot16() override { return grx::platform::E_NOTIMPL; }
+  HRESULT Slot17() override { return grx::platform::E_NOTIMPL; }
+  HRESULT Slot18() override { return grx::platform::E_NOTIMPL; }
+  HRESULT Slot19() override { return grx::platform::E_NOTIMPL; }
+
+  HRESULT GetKind(GlObjectDescriptor classified, std::uint32_t* kind, std::uint32_t* status) override {
+    if (!kind || !status) return grx::platform::E_POINTER;
+    const std::uint32_t family = classified.word[4];
+    *kind = (family >> 16) == 0x11 || (family >> 16) == 0x12 ? w5comp::kServedKind : kOtherKind;
+    *status = 0;
+    return grx::platform::S_OK;
+  }
+
+  HRESULT Classify(GlObjectDescriptor resource, std::uint32_t selector, GlObjectDescriptor* classified,
+                   std::uint32_t* status, GlObjectSet) override {
+    if (!classified || !status) return grx::platform::E_POINTER;
+    const std::string mode = Mode();
+    if (mode == "fail") return grx::platform::E_FAIL;
+    if (mode == "status") {
+      *status = 7;
+      return grx::platform::S_OK;
+    }
+    const std::uint32_t family = resource.word[4];
+    if (selector == w5comp::kClassifySelector && (family >> 16) == 0x12) {
+      *status = 1; // not classified by this selector
+      return grx::platform::S_OK;
+    }
+    *classified = resource;
+    *status = 0;
+    return grx::platform::S_OK;
+  }
+
+private:
+  ~ResourceClassifier() = default;
+  std::atomic<std::uint32_t> references_{1};
+};
+
+} // namespace
+
+GRX_MODULE_EXPORT HRESULT grx_CreateComponent(const grx::platform::CLSID& clsid, const grx::platform::IID& iid,
+                                              void** object) {
+  if (!object) return grx::platform::E_POINTER;
+  *object = nullptr;
+  if (!(clsid == w5comp::CLSID_ResourceClassifier)) return static_cast<HRESULT>(0x80040111);
+  auto* component = new ResourceClassifier();
+  const HRESULT hr = component->QueryInterface(iid, object);
+  component->Release();
+  return hr;
+}
