@@ -13,6 +13,7 @@
 #include "grx/w5lhlpax.h"
 #include "platform/com_lite.h"
 #include "platform/file_search.h"
+#include "helpfuncs/string_setting.h"
 #include "w5comp/resource_classifier.h"
 #include "w5lres/resource_numbers.h"
 #include "w5tool/w5toolax.h"
@@ -151,13 +152,14 @@ bool W5GRX_GetVersionCFC(CString& version) {
 }
 
 bool W5GRX_CheckVersionCFC_V70(bool& tooOld) {
-  w5tl::SettingPath path(w5tl::SettingHkey2Location(w5tl::kHkeyLocalMachine), L"SOFTWARE\\Halvorn\\KELPO\\CFC");
-  path.AppendSubPath(L"TechnVersion");
-  std::wstring value;
-  if ((w5tl::SettingGetString(path, value) & 0xFFFF) != 0 || value.empty()) return false;
+  std::string value;
+  if (!helpfuncs::ReadStringSetting(w5tl::kHkeyLocalMachine, "SOFTWARE\\Halvorn\\KELPO\\CFC", "TechnVersion", value) ||
+      value.empty()) {
+    return false;
+  }
   tooOld = false;
   // A letter, then major.minor.third.fourth.
-  const std::string text = grx::platform::Narrow(value).substr(1);
+  const std::string text = value.substr(1);
   long parts[4] = {0, 0, 0, 0};
   int separators = 0;
   const char* p = text.c_str();

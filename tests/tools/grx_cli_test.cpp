@@ -155,6 +155,8 @@ const std::vector<std::pair<std::string, std::string>> kExportCalls = {
     {"W5GRX_CheckVersionCFC_V70", R"({"result":false,"tooOld":false})"},
     {"W5GRX_IsCfcEditorInstalled", R"({"result":false})"},
     {"W5GRX_CheckResource resourceId=CX32_LINE showMessage=true", R"({"result":true,"servedKind":true})"},
+    {"W5GRX_SetHelpFileName base=w5grxmhx", R"({"result":0,"path":""})"}, // no help directory is set up
+    {"W5GRX_ShowHelp data=0x20123 command=1", R"({"result":-1})"},
 };
 
 class GrxCliTest : public ::testing::Test {
@@ -918,6 +920,20 @@ TEST_F(GrxCliTest, StampThenCheckStampAndTheDataVersion) {
   const auto editor = nlohmann::json::parse(Grx("--json editor").out);
   EXPECT_FALSE(editor["installed"].get<bool>());
   EXPECT_EQ(editor["version"], "0701");
+}
+
+TEST_F(GrxCliTest, HelpOpensTheFileOfTheLanguage) {
+  EXPECT_EQ(Grx("help 0x20123").exitCode, 1); // no help directory set up
+  fs::create_directories(folder_ / "inst" / "help");
+  std::ofstream(folder_ / "inst" / "help" / "w5grxmhb.hlp") << "help text\n";
+  const std::string settings =
+      Write("s.ini", "[HKEY_LOCAL_MACHINE\\Software\\Halvorn\\ORBIX\\2.0]\nInstallPath=" + (folder_ / "inst").string() +
+                         "\n[HKEY_LOCAL_MACHINE\\Software\\Halvorn\\ORBIX\\2.0\\General\\Paths]\nQ3Help_SDir=help\n");
+  const GrxRun shown = Grx("help 0x20123 2>&1", "GRX_SETTINGS_FILE=" + settings);
+  EXPECT_EQ(shown.exitCode, 0) << shown.out;
+  // Without a viewer command the library reports where the file is.
+  EXPECT_THAT(shown.out,
+              HasSubstr("help: " + (folder_ / "inst" / "help" / "w5grxmhb.hlp").string() + " (context 131363)"));
 }
 
 TEST_F(GrxCliTest, RunSequenceListsBlocksInRunOrder) {

@@ -77,6 +77,8 @@ int RunCheckStamp(const Options& options, const std::string& controller, const s
 int RunDataVersion(const Options& options, const std::string& object, bool update, std::ostream& out);
 // Whether a controller is of the kind the library serves (exit 1 when not), with the message.
 int RunCheckResource(const Options& options, const std::string& controller, std::ostream& out);
+// Opens the help file of the user's language (base name, default w5grxmhx) at a context.
+int RunHelp(const Options& options, const std::string& base, std::uint32_t context, std::ostream& out);
 // The installed chart editor, its technology version and whether it is sufficient.
 int RunEditor(const Options& options, std::ostream& out);
 struct BlobActions {

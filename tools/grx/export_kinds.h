@@ -4,6 +4,8 @@
 // adapters of every export are made from the export table with these kinds.
 #pragma once
 
+#include <cstdlib>
+
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
@@ -80,6 +82,15 @@ struct Text {
   static void Print(CallContext& c, const char* name, const Storage& value) { c.Out(name, value); }
 };
 
+// A text that may be left out (an empty text is passed then).
+struct OptText {
+  using Storage = std::string;
+  static constexpr const char* kPlaceholder = "TEXT";
+  static constexpr bool kOptional = true;
+  static void Read(CallContext& c, const char* name, Direction, Storage& value) { value = c.Text(name, ""); }
+  static void Print(CallContext& c, const char* name, const Storage& value) { c.Out(name, value); }
+};
+
 // A text the export writes into a CString.
 struct CText {
   using Storage = CString;
@@ -87,6 +98,24 @@ struct CText {
   static constexpr bool kOptional = false;
   static void Read(CallContext& c, const char* name, Direction, Storage& value) { value = c.Text(name, ""); }
   static void Print(CallContext& c, const char* name, const Storage& value) { c.Out(name, value.str()); }
+};
+
+// A text the export allocates (with _strdup) and the caller frees with free.
+struct AllocatedText {
+  struct Storage {
+    char* text = nullptr;
+    Storage() = default;
+    Storage(const Storage&) = delete;
+    Storage& operator=(const Storage&) = delete;
+    ~Storage() { std::free(text); }
+    char** Pass() { return &text; }
+  };
+  static constexpr const char* kPlaceholder = "";
+  static constexpr bool kOptional = true;
+  static void Read(CallContext&, const char*, Direction, Storage&) {}
+  static void Print(CallContext& c, const char* name, const Storage& value) {
+    c.Out(name, std::string(value.text ? value.text : ""));
+  }
 };
 
 // A text buffer that the export may write a name of up to 52 bytes into.

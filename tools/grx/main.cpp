@@ -191,6 +191,11 @@ int main(int argc, char** argv) {
   std::string checkResourceController;
   auto* checkResource = app.add_subcommand("check-resource", "whether a controller is of the kind the library serves");
   checkResource->add_option("CONTROLLER", checkResourceController, "controller path")->required();
+  std::uint32_t helpContext = 0;
+  std::string helpBase;
+  auto* help = app.add_subcommand("help", "open the help file of the user's language at a context: [CONTEXT]");
+  help->add_option("CONTEXT", helpContext, "help context (0x2xxxx: a dialog's)");
+  help->add_option("--base", helpBase, "base name of the help file (default w5grxmhx)");
   auto* editor = app.add_subcommand("editor", "the installed chart editor, its technology version and the software's");
 
   std::string blobPath;
@@ -255,6 +260,7 @@ int main(int argc, char** argv) {
     if (*checkStamp) return RunCheckStamp(options, stampController, stampChart, std::cout);
     if (*dataVersion) return RunDataVersion(options, dataVersionObject, dataVersionUpdate, std::cout);
     if (*checkResource) return RunCheckResource(options, checkResourceController, std::cout);
+    if (*help) return RunHelp(options, helpBase, helpContext, std::cout);
     if (*editor) return RunEditor(options, std::cout);
     if (*msgbox) return RunMsgBox(options, msgboxId, msgboxArgs, msgboxStyle, msgboxButtons, std::cout);
     if (*moveBlocks) return RunMoveBlocks(options, moveChart, moveGroup, moveDryRun, std::cout);

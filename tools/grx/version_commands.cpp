@@ -1,13 +1,17 @@
 // grx stamp / check-stamp (the library-data version stamps of a controller and a root chart),
 // grx data-version (an object's data version against the installed software) and grx editor (the
-// installed chart editor and its technology version), grx check-resource (the controller's kind).
+// installed chart editor and its technology version), grx check-resource (the controller's kind)
+// and grx help (the help file at a context).
 #include <nlohmann/json.hpp>
+
+#include <cstdlib>
 
 #include "api_iteration.h"
 #include "commands.h"
 #include "grx/w5lhlpax.h"
 #include "grx_error.h"
 #include "platform/dialog_presenter.h"
+#include "platform/help_viewer.h"
 #include "project_client.h"
 #include "terminal_text.h"
 
@@ -100,6 +104,24 @@ int RunCheckResource(const Options& options, const std::string& controller, std:
     for (const auto& box : shown) out << "  [" << box.caption << "] " << box.text << " " << box.secondText << "\n";
   }
   return served ? kExitOk : kExitFailure;
+}
+
+int RunHelp(const Options& options, const std::string& base, std::uint32_t context, std::ostream& out) {
+  char* path = nullptr;
+  const int named = W5GRX_SetHelpFileName(base.empty() ? "w5grxmhx" : base.c_str(), &path);
+  const std::string file = path ? path : "";
+  std::free(path);
+  const int shown = W5GRX_ShowHelp(platform::kNoWindow, base.c_str(), context, platform::HELP_CONTEXT);
+  if (options.json) {
+    out << JsonText(Json{{"shown", shown == 0}, {"path", file}}) << "\n";
+  } else if (shown == 0) {
+    out << "help " << file << " at context " << context << "\n";
+  } else {
+    out << (named ? "the help file " + file + " cannot be shown"
+                  : std::string("no help file: the installation path or the help directory (Q3Help_SDir) is not set"))
+        << "\n";
+  }
+  return shown == 0 ? kExitOk : kExitFailure;
 }
 
 int RunEditor(const Options& options, std::ostream& out) {

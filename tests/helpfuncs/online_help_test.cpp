@@ -1,0 +1,103 @@
+// The help file of the user's language below the installation, and how it is opened.
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "grx/w5lhlpax.h"
+#include "platform/dialog_presenter.h"
+#include "platform/process.h"
+#include "standin_fixture.h"
+
+namespace grx::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+class OnlineHelpTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    fs::create_directories(folder_ / "inst" / "help");
+    Settings("GERMAN", "cat %1 >> " + (folder_ / "opened.txt").string() + "; echo \" %2\" >> " +
+                           (folder_ / "opened.txt").string());
+  }
+  void TearDown() override {
+    platform::RemoveEnvironmentValue("GRX_SETTINGS_FILE");
+    fs::remove_all(folder_);
+  }
+
+  // Settings with the installation, the help directory, the language and the viewer command.
+  void Settings(const std::string& language, const std::string& viewer, bool helpDirectory = true) {
+    std::ofstream(folder_ / "settings.ini")
+        << "[HKEY_LOCAL_MACHINE\\Software\\Halvorn\\ORBIX\\2.0]\nInstallPath=" << (folder_ / "inst").string() << "\n"
+        << (helpDirectory ? "[HKEY_LOCAL_MACHINE\\Software\\Halvorn\\ORBIX\\2.0\\General\\Paths]\nQ3Help_SDir=help\n"
+                          : "")
+        << "[HKEY_LOCAL_MACHINE\\Software\\Halvorn\\ORBIX\\2.0\\General\\Languages]\nCurrent=" << language << "\n"
+        << "[HKEY_LOCAL_MACHINE\\Software\\Halvorn\\ORBIX\\2.0\\General\\Help]\nViewerCommand=" << viewer << "\n";
+    platform::SetEnvironmentValue("GRX_SETTINGS_FILE", (folder_ / "settings.ini").string());
+  }
+  void HelpFile(const std::string& name, const std::string& text) {
+    std::ofstream(folder_ / "inst" / "help" / name) << text;
+  }
+  std::string Opened() {
+    std::ifstream in(folder_ / "opened.txt");
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  // The viewer runs in the background: wait until it wrote what it shows.
+  std::string OpenedWhenDone(std::size_t lines) {
+    for (int i = 0; i < 200; ++i) {
+      const std::string text = Opened();
+      if (static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) >= lines) return text;
+      platform::RunCommand("sleep 0.02");
+    }
+    return Opened();
+  }
+
+  fs::path folder_ = fs::temp_directory_path() / ("grx-help-test-" + std::to_string(platform::CurrentProcessId()));
+};
+
+TEST_F(OnlineHelpTest, TheHelpFileOfTheLanguage) {
+  char* path = nullptr;
+  ASSERT_NE(W5GRX_SetHelpFileName("w5grxmhx", &path), 0);
+  ASSERT_NE(path, nullptr);
+  EXPECT_EQ(std::string(path), (folder_ / "inst").string() + "\\help\\w5grxmha.hlp");
+  std::free(path);
+  Settings("KLINGON", "true"); // a language the tool library does not know: English's letter
+  path = nullptr;
+  ASSERT_NE(W5GRX_SetHelpFileName("w5grxmhx", &path), 0);
+  EXPECT_THAT(std::string(path), ::testing::EndsWith("\\help\\w5grxmhb.hlp"));
+  std::free(path);
+  Settings("GERMAN", "true", false); // no help directory setting
+  path = nullptr;
+  EXPECT_EQ(W5GRX_SetHelpFileName("w5grxmhx", &path), 0);
+  EXPECT_EQ(path, nullptr);
+}
+
+TEST_F(OnlineHelpTest, ShownAtItsContextWithTheFallbackFile) {
+  HelpFile("w5grxmha.hlp", "german help\n");
+  HelpFile("mybookb.hlp", "english help\n");
+  EXPECT_EQ(W5GRX_ShowHelp(platform::kNoWindow, nullptr, 0x20123, 9), 0);
+  EXPECT_EQ(W5GRX_ShowHelp(platform::kNoWindow, "mybookx", 17, 1), 0); // no German file: the b file
+  const std::string opened = OpenedWhenDone(4);
+  EXPECT_NE(opened.find("german help\n 131363\n"), std::string::npos) << opened;
+  EXPECT_NE(opened.find("english help\n 17\n"), std::string::npos) << opened;
+  EXPECT_EQ(W5GRX_ShowHelp(platform::kNoWindow, "nosuchx", 1, 1), -1); // neither file exists
+}
+
+TEST_F(OnlineHelpTest, HtmlHelpAndItsErrorBox) {
+  platform::ScriptedPresenter boxes;
+  // A base name with a dot: the path is no ".hlp" file, so HTML Help opens it.
+  EXPECT_EQ(W5GRX_ShowHelp(platform::kNoWindow, "book.chm", 5, 1), 0);
+  ASSERT_EQ(boxes.shown().size(), 1u); // the file is missing: HTML Help's error in a box
+  EXPECT_THAT(boxes.shown()[0].caption, ::testing::EndsWith("(jres:509)"));
+  EXPECT_THAT(boxes.shown()[0].text, ::testing::HasSubstr("cannot be found"));
+  EXPECT_EQ(boxes.shown()[0].icon, platform::BoxIcon::Stop);
+  EXPECT_EQ(W5GRX_ShowHelp(platform::kNoWindow, "book.chm", 5, 4), -1); // command 4 shows nothing
+  EXPECT_EQ(boxes.shown().size(), 1u);
+  HelpFile("book.cha.hlp", "html help\n");
+  EXPECT_EQ(W5GRX_ShowHelp(platform::kNoWindow, "book.chm", 5, 11), 0); // the table of contents
+  EXPECT_EQ(boxes.shown().size(), 1u);
+  EXPECT_NE(OpenedWhenDone(2).find("html help\n 0\n"), std::string::npos);
+}
+
+} // namespace
+} // namespace grx::testing
