@@ -175,6 +175,10 @@ int CDlgCfcMessageBox::OnCancel() {
   return 2;
 }
 
+void CDlgCfcMessageBox::OnHelp() {
+  if (m_onHelp && m_helpContext) m_onHelp(m_owner, m_helpContext);
+}
+
 int CDlgCfcMessageBox::DoModal() {
   const CfcMessageBoxLayout& layout = OnInitDialog();
   grx::platform::MessageBoxRequest request;
@@ -184,6 +188,7 @@ int CDlgCfcMessageBox::DoModal() {
   request.secondText = layout.secondText;
   request.icon = BoxIconOf(layout.iconId);
   request.helpContext = m_helpContext;
+  if (m_helpContext) request.onHelp = [this] { OnHelp(); };
   using grx::platform::BoxButtons;
   switch (m_buttonCode) {
     case kButtonsOk:

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,11 @@ public:
   int OnNo();
   int OnCancel();
 
+  // What the help button does: called with the owner and the help context.
+  using HelpHandler = std::function<void(grx::platform::WindowHandle, std::uint32_t)>;
+  void SetHelpHandler(HelpHandler handler) { m_onHelp = std::move(handler); }
+  void OnHelp();
+
   grx::platform::WindowHandle owner() const { return m_owner; }
   std::uint32_t helpContext() const { return m_helpContext; }
   std::uint32_t buttonCode() const { return m_buttonCode; }
@@ -81,6 +87,7 @@ private:
   std::uint32_t m_messageId = 0;
   std::uint32_t m_helpContext = 0;
   CfcMessageBoxLayout m_layout;
+  HelpHandler m_onHelp;
 };
 
 // The top-level window above a window (the window itself when it has no parent).

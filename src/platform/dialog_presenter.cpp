@@ -183,10 +183,14 @@ BoxAnswer PresentOnTerminalOrByDefault(const MessageBoxRequest& request) {
   for (;;) {
     std::cerr << ButtonsName(request.buttons) << " [1-" << choices.size() << " or ";
     for (std::size_t i = 0; i < choices.size(); ++i) std::cerr << (i ? "/" : "") << choices[i].first;
-    std::cerr << "]? ";
+    std::cerr << (request.helpContext && request.onHelp ? ", ? for help" : "") << "]? ";
     std::string line;
     if (!std::getline(std::cin, line)) return DefaultAnswer(request.buttons);
     if (line.empty()) return DefaultAnswer(request.buttons);
+    if (line[0] == '?' && request.helpContext && request.onHelp) {
+      request.onHelp(); // the box stays open
+      continue;
+    }
     if (line[0] >= '1' && static_cast<std::size_t>(line[0] - '0') <= choices.size()) {
       return choices[static_cast<std::size_t>(line[0] - '1')].second;
     }

@@ -28,6 +28,8 @@ struct MessageBoxRequest {
   std::string secondText;
   std::vector<std::string> buttonLabels;
   std::uint32_t helpContext = 0;
+  // What the help button does (it leaves the box open); called by presenters that offer it.
+  std::function<void()> onHelp;
 };
 
 using Presenter = std::function<BoxAnswer(const MessageBoxRequest&)>;

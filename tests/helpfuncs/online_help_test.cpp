@@ -6,6 +6,7 @@
 #include "grx/w5lhlpax.h"
 #include "platform/dialog_presenter.h"
 #include "platform/process.h"
+#include "platform/terminal_input.h"
 #include "standin_fixture.h"
 
 namespace grx::testing {
@@ -97,6 +98,15 @@ TEST_F(OnlineHelpTest, HtmlHelpAndItsErrorBox) {
   EXPECT_EQ(W5GRX_ShowHelp(platform::kNoWindow, "book.chm", 5, 11), 0); // the table of contents
   EXPECT_EQ(boxes.shown().size(), 1u);
   EXPECT_NE(OpenedWhenDone(2).find("html help\n 0\n"), std::string::npos);
+}
+
+// The help button of a message box opens the default help file at the box's help context.
+TEST_F(OnlineHelpTest, TheHelpButtonOfAMessageBox) {
+  HelpFile("w5grxmha.hlp", "box help\n");
+  const auto input = platform::ScopedStandardInput::FromTerminalTyping("?\n1\n");
+  ASSERT_TRUE(input.ok());
+  EXPECT_EQ(DoCfcMsgBox(platform::kNoWindow, 1054, 16, 0x4004), 6);
+  EXPECT_NE(OpenedWhenDone(2).find("box help\n 197662\n"), std::string::npos); // 0x30000 | 1054
 }
 
 } // namespace

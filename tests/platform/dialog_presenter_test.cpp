@@ -14,8 +14,12 @@ namespace {
 using ::testing::ElementsAre;
 
 MessageBoxRequest Box(BoxButtons buttons) {
-  return MessageBoxRequest{kNoWindow, "Installation error", "Q3JDBMOX.DLL is missing.", BoxIcon::Stop, buttons, {}, {},
-                           0};
+  MessageBoxRequest box;
+  box.caption = "Installation error";
+  box.text = "Q3JDBMOX.DLL is missing.";
+  box.icon = BoxIcon::Stop;
+  box.buttons = buttons;
+  return box;
 }
 
 TEST(DialogPresenterTest, WithoutATerminalEveryBoxGetsItsFirstButton) {
@@ -45,6 +49,21 @@ TEST(DialogPresenterTest, OnATerminalThePersonAnswersUntilTheAnswerFits) {
     EXPECT_EQ(ShowMessageBox(Box(BoxButtons::OkCancel)), BoxAnswer::Cancel);
     EXPECT_EQ(ShowMessageBox(Box(BoxButtons::YesNoCancel)), BoxAnswer::Cancel);
   }
+}
+
+TEST(DialogPresenterTest, TheHelpKeyCallsTheHelpAndKeepsTheBoxOpen) {
+  const auto input = ScopedStandardInput::FromTerminalTyping("?\n?\nn\n?\no\n");
+  ASSERT_TRUE(input.ok());
+  int helped = 0;
+  MessageBoxRequest box = Box(BoxButtons::YesNo);
+  box.helpContext = 0x30000 | 1054;
+  box.onHelp = [&] { ++helped; };
+  EXPECT_EQ(ShowMessageBox(box), BoxAnswer::No);
+  EXPECT_EQ(helped, 2);
+  box.helpContext = 0; // no help button: "?" is no answer
+  box.buttons = BoxButtons::Ok;
+  EXPECT_EQ(ShowMessageBox(box), BoxAnswer::Ok);
+  EXPECT_EQ(helped, 2);
 }
 
 TEST(DialogPresenterTest, ScriptsNestAndRestoreWhatWasInstalled) {
