@@ -40,6 +40,48 @@ inline UniqueBstr MakeBstr(const wchar_t* text) {
 // name); the module creates the object through its exported grx_CreateComponent.
 HRESULT CoCreateInstance(const CLSID& clsid, IUnknown* outer, std::uint32_t context, const IID& iid, void** object);
 
+// The IUnknown part of a component class with one interface: QueryInterface answers that
+// interface and IUnknown, and the object deletes itself when its last reference goes. Objects
+// start with one reference.
+template <class Interface, const IID* kInterfaceId>
+class ComObject : public Interface {
+public:
+  HRESULT QueryInterface(const IID& iid, void** object) override {
+    if (!object) return E_POINTER;
+    if (iid == *kInterfaceId || iid == IID_IUnknown) {
+      *object = static_cast<Interface*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  std::uint32_t AddRef() override { return ++references_; }
+  std::uint32_t Release() override {
+    const std::uint32_t left = --references_;
+    if (left == 0) delete this;
+    return left;
+  }
+
+protected:
+  ~ComObject() override = default;
+
+private:
+  std::atomic<std::uint32_t> references_{1};
+};
+
+// Creates an object of a component class and asks it for an interface (what an in-process
+// component library's grx_CreateComponent does for its class).
+template <class Component>
+HRESULT CreateComponentObject(const IID& iid, void** object) {
+  if (!object) return E_POINTER;
+  *object = nullptr;
+  auto* component = new Component();
+  const HRESULT hr = component->QueryInterface(iid, object);
+  component->Release();
+  return hr;
+}
+
 // What an in-process component library exports.
 using CreateComponentFn = HRESULT (*)(const CLSID& clsid, const IID& iid, void** object);
 

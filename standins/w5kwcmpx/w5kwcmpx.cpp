@@ -3,7 +3,6 @@
 // The setting "Mode" under Software\Halvorn\COMPILER\KeyWords (or W5KW_MODE) switches it:
 // "fail" makes the call fail (E_FAIL), "status" makes it answer status 0x1234.
 #include <algorithm>
-#include <atomic>
 #include <cctype>
 #include <cstdlib>
 #include <set>
@@ -43,25 +42,9 @@ std::string Mode() {
       .value_or("");
 }
 
-class CompilerKeyWords final : public w5comp::ICompilerKeyWords {
+class CompilerKeyWords final
+    : public grx::platform::ComObject<w5comp::ICompilerKeyWords, &w5comp::IID_ICompilerKeyWords> {
 public:
-  HRESULT QueryInterface(const grx::platform::IID& iid, void** object) override {
-    if (!object) return grx::platform::E_POINTER;
-    if (iid == w5comp::IID_ICompilerKeyWords || iid == grx::platform::IID_IUnknown) {
-      *object = static_cast<w5comp::ICompilerKeyWords*>(this);
-      AddRef();
-      return grx::platform::S_OK;
-    }
-    *object = nullptr;
-    return grx::platform::E_NOINTERFACE;
-  }
-  std::uint32_t AddRef() override { return ++references_; }
-  std::uint32_t Release() override {
-    const std::uint32_t left = --references_;
-    if (left == 0) delete this;
-    return left;
-  }
-
   HRESULT isLangReservedName(grx::platform::BSTR, grx::platform::BSTR name, std::uint32_t* status) override {
     if (!status) return grx::platform::E_POINTER;
     const std::string mode = Mode();
@@ -76,8 +59,7 @@ public:
   }
 
 private:
-  ~CompilerKeyWords() = default;
-  std::atomic<std::uint32_t> references_{1};
+  ~CompilerKeyWords() override = default;
 };
 
 } // namespace
@@ -87,8 +69,5 @@ GRX_MODULE_EXPORT HRESULT grx_CreateComponent(const grx::platform::CLSID& clsid,
   if (!object) return grx::platform::E_POINTER;
   *object = nullptr;
   if (!(clsid == w5comp::CLSID_CompilerKeyWords)) return static_cast<HRESULT>(0x80040111); // CLASS_E_CLASSNOTAVAILABLE
-  auto* component = new CompilerKeyWords();
-  const HRESULT hr = component->QueryInterface(iid, object);
-  component->Release();
-  return hr;
+  return grx::platform::CreateComponentObject<CompilerKeyWords>(iid, object);
 }

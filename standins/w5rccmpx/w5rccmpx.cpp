@@ -5,7 +5,6 @@
 //   others    classified, of another kind (0x12e0000)
 // The setting "Mode" under Software\Halvorn\ORBIX\2.0\ResourceClassifier (or W5RC_MODE) switches
 // it: "fail" makes Classify fail (E_FAIL), "status" makes it answer status 7.
-#include <atomic>
 #include <cstdlib>
 #include <string>
 
@@ -26,25 +25,9 @@ std::string Mode() {
       .value_or("");
 }
 
-class ResourceClassifier final : public w5comp::IResourceClassifier {
+class ResourceClassifier final
+    : public grx::platform::ComObject<w5comp::IResourceClassifier, &w5comp::IID_IResourceClassifier> {
 public:
-  HRESULT QueryInterface(const grx::platform::IID& iid, void** object) override {
-    if (!object) return grx::platform::E_POINTER;
-    if (iid == w5comp::IID_IResourceClassifier || iid == grx::platform::IID_IUnknown) {
-      *object = static_cast<w5comp::IResourceClassifier*>(this);
-      AddRef();
-      return grx::platform::S_OK;
-    }
-    *object = nullptr;
-    return grx::platform::E_NOINTERFACE;
-  }
-  std::uint32_t AddRef() override { return ++references_; }
-  std::uint32_t Release() override {
-    const std::uint32_t left = --references_;
-    if (left == 0) delete this;
-    return left;
-  }
-
   HRESULT Slot3() override { return grx::platform::E_NOTIMPL; }
   HRESULT Slot4() override { return grx::platform::E_NOTIMPL; }
   HRESULT Slot5() override { return grx::platform::E_NOTIMPL; }
@@ -90,8 +73,7 @@ public:
   }
 
 private:
-  ~ResourceClassifier() = default;
-  std::atomic<std::uint32_t> references_{1};
+  ~ResourceClassifier() override = default;
 };
 
 } // namespace
@@ -100,9 +82,7 @@ GRX_MODULE_EXPORT HRESULT grx_CreateComponent(const grx::platform::CLSID& clsid,
                                               void** object) {
   if (!object) return grx::platform::E_POINTER;
   *object = nullptr;
-  if (!(clsid == w5comp::CLSID_ResourceClassifier)) return static_cast<HRESULT>(0x80040111);
-  auto* component = new ResourceClassifier();
-  const HRESULT hr = component->QueryInterface(iid, object);
-  component->Release();
-  return hr;
+  if (!(clsid == w5comp::CLSID_ResourceClassifier))
+    return static_cast<HRESULT>(0x80040111); // CLASS_E_CLASSNOTAVAILABLE
+  return grx::platform::CreateComponentObject<ResourceClassifier>(iid, object);
 }
