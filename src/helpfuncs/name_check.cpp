@@ -102,13 +102,6 @@ bool FirstDigit(const std::string& name, std::int32_t& position) {
 }
 
 // Releases a component on every way out.
-struct ComponentHolder {
-  w5comp::ICompilerKeyWords* component = nullptr;
-  ~ComponentHolder() {
-    if (component) component->Release();
-  }
-};
-
 // A trace whose sink fails does not change what a check answers.
 template <class TraceCall>
 void GuardedTrace(TraceCall trace) noexcept {
@@ -122,7 +115,7 @@ constexpr const char* kMethod = "pIMC_CompilerKeyWords->isLangReservedName(\"\",
 
 // -1 for a reserved word, 0 for a name that is not one, 1 when the component could not tell.
 std::int32_t IsKeyword(const std::string& name) {
-  ComponentHolder holder;
+  grx::platform::ComReference<w5comp::ICompilerKeyWords> component;
   try {
     void* object = nullptr;
     const grx::platform::HRESULT created =
@@ -131,11 +124,11 @@ std::int32_t IsKeyword(const std::string& name) {
     if (grx::platform::FAILED(created) || !object) {
       throw ZEB::CComException(created, "CoCreateInstance", ".\\NameCheck.cpp", 150);
     }
-    holder.component = static_cast<w5comp::ICompilerKeyWords*>(object);
+    component.reset(static_cast<w5comp::ICompilerKeyWords*>(object));
     const grx::platform::UniqueBstr language = grx::platform::MakeBstr(L"");
     const grx::platform::UniqueBstr text = grx::platform::MakeBstr(grx::platform::Widen(name).c_str());
     std::uint32_t status = 0;
-    const grx::platform::HRESULT hr = holder.component->isLangReservedName(language.get(), text.get(), &status);
+    const grx::platform::HRESULT hr = component->isLangReservedName(language.get(), text.get(), &status);
     if (grx::platform::FAILED(hr)) throw ZEB::CComException(hr, kMethod, ".\\NameCheck.cpp", 159);
     if ((status & 0xFFFF) != 0) {
       try {

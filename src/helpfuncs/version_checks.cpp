@@ -10,7 +10,6 @@
 #include "app/export_bodies.h"
 #include "dbaccess/chartdb_functions.h"
 #include "foundation/module_trace.h"
-#include "grx/w5lhlpax.h"
 #include "platform/com_lite.h"
 #include "platform/file_search.h"
 #include "helpfuncs/string_setting.h"
@@ -18,22 +17,14 @@
 #include "w5lres/resource_numbers.h"
 #include "w5tool/w5toolax.h"
 
-namespace grx::helpfuncs {
+namespace grx::body {
+namespace {
 
 // The stamps: the one written and accepted, and the older ones that are known but not accepted
 // (the empty text too: data stamped by no release).
 const std::string kCurrentStamp = "GRX_KORVALEN V4.1";
 const std::string kOlderStamps[] = {"GRX_TESSADUR V4.1", "GRX V4.0", ""};
 const std::string kBuildStamp = "47.80.30.00";
-
-} // namespace grx::helpfuncs
-
-namespace grx::body {
-namespace {
-
-using helpfuncs::kBuildStamp;
-using helpfuncs::kCurrentStamp;
-using helpfuncs::kOlderStamps;
 
 constexpr const char* kFile = "HelpFunc";
 
@@ -172,16 +163,13 @@ bool W5GRX_CheckVersionCFC_V70(bool& tooOld) {
   }
   const long major = parts[0], minor = parts[1], third = parts[2], fourth = parts[3];
   if (separators < 2) return false;
-  if (major < 7) {
-    tooOld = true;
-    return false;
-  }
-  if (major > 7) return true;
-  if (separators < 3) return false;
   auto old = [&] {
     tooOld = true;
     return false;
   };
+  if (major < 7) return old();
+  if (major > 7) return true;
+  if (separators < 3) return false;
   if (minor == 0) {
     if (third == 0) return old();
     if (third == 1) return fourth >= 3 ? true : old();
@@ -202,14 +190,6 @@ bool W5GRX_IsCfcEditorInstalled() {
 
 namespace {
 
-// The component is released on every way out.
-struct ClassifierHolder {
-  w5comp::IResourceClassifier* component = nullptr;
-  ~ClassifierHolder() {
-    if (component) component->Release();
-  }
-};
-
 constexpr std::uint32_t kDirectlyServedFamily = 0x112002;
 
 } // namespace
@@ -219,7 +199,7 @@ bool W5GRX_CheckResource(grx::platform::WindowHandle window, GlObjectId resource
   servedKind = false;
   bool result = false;
   bool direct = false;
-  ClassifierHolder holder;
+  grx::platform::ComReference<w5comp::IResourceClassifier> component;
   GlObjectDescriptor od{};
   // Each step that fails ends the classification; the message below tells the outcome.
   [&] {
@@ -235,23 +215,22 @@ bool W5GRX_CheckResource(grx::platform::WindowHandle window, GlObjectId resource
         !object) {
       return;
     }
-    holder.component = static_cast<w5comp::IResourceClassifier*>(object);
+    component.reset(static_cast<w5comp::IResourceClassifier*>(object));
     GlObjectSet objectSet = nullptr;
     if (prevTransactionId != kNoTransaction && gl_ErrorIdGet(gl_ObjectSetGet(prevTransactionId, objectSet)) != 0) {
       return;
     }
     GlObjectDescriptor classified{};
     std::uint32_t status = 0;
-    grx::platform::HRESULT hr =
-        holder.component->Classify(od, w5comp::kClassifySelector, &classified, &status, objectSet);
+    grx::platform::HRESULT hr = component->Classify(od, w5comp::kClassifySelector, &classified, &status, objectSet);
     if (grx::platform::FAILED(hr) || status != 0) {
       status = 0;
-      hr = holder.component->Classify(od, 0, &classified, &status, objectSet);
+      hr = component->Classify(od, 0, &classified, &status, objectSet);
       if (grx::platform::FAILED(hr) || status != 0) return;
     }
     std::uint32_t kind = 0;
     status = 0;
-    if (grx::platform::SUCCEEDED(holder.component->GetKind(classified, &kind, &status)) && status == 0) {
+    if (grx::platform::SUCCEEDED(component->GetKind(classified, &kind, &status)) && status == 0) {
       result = true;
       servedKind = kind == w5comp::kServedKind;
     }

@@ -35,6 +35,13 @@ inline UniqueBstr MakeBstr(const wchar_t* text) {
   return UniqueBstr(SysAllocString(text));
 }
 
+// An interface reference released when it goes out of scope.
+struct ComRelease {
+  void operator()(IUnknown* object) const { object->Release(); }
+};
+template <class Interface>
+using ComReference = std::unique_ptr<Interface, ComRelease>;
+
 // Creates a component by its class identifier (CoCreateInstance). In-process servers are found
 // through the registry (HKEY_CLASSES_ROOT\CLSID\{...}\InprocServer32, default value: the module
 // name); the module creates the object through its exported grx_CreateComponent.

@@ -15,20 +15,29 @@ Presenter& CurrentPresenter() {
   return presenter;
 }
 
-std::vector<std::pair<char, BoxAnswer>> Choices(BoxButtons buttons) {
+// A button of a box: the key that answers it on a terminal, its answer and its standard label.
+struct Choice {
+  char key;
+  BoxAnswer answer;
+  const char* label;
+};
+
+std::vector<Choice> Choices(BoxButtons buttons) {
+  constexpr Choice ok{'o', BoxAnswer::Ok, "OK"}, cancel{'c', BoxAnswer::Cancel, "Cancel"},
+      yes{'y', BoxAnswer::Yes, "Yes"}, no{'n', BoxAnswer::No, "No"}, retry{'r', BoxAnswer::Retry, "Retry"};
   switch (buttons) {
     case BoxButtons::Ok:
-      return {{'o', BoxAnswer::Ok}};
+      return {ok};
     case BoxButtons::OkCancel:
-      return {{'o', BoxAnswer::Ok}, {'c', BoxAnswer::Cancel}};
+      return {ok, cancel};
     case BoxButtons::YesNo:
-      return {{'y', BoxAnswer::Yes}, {'n', BoxAnswer::No}};
+      return {yes, no};
     case BoxButtons::YesNoCancel:
-      return {{'y', BoxAnswer::Yes}, {'n', BoxAnswer::No}, {'c', BoxAnswer::Cancel}};
+      return {yes, no, cancel};
     case BoxButtons::RetryCancel:
-      return {{'r', BoxAnswer::Retry}, {'c', BoxAnswer::Cancel}};
+      return {retry, cancel};
   }
-  return {{'o', BoxAnswer::Ok}};
+  return {ok};
 }
 
 } // namespace
@@ -90,26 +99,10 @@ const char* AnswerName(BoxAnswer answer) {
 }
 
 BoxAnswer DefaultAnswer(BoxButtons buttons) {
-  return Choices(buttons).front().second;
+  return Choices(buttons).front().answer;
 }
 
 namespace {
-
-const char* StandardLabel(BoxAnswer answer) {
-  switch (answer) {
-    case BoxAnswer::Ok:
-      return "OK";
-    case BoxAnswer::Cancel:
-      return "Cancel";
-    case BoxAnswer::Retry:
-      return "Retry";
-    case BoxAnswer::Yes:
-      return "Yes";
-    case BoxAnswer::No:
-      return "No";
-  }
-  return "OK";
-}
 
 // A button label without its accelerator mark ("&Yes" -> "Yes").
 std::string Unmarked(const std::string& label) {
@@ -145,8 +138,7 @@ std::vector<std::string> Wrapped(const std::string& text, std::size_t width) {
 }
 
 // Draws the box in a frame: caption, icon word, the texts, and the buttons numbered.
-void DrawBox(const MessageBoxRequest& request, const std::vector<std::pair<char, BoxAnswer>>& choices,
-             std::ostream& out) {
+void DrawBox(const MessageBoxRequest& request, const std::vector<Choice>& choices, std::ostream& out) {
   constexpr std::size_t kWidth = 64;
   std::vector<std::string> body{std::string("[") + IconName(request.icon) + "]"};
   for (const std::string* text : {&request.text, &request.secondText}) {
@@ -157,7 +149,7 @@ void DrawBox(const MessageBoxRequest& request, const std::vector<std::pair<char,
   for (std::size_t i = 0; i < choices.size(); ++i) {
     const std::string label = i < request.buttonLabels.size() && !request.buttonLabels[i].empty()
                                   ? Unmarked(request.buttonLabels[i])
-                                  : StandardLabel(choices[i].second);
+                                  : choices[i].label;
     buttons += (i ? "   " : "") + std::to_string(i + 1) + " " + label;
   }
   if (request.helpContext) buttons += "   ? Help";
@@ -182,7 +174,7 @@ BoxAnswer PresentOnTerminalOrByDefault(const MessageBoxRequest& request) {
   }
   for (;;) {
     std::cerr << ButtonsName(request.buttons) << " [1-" << choices.size() << " or ";
-    for (std::size_t i = 0; i < choices.size(); ++i) std::cerr << (i ? "/" : "") << choices[i].first;
+    for (std::size_t i = 0; i < choices.size(); ++i) std::cerr << (i ? "/" : "") << choices[i].key;
     std::cerr << (request.helpContext && request.onHelp ? ", ? for help" : "") << "]? ";
     std::string line;
     if (!std::getline(std::cin, line)) return DefaultAnswer(request.buttons);
@@ -192,11 +184,11 @@ BoxAnswer PresentOnTerminalOrByDefault(const MessageBoxRequest& request) {
       continue;
     }
     if (line[0] >= '1' && static_cast<std::size_t>(line[0] - '0') <= choices.size()) {
-      return choices[static_cast<std::size_t>(line[0] - '1')].second;
+      return choices[static_cast<std::size_t>(line[0] - '1')].answer;
     }
-    for (const auto& [key, answer] : choices) {
+    for (const Choice& c : choices) {
       // The keys are lower-case basic Latin letters; the person may type them in either case.
-      if (line[0] == key || line[0] == key - ('a' - 'A')) return answer;
+      if (line[0] == c.key || line[0] == c.key - ('a' - 'A')) return c.answer;
     }
   }
 }

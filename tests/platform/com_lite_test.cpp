@@ -100,6 +100,47 @@ TEST(ComErrorTest, HoldersShareTheErrorInformation) {
   EXPECT_EQ(ErrorInfo::LiveObjects(), before);
 }
 
+// A component class made with ComObject: its interface and IUnknown are answered, other
+// interfaces are not, and the object goes with its last reference, also when held by ComReference.
+class ITestThing : public IUnknown {
+public:
+  virtual int Value() = 0;
+};
+constexpr IID IID_ITestThing = {0x1, 0x2, 0x3, {4, 5, 6, 7, 8, 9, 10, 11}};
+constexpr IID IID_IOther = {0x9, 0x2, 0x3, {4, 5, 6, 7, 8, 9, 10, 11}};
+int liveThings = 0;
+class TestThing final : public ComObject<ITestThing, &IID_ITestThing> {
+public:
+  TestThing() { ++liveThings; }
+  int Value() override { return 42; }
+
+private:
+  ~TestThing() override { --liveThings; }
+};
+
+TEST(ComObjectTest, InterfacesAndReferences) {
+  void* object = nullptr;
+  ASSERT_EQ(CreateComponentObject<TestThing>(IID_ITestThing, &object), S_OK);
+  ASSERT_NE(object, nullptr);
+  EXPECT_EQ(liveThings, 1);
+  ComReference<ITestThing> thing(static_cast<ITestThing*>(object));
+  EXPECT_EQ(thing->Value(), 42);
+  void* unknown = nullptr;
+  ASSERT_EQ(thing->QueryInterface(IID_IUnknown, &unknown), S_OK);
+  EXPECT_EQ(static_cast<IUnknown*>(unknown)->Release(), 1u);
+  void* other = reinterpret_cast<void*>(1);
+  EXPECT_EQ(thing->QueryInterface(IID_IOther, &other), E_NOINTERFACE);
+  EXPECT_EQ(other, nullptr);
+  EXPECT_EQ(thing->QueryInterface(IID_ITestThing, nullptr), E_POINTER);
+  thing.reset();
+  EXPECT_EQ(liveThings, 0);
+  // An interface the class does not have: nothing is handed out and nothing is left behind.
+  object = reinterpret_cast<void*>(1);
+  EXPECT_EQ(CreateComponentObject<TestThing>(IID_IOther, &object), E_NOINTERFACE);
+  EXPECT_EQ(object, nullptr);
+  EXPECT_EQ(liveThings, 0);
+}
+
 TEST(TextConversionTest, WideAndNarrowRoundTrip) {
   const std::wstring wide = L"Gr\u00FC\u00DFe \u20AC 5 \U0001D11E";
   const std::string narrow = Narrow(wide);

@@ -778,6 +778,7 @@ TEST_F(GrxCliTest, RenameGlobalMovesEveryConnectionInOneTransaction) {
 
   EXPECT_EQ(Grx("--project " + db + " rename-global D445_AXES gNoSuch gPowerOn").exitCode, 1);
   EXPECT_EQ(Grx("--project " + db + " rename-global D445_AXES genable GENABLE").exitCode, 1);
+  EXPECT_EQ(Grx("--project " + db + " rename-global D445_AXES genable ''").exitCode, 2);
   EXPECT_TRUE(FileBytes(db) == bytes);
 
   const auto moved =
@@ -810,6 +811,10 @@ TEST_F(GrxCliTest, MoveBlocksTakesTheBlocksIntoAGroupInRunOrder) {
               HasSubstr("4 block(s) could not be moved into D445_AXES/#T2/G_Safety; the project is as it was"));
   EXPECT_TRUE(FileBytes(db) == bytes) << "a rolled-back move changed the file";
   EXPECT_EQ(Grx("--project " + db + " move-blocks D445_AXES/Axis2/Sync --to 'D445_AXES/#T2/G_Safety'").exitCode, 1);
+  const GrxRun noGroup = Grx("--project " + db + " move-blocks D445_AXES/Axis2 --to 'D445_AXES/#T2/G_None' 2>&1");
+  EXPECT_EQ(noGroup.exitCode, 1);
+  EXPECT_THAT(noGroup.out, HasSubstr("G_None"));
+  EXPECT_TRUE(FileBytes(db) == bytes);
 
   const auto moved = nlohmann::json::parse(
       Grx("--json --project " + db + " move-blocks D445_AXES/Axis2 --to 'D445_AXES/#T2/G_Safety'").out);
