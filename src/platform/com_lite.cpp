@@ -106,6 +106,36 @@ std::string GuidToString(const GUID& g) {
   return text;
 }
 
+std::optional<GUID> GuidFromString(const std::string& text) {
+  std::string digits = text;
+  if (digits.size() == 38 && digits.front() == '{' && digits.back() == '}') digits = digits.substr(1, 36);
+  if (digits.size() != 36) return std::nullopt;
+  std::uint8_t bytes[16];
+  std::size_t n = 0;
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i == 8 || i == 13 || i == 18 || i == 23) {
+      if (digits[i] != '-') return std::nullopt;
+      continue;
+    }
+    const auto value = [](char c) -> int {
+      if (c >= '0' && c <= '9') return c - '0';
+      if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+      if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+      return -1;
+    };
+    const int high = value(digits[i]), low = i + 1 < digits.size() ? value(digits[i + 1]) : -1;
+    if (high < 0 || low < 0 || i + 1 == 8 || i + 1 == 13 || i + 1 == 18 || i + 1 == 23) return std::nullopt;
+    bytes[n++] = static_cast<std::uint8_t>(high * 16 + low);
+    ++i;
+  }
+  GUID guid{};
+  guid.data1 = (std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16) | (std::uint32_t{bytes[2]} << 8) | bytes[3];
+  guid.data2 = static_cast<std::uint16_t>((bytes[4] << 8) | bytes[5]);
+  guid.data3 = static_cast<std::uint16_t>((bytes[6] << 8) | bytes[7]);
+  for (int i = 0; i < 8; ++i) guid.data4[i] = bytes[8 + i];
+  return guid;
+}
+
 BSTR SysAllocString(const wchar_t* text) {
   if (!text) return nullptr;
   const std::size_t length = std::wcslen(text);

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "grx/com_types.h"
@@ -15,6 +16,9 @@ namespace grx::platform {
 
 // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}", as the registry names classes.
 std::string GuidToString(const GUID& guid);
+// The GUID of such a text (CLSIDFromString), braces and case as GuidToString writes them or not;
+// nullopt for any other text.
+std::optional<GUID> GuidFromString(const std::string& text);
 
 BSTR SysAllocString(const wchar_t* text);
 void SysFreeString(BSTR text);

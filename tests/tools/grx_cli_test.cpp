@@ -157,6 +157,7 @@ const std::vector<std::pair<std::string, std::string>> kExportCalls = {
     {"W5GRX_CheckResource resourceId=CX32_LINE showMessage=true", R"({"result":true,"servedKind":true})"},
     {"W5GRX_SetHelpFileName base=w5grxmhx", R"({"result":0,"path":""})"}, // no help directory is set up
     {"W5GRX_ShowHelp data=0x20123 command=1", R"({"result":-1})"},
+    {"W5GRX_ShowFBHelp typeId=D445_AXES/%MC_POWER objectId=D445_AXES/Axis1", R"({"result":0})"},
 };
 
 class GrxCliTest : public ::testing::Test {

@@ -79,6 +79,11 @@ int RunDataVersion(const Options& options, const std::string& object, bool updat
 int RunCheckResource(const Options& options, const std::string& controller, std::ostream& out);
 // Opens the help file of the user's language (base name, default w5grxmhx) at a context.
 int RunHelp(const Options& options, const std::string& base, std::uint32_t context, std::ostream& out);
+// Starts the block help viewer for a block type (a name is looked for in the object's controller)
+// and then for each further one, every start closing the viewer before; in a terminal it asks for
+// more. Exit 1 when a viewer could not be started.
+int RunFbHelp(const Options& options, const std::string& type, const std::string& object,
+              const std::vector<std::string>& more, std::ostream& out);
 // The installed chart editor, its technology version and whether it is sufficient.
 int RunEditor(const Options& options, std::ostream& out);
 struct BlobActions {

@@ -196,6 +196,13 @@ int main(int argc, char** argv) {
   auto* help = app.add_subcommand("help", "open the help file of the user's language at a context: [CONTEXT]");
   help->add_option("CONTEXT", helpContext, "help context (0x2xxxx: a dialog's)");
   help->add_option("--base", helpBase, "base name of the help file (default w5grxmhx)");
+  std::string fbHelpType, fbHelpObject;
+  std::vector<std::string> fbHelpMore;
+  auto* fbHelp = app.add_subcommand("fb-help", "start the block help viewer for a block type: TYPE OBJECT");
+  fbHelp->add_option("TYPE", fbHelpType, "block type: a name in the object's controller, or a path RES/%TYPE")
+      ->required();
+  fbHelp->add_option("OBJECT", fbHelpObject, "the object whose controller tells the library's language")->required();
+  fbHelp->add_option("--then", fbHelpMore, "further block types, each replacing the viewer before (repeatable)");
   auto* editor = app.add_subcommand("editor", "the installed chart editor, its technology version and the software's");
 
   std::string blobPath;
@@ -244,10 +251,11 @@ int main(int argc, char** argv) {
     // Names, paths of objects and texts reach the library in its code page; file names stay as
     // the file system has them.
     for (std::string* text : {&exportName, &controller, &showPath, &argument1, &argument2, &blobPath, &typeName,
-                              &castFrom, &castTo, &addressText, &sourcePath, &sinkPath, &connectedPath}) {
+                              &castFrom, &castTo, &addressText, &sourcePath, &sinkPath, &connectedPath, &fbHelpType,
+                              &fbHelpObject}) {
       *text = FromTerminal(*text);
     }
-    for (auto* list : {&options.windows, &options.answers, &callArguments, &keepGroups, &blobActions.set}) {
+    for (auto* list : {&options.windows, &options.answers, &callArguments, &keepGroups, &blobActions.set, &fbHelpMore}) {
       FromTerminal(*list);
     }
     if (*settings) return RunSettings(options, std::cout);
@@ -262,6 +270,7 @@ int main(int argc, char** argv) {
     if (*checkResource) return RunCheckResource(options, checkResourceController, std::cout);
     if (*help) return RunHelp(options, helpBase, helpContext, std::cout);
     if (*editor) return RunEditor(options, std::cout);
+    if (*fbHelp) return RunFbHelp(options, fbHelpType, fbHelpObject, fbHelpMore, std::cout);
     if (*msgbox) return RunMsgBox(options, msgboxId, msgboxArgs, msgboxStyle, msgboxButtons, std::cout);
     if (*moveBlocks) return RunMoveBlocks(options, moveChart, moveGroup, moveDryRun, std::cout);
     if (*runSequence) return RunRunSequence(options, runSequenceChart, std::cout);
