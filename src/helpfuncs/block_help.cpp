@@ -71,7 +71,8 @@ std::string PackageName(const std::string& helpPath) {
   const std::size_t fxb = upper.find("\\FXB\\");
   if (fxb == std::string::npos || fxb == 0) return {};
   const std::size_t start = helpPath.rfind('\\', fxb - 1);
-  return helpPath.substr(start == std::string::npos ? 0 : start + 1, fxb - (start == std::string::npos ? 0 : start + 1));
+  return helpPath.substr(start == std::string::npos ? 0 : start + 1,
+                         fxb - (start == std::string::npos ? 0 : start + 1));
 }
 
 // The library folder: the part of the help path between its last two backslashes.
@@ -88,11 +89,16 @@ const char* LanguageSwitch(CBlobResource& resource, const std::string& library) 
   for (const auto& element : resource.GetLibElements()) {
     if (element->m_strName != library) continue;
     switch (element->m_nLanguageId) {
-    case 22: return " -lang de";
-    case 27: return " -lang sp";
-    case 34: return " -lang fr";
-    case 51: return " -lang it";
-    default: return " -lang en";
+      case 22:
+        return " -lang de";
+      case 27:
+        return " -lang sp";
+      case 34:
+        return " -lang fr";
+      case 51:
+        return " -lang it";
+      default:
+        return " -lang en";
     }
   }
   return " -lang en";

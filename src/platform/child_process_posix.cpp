@@ -63,14 +63,16 @@ std::string ProgramFile(const std::string& program) {
 }
 
 // In the child: standard streams that are not terminals read from and write to /dev/null, every
-// other descriptor is closed.
-void DetachStreams() {
+// other descriptor but keep is closed.
+void DetachStreams(int keep) {
   const int null = ::open("/dev/null", O_RDWR);
   for (int fd = 0; fd <= 2; ++fd) {
     if (!::isatty(fd) && null >= 0) ::dup2(null, fd);
   }
   const long limit = ::sysconf(_SC_OPEN_MAX);
-  for (int fd = 3; fd < (limit > 0 ? limit : 1024); ++fd) ::close(fd);
+  for (int fd = 3; fd < (limit > 0 ? limit : 1024); ++fd) {
+    if (fd != keep) ::close(fd);
+  }
 }
 
 std::uint32_t StatusCode(int status) {
@@ -81,7 +83,9 @@ std::uint32_t StatusCode(int status) {
 
 } // namespace
 
-ChildProcess::ChildProcess(ChildProcess&& other) noexcept { *this = std::move(other); }
+ChildProcess::ChildProcess(ChildProcess&& other) noexcept {
+  *this = std::move(other);
+}
 
 ChildProcess& ChildProcess::operator=(ChildProcess&& other) noexcept {
   if (this != &other) {
@@ -96,7 +100,9 @@ ChildProcess& ChildProcess::operator=(ChildProcess&& other) noexcept {
   return *this;
 }
 
-ChildProcess::~ChildProcess() { Close(); }
+ChildProcess::~ChildProcess() {
+  Close();
+}
 
 ChildProcess ChildProcess::Start(const std::string& program, const std::string& commandLine) {
   ChildProcess child;
@@ -126,8 +132,9 @@ ChildProcess ChildProcess::Start(const std::string& program, const std::string& 
   }
   if (pid == 0) {
     ::close(report[0]);
-    const int reportFd = ::fcntl(report[1], F_DUPFD_CLOEXEC, 1000);
-    DetachStreams();
+    // Above the standard streams, which are replaced next.
+    const int reportFd = report[1] > 2 ? report[1] : ::fcntl(report[1], F_DUPFD_CLOEXEC, 3);
+    DetachStreams(reportFd);
     ::execve(file.c_str(), argv.data(), envp.data());
     const int error = errno;
     if (reportFd >= 0) (void)!::write(reportFd, &error, sizeof error);

@@ -60,10 +60,11 @@ std::string ReadFile(const std::string& path) {
 }
 
 void Draw(const Request& request, const std::string& page) {
-  const std::string title = "FXBViewer - " + request.type + " (" + request.package + " " + request.library + ", " +
-                            request.language + ")";
+  const std::string title =
+      "FXBViewer - " + request.type + " (" + request.package + " " + request.library + ", " + request.language + ")";
   const std::string rule(title.size() + 4, '=');
-  std::cout << rule << "\n  " << grx::platform::AnsiToUtf8(title) << "\n" << rule << "\n"
+  std::cout << rule << "\n  " << grx::platform::AnsiToUtf8(title) << "\n"
+            << rule << "\n"
             << grx::platform::AnsiToUtf8(page);
   if (!page.empty() && page.back() != '\n') std::cout << '\n';
   std::cout << rule << std::endl;

@@ -82,13 +82,12 @@ public:
     return S_OK;
   }
 
-  HRESULT GetProductProperty(const grx::platform::GUID& product, grx::platform::BSTR name,
-                             grx::platform::BSTR* value, std::uint32_t* status) override {
+  HRESULT GetProductProperty(const grx::platform::GUID& product, grx::platform::BSTR name, grx::platform::BSTR* value,
+                             std::uint32_t* status) override {
     if (!name || !value || !status) return E_POINTER;
     *value = nullptr;
     if (Mode() == "fail") return E_FAIL;
-    const auto text =
-        Setting("Products\\" + grx::platform::GuidToString(product), grx::platform::Narrow(name));
+    const auto text = Setting("Products\\" + grx::platform::GuidToString(product), grx::platform::Narrow(name));
     if (!text) return NotFound(status);
     *value = grx::platform::SysAllocString(grx::platform::Widen(*text).c_str());
     *status = 0;

@@ -7,7 +7,9 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <thread>
 #include "platform/process.h"
+#include "platform/terminal_input.h"
 
 namespace grx::testing {
 namespace {
@@ -951,6 +953,83 @@ TEST_F(GrxCliTest, RunSequenceListsBlocksInRunOrder) {
                                             "D445_AXES/Axis2/Gear2@T1", "D445_AXES/Axis2/Move2@T1",
                                             "D445_AXES/Axis2/Sync/Cam2@TFast", "D445_AXES/Axis2/Sync/Add2@TFast"));
   EXPECT_THAT(Grx("run-sequence D445_AXES/Axis2").out, HasSubstr("T1         2.4    D445_AXES/Axis2/Move2"));
+}
+
+} // namespace
+} // namespace grx::testing
+
+namespace grx::testing {
+namespace {
+
+class GrxBlockHelpTest : public GrxCliTest {
+protected:
+  std::vector<std::string> Log() {
+    std::ifstream in(folder_ / "viewer.log");
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line.substr(line.find(' ') + 1));
+    return lines;
+  }
+  // The viewer writes its last line when it closes, after grx has ended.
+  std::vector<std::string> LogWhenClosed(std::size_t closed) {
+    for (int i = 0; i < 300; ++i) {
+      const auto lines = Log();
+      if (static_cast<std::size_t>(std::count(lines.begin(), lines.end(), "closed")) >= closed) return lines;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return Log();
+  }
+  std::string Page(const std::string& relative) {
+    return "page " + (fs::path(GRX_SOURCE_DIR) / "examples" / "help" / relative).string();
+  }
+  std::string LogVariable() { return "FXBVIEWER_LOG=" + (folder_ / "viewer.log").string(); }
+};
+
+TEST_F(GrxBlockHelpTest, TheViewerShowsThePageAndASecondCallReplacesIt) {
+  const GrxRun run = Grx("fb-help MC_POWER D445_AXES/Axis1 --then PID", LogVariable());
+  ASSERT_EQ(run.exitCode, 0) << run.out;
+  EXPECT_THAT(run.out, HasSubstr("block help viewer started for D445_AXES/%MC_POWER\n"
+                                 "block help viewer started for D445_AXES/%PID\n"));
+  const auto log = LogWhenClosed(1);
+  // The controller installed DriveBasics in German. The first viewer was ended, not closed: the
+  // only "closed" is the second's, when grx ended.
+  EXPECT_THAT(log, ::testing::Contains("open -korvalen drives -lib db_02_00 -comp PID -lang de"));
+  EXPECT_THAT(log, ::testing::Contains(Page("drives/fxb/db_02_00/de/PID.txt")));
+  EXPECT_EQ(std::count(log.begin(), log.end(), "closed"), 1);
+  EXPECT_EQ(log.back(), "closed");
+  // A type without a library record: the standard package below the installation.
+  EXPECT_EQ(Grx("--json fb-help CX32_LINE/%TON CX32_LINE", LogVariable()).out,
+            "{\n  \"shown\": [\n    {\n      \"type\": \"CX32_LINE/%TON\",\n      \"result\": 0\n    }\n  ]\n}\n");
+  EXPECT_THAT(LogWhenClosed(2), ::testing::Contains(Page("korvalen/fxb/04_01/en/TON.txt")));
+  // A misspelt type starts nothing.
+  const std::size_t before = Log().size();
+  const GrxRun wrong = Grx("fb-help MC_POWER D445_AXES --then NO_SUCH", LogVariable());
+  EXPECT_EQ(wrong.exitCode, 1);
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_EQ(Log().size(), before);
+}
+
+TEST_F(GrxBlockHelpTest, InATerminalFurtherTypesAreAskedFor) {
+  const auto typed = platform::ScopedStandardInput::FromTerminalTyping("MC_GEARIN\nNO_SUCH\n\n");
+  ASSERT_TRUE(typed.ok());
+  const GrxRun run = Grx("fb-help PID D445_AXES", LogVariable());
+  ASSERT_EQ(run.exitCode, 0) << run.out;
+  EXPECT_THAT(run.out, HasSubstr("block help viewer started for D445_AXES/%MC_GEARIN\n"));
+  EXPECT_THAT(run.out, HasSubstr("no object \"%NO_SUCH\""));
+  EXPECT_THAT(LogWhenClosed(1), ::testing::Contains(Page("motion/fxb/mc_04_02/en/MC_GEARIN.txt")));
+}
+
+TEST_F(GrxBlockHelpTest, TheViewerDrawsThePageInTheTerminalsText) {
+  // Its starter has ended: it draws the page and closes.
+  const GrxRun run = Run("GRX_STARTER_PID=999999999 " + (BinDir() / "FXBViewer").string() +
+                         " -korvalen drives -lib db_02_00 -comp RAMP_R -lang de");
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_THAT(run.out, HasSubstr("FXBViewer - RAMP_R (drives db_02_00, de)"));
+  EXPECT_THAT(run.out, HasSubstr("Ausg\xC3\xA4nge")); // Windows-1252 on disk, UTF-8 on the terminal
+  EXPECT_THAT(Run("GRX_STARTER_PID=999999999 " + (BinDir() / "FXBViewer").string() +
+                  " -korvalen drives -lib db_02_00 -comp NOPE -lang it")
+                  .out,
+              HasSubstr("There is no help for NOPE in the library db_02_00."));
+  EXPECT_EQ(Run((BinDir() / "FXBViewer").string() + " -lib x").exitCode, 2);
 }
 
 } // namespace

@@ -250,12 +250,13 @@ int main(int argc, char** argv) {
   auto runCommand = [&]() -> int {
     // Names, paths of objects and texts reach the library in its code page; file names stay as
     // the file system has them.
-    for (std::string* text : {&exportName, &controller, &showPath, &argument1, &argument2, &blobPath, &typeName,
-                              &castFrom, &castTo, &addressText, &sourcePath, &sinkPath, &connectedPath, &fbHelpType,
-                              &fbHelpObject}) {
+    for (std::string* text :
+         {&exportName, &controller, &showPath, &argument1, &argument2, &blobPath, &typeName, &castFrom, &castTo,
+          &addressText, &sourcePath, &sinkPath, &connectedPath, &fbHelpType, &fbHelpObject}) {
       *text = FromTerminal(*text);
     }
-    for (auto* list : {&options.windows, &options.answers, &callArguments, &keepGroups, &blobActions.set, &fbHelpMore}) {
+    for (auto* list :
+         {&options.windows, &options.answers, &callArguments, &keepGroups, &blobActions.set, &fbHelpMore}) {
       FromTerminal(*list);
     }
     if (*settings) return RunSettings(options, std::cout);

@@ -1,0 +1,109 @@
+// Started programs: exit codes, ending one that still runs, closing a handle that leaves the
+// program running, the program file's name and the command line's arguments, the starter.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "platform/child_process.h"
+#include "platform/process.h"
+
+namespace grx::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ChildProcessTest : public ::testing::Test {
+protected:
+  void SetUp() override { fs::create_directories(folder_); }
+  void TearDown() override {
+    std::ofstream(folder_ / "stop") << "";
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    fs::remove_all(folder_);
+  }
+  // A script that writes its argument count, its arguments and its starter's identifier to
+  // "out", then runs until the file "stop" exists and ends with exit code 5.
+  fs::path Script(const std::string& name) {
+    const fs::path script = folder_ / name;
+    std::ofstream(script) << "#!/bin/sh\necho \"$# $1|$2 $GRX_STARTER_PID\" > " << (folder_ / "out").string()
+                          << "\nwhile [ ! -e " << (folder_ / "stop").string() << " ]; do sleep 0.02; done\nexit 5\n";
+    fs::permissions(script, fs::perms::owner_all);
+    return script;
+  }
+  std::string Out() {
+    for (int i = 0; i < 300; ++i) {
+      std::ifstream in(folder_ / "out");
+      std::string line;
+      if (std::getline(in, line)) return line;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return {};
+  }
+
+  fs::path folder_ = fs::temp_directory_path() / ("grx-child-test-" + std::to_string(CurrentProcessId()));
+};
+
+TEST_F(ChildProcessTest, ExitCodeWhileRunningAndAfter) {
+  ChildProcess child = ChildProcess::Start("/bin/sh", "-c \"exit 3\"");
+  ASSERT_TRUE(child);
+  EXPECT_TRUE(child.Wait(5000));
+  EXPECT_EQ(child.ExitCode(), 3u);
+  EXPECT_FALSE(child.Terminate(1)); // ended already
+
+  ChildProcess running = ChildProcess::Start(Script("run").string(), "");
+  ASSERT_TRUE(running);
+  EXPECT_FALSE(Out().empty());
+  EXPECT_EQ(running.ExitCode(), STILL_ACTIVE);
+  std::ofstream(folder_ / "stop") << "";
+  EXPECT_TRUE(running.Wait(5000));
+  EXPECT_EQ(running.ExitCode(), 5u);
+}
+
+TEST_F(ChildProcessTest, TerminatedWithTheGivenCode) {
+  ChildProcess child = ChildProcess::Start(Script("run").string(), "");
+  ASSERT_TRUE(child);
+  ASSERT_FALSE(Out().empty());
+  const std::uint32_t id = child.Id();
+  EXPECT_TRUE(ProcessIsRunning(id));
+  EXPECT_TRUE(child.Terminate(7));
+  EXPECT_EQ(child.ExitCode(), 7u);
+  EXPECT_FALSE(ProcessIsRunning(id));
+  EXPECT_FALSE(child.Terminate(7));
+}
+
+TEST_F(ChildProcessTest, ClosingTheHandleLeavesTheProgramRunning) {
+  ChildProcess child = ChildProcess::Start(Script("run").string(), "");
+  ASSERT_FALSE(Out().empty());
+  const std::uint32_t id = child.Id();
+  child.Close();
+  EXPECT_FALSE(child);
+  EXPECT_TRUE(ProcessIsRunning(id));
+  ChildProcess moved = ChildProcess::Start(Script("run2").string(), "");
+  ChildProcess target = std::move(moved);
+  EXPECT_FALSE(moved);
+  EXPECT_TRUE(target);
+}
+
+TEST_F(ChildProcessTest, ProgramFileArgumentsAndStarter) {
+  Script("viewer");
+  // Written with backslashes and ".exe", as a Win32 caller names it.
+  std::string program = (folder_ / "viewer.exe").string();
+  for (char& c : program) c = c == '/' ? '\\' : c;
+  ChildProcess child = ChildProcess::Start(program, " \"a b\"  c ");
+  ASSERT_TRUE(child);
+  EXPECT_EQ(Out(), "2 a b|c " + std::to_string(CurrentProcessId()));
+
+  EXPECT_FALSE(ChildProcess::Start((folder_ / "missing.exe").string(), ""));
+  fs::path plain = folder_ / "plain";
+  std::ofstream(plain) << "not a program\n"; // not executable
+  EXPECT_FALSE(ChildProcess::Start(plain.string(), ""));
+  ChildProcess none;
+  EXPECT_EQ(none.ExitCode(), STILL_ACTIVE);
+  EXPECT_FALSE(none.Terminate(0));
+  EXPECT_FALSE(none.Wait(10));
+}
+
+} // namespace
+} // namespace grx::platform
