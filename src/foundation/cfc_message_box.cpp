@@ -2,38 +2,14 @@
 
 #include <optional>
 
+#include "foundation/resource_text.h"
 #include "foundation/string_ex.h"
 #include "platform/dialog_presenter.h"
-#include "platform/module_state.h"
-#include "platform/string_resources.h"
 #include "platform/window_handles.h"
 #include "w5lres/resource_numbers.h"
 
 namespace ZEB {
 namespace {
-
-std::optional<std::string> ResourceString(std::uint32_t id) {
-  const grx::platform::ModuleState* state = grx::platform::CurrentModuleState();
-  if (!state || !state->resourceHandle) return std::nullopt;
-  return grx::platform::LoadResourceString(state->resourceHandle, id);
-}
-
-// The parts of a message string: a leading carriage return gives no part, later empty parts
-// count, a trailing one adds nothing.
-std::vector<std::string> Parts(const std::string& text) {
-  std::vector<std::string> parts;
-  std::size_t start = (!text.empty() && text[0] == '\r') ? 1 : 0;
-  while (start < text.size()) {
-    const std::size_t end = text.find('\r', start);
-    if (end == std::string::npos) {
-      parts.push_back(text.substr(start));
-      break;
-    }
-    parts.push_back(text.substr(start, end - start));
-    start = end + 1;
-  }
-  return parts;
-}
 
 std::uint32_t IconOf(std::uint32_t style) {
   switch (style) {
@@ -95,7 +71,7 @@ CDlgCfcMessageBox::CDlgCfcMessageBox(grx::platform::WindowHandle owner, std::uin
 void CDlgCfcMessageBox::SetResourceTexts(std::uint32_t messageId, const std::vector<std::string>* arguments) {
   std::optional<std::string> text = ResourceString(messageId);
   if (text && arguments) text = ReplacePlaceholders(*text, "%s", *arguments);
-  const std::vector<std::string> parts = text ? Parts(*text) : std::vector<std::string>{};
+  const std::vector<std::string> parts = text ? MessageParts(*text) : std::vector<std::string>{};
   if (parts.empty()) {
     m_text = "No Resources available";
     m_secondText = "Please restart";

@@ -1,5 +1,4 @@
 #include "platform/dialog_presenter.h"
-#include "platform/process.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -15,15 +14,10 @@ Presenter& CurrentPresenter() {
   return presenter;
 }
 
-// A button of a box: the key that answers it on a terminal, its answer and its standard label.
-struct Choice {
-  char key;
-  BoxAnswer answer;
-  const char* label;
-};
+} // namespace
 
-std::vector<Choice> Choices(BoxButtons buttons) {
-  constexpr Choice ok{'o', BoxAnswer::Ok, "OK"}, cancel{'c', BoxAnswer::Cancel, "Cancel"},
+std::vector<BoxChoice> BoxChoices(BoxButtons buttons) {
+  constexpr BoxChoice ok{'o', BoxAnswer::Ok, "OK"}, cancel{'c', BoxAnswer::Cancel, "Cancel"},
       yes{'y', BoxAnswer::Yes, "Yes"}, no{'n', BoxAnswer::No, "No"}, retry{'r', BoxAnswer::Retry, "Retry"};
   switch (buttons) {
     case BoxButtons::Ok:
@@ -39,8 +33,6 @@ std::vector<Choice> Choices(BoxButtons buttons) {
   }
   return {ok};
 }
-
-} // namespace
 
 struct ScriptedPresenter::State {
   std::mutex mutex;
@@ -99,107 +91,34 @@ const char* AnswerName(BoxAnswer answer) {
 }
 
 BoxAnswer DefaultAnswer(BoxButtons buttons) {
-  return Choices(buttons).front().answer;
+  return BoxChoices(buttons).front().answer;
 }
 
 namespace {
 
-// A button label without its accelerator mark ("&Yes" -> "Yes").
-std::string Unmarked(const std::string& label) {
-  std::string text;
-  for (std::size_t i = 0; i < label.size(); ++i) {
-    if (label[i] == '&' && i + 1 < label.size() && label[i + 1] != '&') continue;
-    text += label[i];
-  }
-  return text;
-}
-
-// Splits a text into lines of at most width characters, at blanks where it can.
-std::vector<std::string> Wrapped(const std::string& text, std::size_t width) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = std::min(text.size(), start + width);
-    const std::size_t newline = text.find_first_of("\r\n", start);
-    if (newline != std::string::npos && newline < end) {
-      lines.push_back(text.substr(start, newline - start));
-      start = newline + 1;
-      continue;
-    }
-    if (end < text.size()) {
-      const std::size_t blank = text.rfind(' ', end);
-      if (blank != std::string::npos && blank > start) end = blank;
-    }
-    lines.push_back(text.substr(start, end - start));
-    start = end;
-    while (start < text.size() && text[start] == ' ') ++start;
-  }
-  return lines;
-}
-
-// Draws the box in a frame: caption, icon word, the texts, and the buttons numbered.
-void DrawBox(const MessageBoxRequest& request, const std::vector<Choice>& choices, std::ostream& out) {
-  constexpr std::size_t kWidth = 64;
-  std::vector<std::string> body{std::string("[") + IconName(request.icon) + "]"};
-  for (const std::string* text : {&request.text, &request.secondText}) {
-    if (text->empty()) continue;
-    for (const std::string& line : Wrapped(*text, kWidth)) body.push_back(line);
-  }
-  std::string buttons;
-  for (std::size_t i = 0; i < choices.size(); ++i) {
-    const std::string label = i < request.buttonLabels.size() && !request.buttonLabels[i].empty()
-                                  ? Unmarked(request.buttonLabels[i])
-                                  : choices[i].label;
-    buttons += (i ? "   " : "") + std::to_string(i + 1) + " " + label;
-  }
-  if (request.helpContext) buttons += "   ? Help";
-  body.push_back("");
-  body.push_back(buttons);
-  std::string caption = request.caption.substr(0, kWidth - 2);
-  out << "\n+- " << caption << " " << std::string(kWidth - caption.size(), '-') << "+\n";
-  for (const std::string& line : body) {
-    out << "| " << line << std::string(kWidth + 1 - std::min(line.size(), kWidth + 1), ' ') << " |\n";
-  }
-  out << "+" << std::string(kWidth + 3, '-') << "+\n";
+std::mutex progressMutex;
+ProgressPresenter& CurrentProgressPresenter() {
+  static ProgressPresenter presenter;
+  return presenter;
 }
 
 } // namespace
 
-BoxAnswer PresentOnTerminalOrByDefault(const MessageBoxRequest& request) {
-  const auto choices = Choices(request.buttons);
-  DrawBox(request, choices, std::cerr);
-  if (!StandardInputIsTerminal()) {
-    std::cerr << "-> " << AnswerName(DefaultAnswer(request.buttons)) << " (no terminal)\n";
-    return DefaultAnswer(request.buttons);
-  }
-  for (;;) {
-    std::cerr << ButtonsName(request.buttons) << " [1-" << choices.size() << " or ";
-    for (std::size_t i = 0; i < choices.size(); ++i) std::cerr << (i ? "/" : "") << choices[i].key;
-    std::cerr << (request.helpContext && request.onHelp ? ", ? for help" : "") << "]? ";
-    std::string line;
-    if (!std::getline(std::cin, line)) return DefaultAnswer(request.buttons);
-    if (line.empty()) return DefaultAnswer(request.buttons);
-    if (line[0] == '?' && request.helpContext && request.onHelp) {
-      request.onHelp(); // the box stays open
-      continue;
-    }
-    if (line[0] >= '1' && static_cast<std::size_t>(line[0] - '0') <= choices.size()) {
-      return choices[static_cast<std::size_t>(line[0] - '1')].answer;
-    }
-    for (const Choice& c : choices) {
-      // The keys are lower-case basic Latin letters; the person may type them in either case.
-      if (line[0] == c.key || line[0] == c.key - ('a' - 'A')) return c.answer;
-    }
-  }
+ProgressPresenter SetProgressPresenter(ProgressPresenter presenter) {
+  std::lock_guard lock(progressMutex);
+  ProgressPresenter previous = std::move(CurrentProgressPresenter());
+  CurrentProgressPresenter() = std::move(presenter);
+  return previous;
 }
 
-BoxAnswer ShowMessageBox(const MessageBoxRequest& request) {
-  Presenter presenter;
-  {
-    std::lock_guard lock(presenterMutex);
-    presenter = CurrentPresenter();
-  }
-  return presenter ? presenter(request) : PresentOnTerminalOrByDefault(request);
+ProgressPresenter InstalledProgressPresenter() {
+  std::lock_guard lock(progressMutex);
+  return CurrentProgressPresenter();
+}
+
+Presenter InstalledPresenter() {
+  std::lock_guard lock(presenterMutex);
+  return CurrentPresenter();
 }
 
 Presenter SetPresenter(Presenter presenter) {

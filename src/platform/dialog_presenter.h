@@ -1,6 +1,9 @@
-// The seam through which the library shows modal message boxes. A Win32 build calls
-// MessageBoxA; here a presenter answers: on a terminal it asks the person, without one it gives
-// the box's default answer, and tests script the answers and record every box.
+// The seam through which the library shows modal message boxes and modeless progress dialogs. A
+// Win32 build calls MessageBoxA and creates dialog windows; here a presenter shows them: on a
+// terminal the box asks the person and the progress dialog draws a bar that updates in place,
+// without one the box gives its default answer, and tests script the answers and record what
+// was shown. The installed presenters are one per process; texts reach them in the ANSI code
+// page, and the terminal presenters write them in UTF-8.
 #pragma once
 
 #include <cstdint>
@@ -38,6 +41,16 @@ using Presenter = std::function<BoxAnswer(const MessageBoxRequest&)>;
 BoxAnswer ShowMessageBox(const MessageBoxRequest& request);
 // Installs a presenter; an empty function restores the default. Returns the previous one.
 Presenter SetPresenter(Presenter presenter);
+// The installed presenter; empty when the default one is in use.
+Presenter InstalledPresenter();
+
+// A button of a box: the key that answers it on a terminal, its answer and its standard label.
+struct BoxChoice {
+  char key;
+  BoxAnswer answer;
+  const char* label;
+};
+std::vector<BoxChoice> BoxChoices(BoxButtons buttons);
 // The answer a box gives when nobody is asked: its first button.
 BoxAnswer DefaultAnswer(BoxButtons buttons);
 // The presenter used when none is installed: asks on the terminal when standard input is one,
@@ -47,6 +60,36 @@ BoxAnswer PresentOnTerminalOrByDefault(const MessageBoxRequest& request);
 const char* IconName(BoxIcon icon);
 const char* ButtonsName(BoxButtons buttons);
 const char* AnswerName(BoxAnswer answer);
+
+// A progress dialog as it stands: its window (which receives the Cancel command), owner, caption,
+// two text lines, the bar's range and position, and whether Cancel can be pressed.
+struct ProgressState {
+  WindowHandle window = kNoWindow;
+  WindowHandle owner = kNoWindow;
+  std::string caption, text, secondText;
+  int lower = 0, upper = 100, position = 0;
+  bool cancelEnabled = true;
+};
+
+// What shows progress dialogs: open answers false when the dialog cannot be created; update
+// follows every change; close ends it. Pressing Cancel posts the command IDCANCEL (WM_COMMAND,
+// wParam 2) to the dialog's window.
+struct ProgressPresenter {
+  std::function<bool(const ProgressState&)> open;
+  std::function<void(const ProgressState&)> update;
+  std::function<void(const ProgressState&)> close;
+};
+
+// Through the installed progress presenter, or the terminal's (a bar on standard error when it is
+// a terminal; a line typed on a terminal presses Cancel; nothing is drawn otherwise).
+bool OpenProgress(const ProgressState& state);
+void UpdateProgress(const ProgressState& state);
+void CloseProgress(const ProgressState& state);
+// Installs a progress presenter (empty members: the terminal's); returns the previous one.
+ProgressPresenter SetProgressPresenter(ProgressPresenter presenter);
+ProgressPresenter InstalledProgressPresenter();
+// The terminal's bar line: "[#####-----]  50 %", and how Cancel is pressed when it can be.
+std::string ProgressBarLine(const ProgressState& state);
 
 // Records every box and answers from a script (then by default); for tests and for grx.
 class ScriptedPresenter {

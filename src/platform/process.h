@@ -15,8 +15,14 @@ std::optional<std::string> EnvironmentValue(const std::string& name);
 void SetEnvironmentValue(const std::string& name, const std::string& value);
 void RemoveEnvironmentValue(const std::string& name);
 
-// Whether the process's standard input is a terminal.
+// Whether the process's standard input, standard error is a terminal.
 bool StandardInputIsTerminal();
+bool StandardErrorIsTerminal();
+// Writes a text (UTF-8, for the terminal) to standard error at once, after what the process's
+// standard error stream holds: past any conversion a program has put on that stream.
+void WriteStandardError(const std::string& text);
+// Whether a whole line has been typed on standard input and waits to be read (never blocks).
+bool TypedLineWaiting();
 
 struct CommandResult {
   int exitCode = -1; // -1 when the command could not be run or did not exit normally

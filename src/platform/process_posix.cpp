@@ -1,9 +1,11 @@
 // The running process on POSIX systems.
+#include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
 
 #include "platform/process.h"
 
@@ -29,6 +31,26 @@ void RemoveEnvironmentValue(const std::string& name) {
 
 bool StandardInputIsTerminal() {
   return ::isatty(STDIN_FILENO) != 0;
+}
+
+bool StandardErrorIsTerminal() {
+  return ::isatty(STDERR_FILENO) != 0;
+}
+
+void WriteStandardError(const std::string& text) {
+  std::cerr.flush();
+  std::size_t written = 0;
+  while (written < text.size()) {
+    const ssize_t n = ::write(STDERR_FILENO, text.data() + written, text.size() - written);
+    if (n <= 0) break;
+    written += static_cast<std::size_t>(n);
+  }
+}
+
+bool TypedLineWaiting() {
+  if (std::cin.rdbuf()->in_avail() > 0) return true;
+  pollfd input{STDIN_FILENO, POLLIN, 0};
+  return ::poll(&input, 1, 0) == 1 && (input.revents & POLLIN) != 0;
 }
 
 CommandResult RunCommand(const std::string& commandLine, bool withErrors) {

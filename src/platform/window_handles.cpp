@@ -1,7 +1,13 @@
+// Windows of the process: titles, parents, input state, procedures, and the message queue of
+// each thread that created windows.
 #include "platform/window_handles.h"
 
+#include <deque>
 #include <map>
 #include <mutex>
+#include <thread>
+
+#include "platform/window_messages.h"
 
 namespace grx::platform {
 namespace {
@@ -9,12 +15,17 @@ namespace {
 struct Window {
   std::string title;
   WindowHandle parent = kNoWindow;
+  bool enabled = true;
+  std::thread::id thread;
+  WindowProcedure procedure;
 };
 
 struct Registry {
   std::mutex mutex;
   std::map<WindowHandle, Window> windows;
+  std::map<std::thread::id, std::deque<WindowMessage>> queues;
   WindowHandle next = 0x10010;
+  MessageLoop* loop = nullptr;
 };
 
 Registry& Windows() {
@@ -35,7 +46,7 @@ WindowHandle CreateWindowHandle(const std::string& title, WindowHandle parent) {
   std::lock_guard lock(r.mutex);
   const WindowHandle handle = r.next;
   r.next += 4;
-  r.windows[handle] = Window{title, parent};
+  r.windows[handle] = Window{title, parent, true, std::this_thread::get_id(), {}};
   return handle;
 }
 
@@ -58,6 +69,24 @@ WindowHandle ParentWindow(WindowHandle window) {
   return it == r.windows.end() ? kNoWindow : it->second.parent;
 }
 
+bool EnableWindowHandle(WindowHandle window, bool enable) {
+  Registry& r = Windows();
+  std::lock_guard lock(r.mutex);
+  const auto it = r.windows.find(window);
+  if (it == r.windows.end()) return false;
+  const bool wasDisabled = !it->second.enabled;
+  it->second.enabled = enable;
+  return wasDisabled;
+}
+
+bool IsWindowHandleEnabled(WindowHandle window) {
+  Registry& r = Windows();
+  std::lock_guard lock(r.mutex);
+  if (window == kDesktop) return true;
+  const auto it = r.windows.find(window);
+  return it != r.windows.end() && it->second.enabled;
+}
+
 std::optional<std::string> WindowTitle(WindowHandle window, std::size_t maxLength) {
   Registry& r = Windows();
   std::lock_guard lock(r.mutex);
@@ -65,6 +94,84 @@ std::optional<std::string> WindowTitle(WindowHandle window, std::size_t maxLengt
   const auto it = r.windows.find(window);
   if (it == r.windows.end()) return std::nullopt;
   return it->second.title.substr(0, maxLength);
+}
+
+void SetWindowProcedure(WindowHandle window, WindowProcedure procedure) {
+  Registry& r = Windows();
+  std::lock_guard lock(r.mutex);
+  const auto it = r.windows.find(window);
+  if (it != r.windows.end()) it->second.procedure = std::move(procedure);
+}
+
+bool PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam) {
+  Registry& r = Windows();
+  std::lock_guard lock(r.mutex);
+  const auto it = r.windows.find(window);
+  if (it == r.windows.end()) return false;
+  r.queues[it->second.thread].push_back(WindowMessage{window, message, wParam});
+  return true;
+}
+
+void PostQuitMessage() {
+  Registry& r = Windows();
+  std::lock_guard lock(r.mutex);
+  r.queues[std::this_thread::get_id()].push_back(WindowMessage{kNoWindow, WM_QUIT, 0});
+}
+
+bool PeekWindowMessage() {
+  Registry& r = Windows();
+  std::lock_guard lock(r.mutex);
+  const auto it = r.queues.find(std::this_thread::get_id());
+  return it != r.queues.end() && !it->second.empty();
+}
+
+bool TakeWindowMessage(WindowMessage& message) {
+  Registry& r = Windows();
+  std::lock_guard lock(r.mutex);
+  const auto it = r.queues.find(std::this_thread::get_id());
+  if (it == r.queues.end() || it->second.empty()) return false;
+  message = it->second.front();
+  it->second.pop_front();
+  if (it->second.empty()) r.queues.erase(it);
+  return true;
+}
+
+void DispatchWindowMessage(const WindowMessage& message) {
+  WindowProcedure procedure;
+  {
+    Registry& r = Windows();
+    std::lock_guard lock(r.mutex);
+    const auto it = r.windows.find(message.window);
+    if (it == r.windows.end()) return;
+    procedure = it->second.procedure;
+  }
+  if (procedure) procedure(message); // outside the lock: a procedure may create or post
+}
+
+bool MessageLoop::PumpMessage() {
+  WindowMessage message;
+  if (!TakeWindowMessage(message) || message.message == WM_QUIT) return false;
+  DispatchWindowMessage(message);
+  return true;
+}
+
+bool MessageLoop::OnIdle(long) {
+  return false;
+}
+
+MessageLoop& ApplicationMessageLoop() {
+  static MessageLoop standard;
+  Registry& r = Windows();
+  std::lock_guard lock(r.mutex);
+  return r.loop ? *r.loop : standard;
+}
+
+MessageLoop* SetApplicationMessageLoop(MessageLoop* loop) {
+  Registry& r = Windows();
+  std::lock_guard lock(r.mutex);
+  MessageLoop* previous = r.loop;
+  r.loop = loop;
+  return previous;
 }
 
 } // namespace grx::platform

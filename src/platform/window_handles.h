@@ -21,6 +21,10 @@ bool IsWindowHandle(WindowHandle window);
 // The parent of a window; kNoWindow for top-level windows, for the desktop and for handles that
 // name no window.
 WindowHandle ParentWindow(WindowHandle window);
+// Enables or disables input to a window (EnableWindow): true when it was disabled before.
+bool EnableWindowHandle(WindowHandle window, bool enable);
+// Whether a window takes input; false for handles that name no window.
+bool IsWindowHandleEnabled(WindowHandle window);
 // The title cut to maxLength characters; nullopt for handles that name no window.
 std::optional<std::string> WindowTitle(WindowHandle window, std::size_t maxLength = 511);
 

@@ -887,6 +887,14 @@ TEST_F(GrxCliTest, MsgBoxShowsAMessageAndPrintsTheAnswer) {
   EXPECT_THAT(drawn.out, HasSubstr("| 1 Yes   2 No   3 Cancel "));
   EXPECT_THAT(drawn.out, HasSubstr("answer: yes (6)"));
   EXPECT_THAT(Grx("msgbox 9999 2>&1 </dev/null").out, HasSubstr("Fatal Error (jres:9999)"));
+  // The German library's texts (Windows-1252) reach the terminal in UTF-8, converted once.
+  const std::string german = Write("de.ini",
+                                   "[HKEY_LOCAL_MACHINE\\Software\\Halvorn\\ORBIX\\2.0\\General\\Languages]\n"
+                                   "Current=GERMAN\n");
+  const GrxRun drawnGerman = Grx("msgbox 1054 2>&1 </dev/null", "GRX_SETTINGS_FILE=" + german);
+  EXPECT_THAT(drawnGerman.out, HasSubstr("+- Versionspr\xC3\xBC"
+                                         "fung (jres:1054) "));
+  EXPECT_THAT(drawnGerman.out, HasSubstr("| Die Pl\xC3\xA4ne dieser Steuerung"));
 }
 
 TEST_F(GrxCliTest, StampThenCheckStampAndTheDataVersion) {
@@ -1030,6 +1038,25 @@ TEST_F(GrxBlockHelpTest, TheViewerDrawsThePageInTheTerminalsText) {
                   .out,
               HasSubstr("There is no help for NOPE in the library db_02_00."));
   EXPECT_EQ(Run((BinDir() / "FXBViewer").string() + " -lib x").exitCode, 2);
+}
+
+} // namespace
+} // namespace grx::testing
+
+namespace grx::testing {
+namespace {
+
+TEST_F(GrxCliTest, TheProgressDialogRedrawsItsBarAndTakesCancel) {
+  EXPECT_EQ(nlohmann::json::parse(Grx("--json progress --steps 3 --delay 0").out),
+            nlohmann::json::parse(R"({"steps":3,"done":3,"cancelled":false})"));
+  // On a terminal (script gives grx one) the bar is redrawn in place; a typed line cancels.
+  const GrxRun run = Run("(sleep 0.5; printf '\\r') | script -qc \"" + (BinDir() / "grx").string() +
+                         " progress --steps 200 --delay 20 --title \xC3\x9C"
+                         "bersetzen --text 'Pl\xC3\xA4ne'\" /dev/null");
+  EXPECT_THAT(run.out, HasSubstr("\xC3\x9C"
+                                 "bersetzen\r\n  Pl\xC3\xA4ne\r\n[---")); // UTF-8 once
+  EXPECT_THAT(run.out, HasSubstr("   Enter: Cancel\r["));
+  EXPECT_THAT(run.out, ::testing::ContainsRegex("cancelled after [0-9]+ of 200 steps"));
 }
 
 } // namespace

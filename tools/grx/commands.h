@@ -84,6 +84,15 @@ int RunHelp(const Options& options, const std::string& base, std::uint32_t conte
 // more. Exit 1 when a viewer could not be started.
 int RunFbHelp(const Options& options, const std::string& type, const std::string& object,
               const std::vector<std::string>& more, std::ostream& out);
+// The library's progress dialog through a number of steps (owned by the --window chain); exit 1
+// when it was cancelled.
+struct ProgressRun {
+  int steps = 20;
+  int delayMs = 100;
+  std::string title = "Progress";
+  std::string text = "Working";
+};
+int RunProgress(const Options& options, const ProgressRun& run, std::ostream& out);
 // The installed chart editor, its technology version and whether it is sufficient.
 int RunEditor(const Options& options, std::ostream& out);
 struct BlobActions {

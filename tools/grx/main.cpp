@@ -203,6 +203,13 @@ int main(int argc, char** argv) {
       ->required();
   fbHelp->add_option("OBJECT", fbHelpObject, "the object whose controller tells the library's language")->required();
   fbHelp->add_option("--then", fbHelpMore, "further block types, each replacing the viewer before (repeatable)");
+  ProgressRun progressRun;
+  auto* progress = app.add_subcommand("progress", "the library's progress dialog through a number of steps");
+  progress->add_option("--steps", progressRun.steps, "number of steps (default 20)")->check(CLI::Range(0, 100000));
+  progress->add_option("--delay", progressRun.delayMs, "milliseconds per step (default 100)")
+      ->check(CLI::Range(0, 60000));
+  progress->add_option("--title", progressRun.title, "caption");
+  progress->add_option("--text", progressRun.text, "text lines (a carriage return separates the second)");
   auto* editor = app.add_subcommand("editor", "the installed chart editor, its technology version and the software's");
 
   std::string blobPath;
@@ -250,9 +257,9 @@ int main(int argc, char** argv) {
   auto runCommand = [&]() -> int {
     // Names, paths of objects and texts reach the library in its code page; file names stay as
     // the file system has them.
-    for (std::string* text :
-         {&exportName, &controller, &showPath, &argument1, &argument2, &blobPath, &typeName, &castFrom, &castTo,
-          &addressText, &sourcePath, &sinkPath, &connectedPath, &fbHelpType, &fbHelpObject}) {
+    for (std::string* text : {&exportName, &controller, &showPath, &argument1, &argument2, &blobPath, &typeName,
+                              &castFrom, &castTo, &addressText, &sourcePath, &sinkPath, &connectedPath, &fbHelpType,
+                              &fbHelpObject, &progressRun.title, &progressRun.text}) {
       *text = FromTerminal(*text);
     }
     for (auto* list :
@@ -271,6 +278,7 @@ int main(int argc, char** argv) {
     if (*checkResource) return RunCheckResource(options, checkResourceController, std::cout);
     if (*help) return RunHelp(options, helpBase, helpContext, std::cout);
     if (*editor) return RunEditor(options, std::cout);
+    if (*progress) return RunProgress(options, progressRun, std::cout);
     if (*fbHelp) return RunFbHelp(options, fbHelpType, fbHelpObject, fbHelpMore, std::cout);
     if (*msgbox) return RunMsgBox(options, msgboxId, msgboxArgs, msgboxStyle, msgboxButtons, std::cout);
     if (*moveBlocks) return RunMoveBlocks(options, moveChart, moveGroup, moveDryRun, std::cout);
