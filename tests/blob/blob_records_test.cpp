@@ -18,6 +18,7 @@
 #include "blob/zeb_iec_obj_factory.h"
 #include "opendata/iec_obj_manager.h"
 #include "opendata/open_data_exception.h"
+#include "recording_trace.h"
 #include "standin_fixture.h"
 
 namespace grx::testing {
@@ -339,21 +340,7 @@ TEST_F(BlobRecordsTest, ClearKeepsWhatTheKindSaysItKeeps) {
 }
 
 TEST_F(BlobRecordsTest, TheDumpTracesEveryField) {
-  struct Sink : ZEB::ITrace {
-    std::vector<std::string> lines;
-    void TraceException(const ZEB::CException&, std::uint32_t) override {}
-    void VTrace(std::uint32_t level, const char* source, const char* format, va_list args) override {
-      char text[512];
-      std::vsnprintf(text, sizeof text, format, args);
-      lines.push_back(std::to_string(level) + " " + source + ": " + text);
-    }
-    void Trace(std::uint32_t level, const char* source, const char* format, ...) override {
-      va_list args;
-      va_start(args, format);
-      VTrace(level, source, format, args);
-      va_end(args);
-    }
-  } sink;
+  RecordingTrace sink;
   ZEB::CObject::SetTrace(&sink);
   CBlobObject::SetDump(true);
   CBlobBlockType type(0, kTr);

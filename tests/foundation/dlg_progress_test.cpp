@@ -3,12 +3,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <vector>
 
 #include "foundation/dlg_progress.h"
 #include "foundation/exceptions.h"
 #include "foundation/object_trace.h"
+#include "recording_trace.h"
 #include "platform/dialog_presenter.h"
 #include "platform/dynamic_library.h"
 #include "platform/module_state.h"
@@ -21,23 +21,7 @@ namespace {
 
 using grx::platform::ProgressState;
 
-// Records the trace lines it gets.
-class RecordingTrace : public ITrace {
-public:
-  void TraceException(const CException&, std::uint32_t) override {}
-  void VTrace(std::uint32_t level, const char* source, const char* format, va_list args) override {
-    char text[512];
-    std::vsnprintf(text, sizeof text, format, args);
-    lines.push_back(std::to_string(level) + " " + source + ": " + text);
-  }
-  void Trace(std::uint32_t level, const char* source, const char* format, ...) override {
-    va_list args;
-    va_start(args, format);
-    VTrace(level, source, format, args);
-    va_end(args);
-  }
-  std::vector<std::string> lines;
-};
+using grx::testing::RecordingTrace;
 
 // A loop whose pump can fail and whose idle work takes a number of rounds.
 class CountingLoop : public grx::platform::MessageLoop {
