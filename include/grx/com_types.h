@@ -52,3 +52,11 @@ protected:
 using BSTR = wchar_t*;
 
 } // namespace grx::platform
+
+// Slots of an interface that belong to parts of a component its callers do not use: declared in
+// the interface to keep the slot numbers, answered E_NOTIMPL by implementations.
+#define GRX_COM_RESERVED_SLOT(n) virtual grx::platform::HRESULT Slot##n() = 0;
+#define GRX_COM_UNUSED_SLOT(n)                \
+  grx::platform::HRESULT Slot##n() override { \
+    return grx::platform::E_NOTIMPL;          \
+  }

@@ -12,6 +12,7 @@
 #include "grx/table_macros.h"
 #include "grx/text_string.h"
 #include "grx/window_handle.h"
+#include "w5comp/log_view.h"
 
 // The rules of the name checks, in the order of their numbers.
 enum Syntax_Err_TypeEnum : std::int32_t {

@@ -19,10 +19,11 @@ inline constexpr std::uint32_t kImportStepFailed = 1032; // takes the failed ste
 inline constexpr std::uint32_t kAcceptImportWithErrors = 1039;
 inline constexpr std::uint32_t kStampedByOlderRelease = 1054;
 inline constexpr std::uint32_t kForeignStamp = 1056;
-// Strings of the host's resource module that the log summary loads (numbers as arguments).
-inline constexpr std::uint32_t kLogErrors = 3066;
-inline constexpr std::uint32_t kLogWarnings = 3067;
-inline constexpr std::uint32_t kLogChecked = 3068;
+// Strings of a host's resource module that the log summary and the protocol question load: the
+// start and end texts (one text each), the error and warning counters (two numbers), the question.
+inline constexpr std::uint32_t kLogStarted = 3066;
+inline constexpr std::uint32_t kLogEnded = 3067;
+inline constexpr std::uint32_t kLogCounts = 3068;
 inline constexpr std::uint32_t kShowLogQuestion = 3500;
 inline constexpr std::uint32_t kImportTasksAndTypes = 3501;
 

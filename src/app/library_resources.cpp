@@ -21,10 +21,9 @@ GRX_STRING_TABLE({w5lres::kHelpErrorTitle, "Help error"}, {w5lres::kYesButton, "
                  {w5lres::kForeignStamp,
                   "The charts of this controller carry a foreign version stamp.\r"
                   "They cannot be edited with this release.\rVersion check"},
-                 {w5lres::kLogErrors, "Errors: %d"}, {w5lres::kLogWarnings, "Warnings: %d"},
-                 {w5lres::kLogChecked, "Checked: %d objects, %d blocks"},
-                 {w5lres::kShowLogQuestion,
-                  "The log holds errors or warnings.\rDo you want to see the protocol?\rProtocol"},
+                 {w5lres::kLogStarted, "Started: %s"}, {w5lres::kLogEnded, "Ended: %s"},
+                 {w5lres::kLogCounts, "%d error(s), %d warning(s)"},
+                 {w5lres::kShowLogQuestion, "The log holds errors or warnings. Do you want to see it?"},
                  {w5lres::kImportTasksAndTypes, "Import of tasks and block types"})
 
 GRX_DIALOG_TABLE({w5lres::kMessageBoxDialog, "Message", w5lres::kMessageBoxControls},

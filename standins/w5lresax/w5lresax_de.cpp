@@ -22,10 +22,9 @@ GRX_STRING_TABLE({w5lres::kHelpErrorTitle, "Fehler der Hilfe"}, {w5lres::kYesBut
                  {w5lres::kForeignStamp,
                   "Die Pläne dieser Steuerung tragen eine fremde Versionskennung.\r"
                   "Sie können mit diesem Stand nicht bearbeitet werden.\rVersionsprüfung"},
-                 {w5lres::kLogErrors, "Fehler: %d"}, {w5lres::kLogWarnings, "Warnungen: %d"},
-                 {w5lres::kLogChecked, "Geprüft: %d Objekte, %d Bausteine"},
-                 {w5lres::kShowLogQuestion,
-                  "Das Protokoll enthält Fehler oder Warnungen.\rMöchten Sie das Protokoll sehen?\rProtokoll"},
+                 {w5lres::kLogStarted, "Begonnen: %s"}, {w5lres::kLogEnded, "Beendet: %s"},
+                 {w5lres::kLogCounts, "%d Fehler, %d Warnung(en)"},
+                 {w5lres::kShowLogQuestion, "Das Protokoll enthält Fehler oder Warnungen. Möchten Sie es sehen?"},
                  {w5lres::kImportTasksAndTypes, "Import von Tasks und Bausteintypen"})
 
 GRX_DIALOG_TABLE({w5lres::kMessageBoxDialog, "Meldung", w5lres::kMessageBoxControls},

@@ -160,6 +160,17 @@ const std::vector<std::pair<std::string, std::string>> kExportCalls = {
     {"W5GRX_SetHelpFileName base=w5grxmhx", R"({"result":0,"path":""})"}, // no help directory is set up
     {"W5GRX_ShowHelp data=0x20123 command=1", R"({"result":-1})"},
     {"W5GRX_ShowFBHelp typeId=D445_AXES/%MC_POWER objectId=D445_AXES/Axis1", R"({"result":0})"},
+    {"W5GRX_GetErrorLocation objectId=D445_AXES/Axis1 'location=at \".move1.pos\": unknown'",
+     R"({"result":true,"firstId":"D445_AXES/Axis1/Move1","secondId":"D445_AXES/Axis1/Move1.POS"})"},
+    {"W5GRX_GetErrorLocation objectId=D445_AXES location={G_Safety}",
+     R"({"result":true,"firstId":"0","secondId":"D445_AXES/#T2/G_Safety"})"},
+    {"W5GRX_GetError chartId=D445_AXES/Axis1 blockName=MOVE1",
+     R"({"result":true,"blockId":"D445_AXES/Axis1/Move1","paramId":"0"})"},
+    {"W5GRX_LogSummary first=start second=end",
+     R"j({"result":true,"log":{"errors":0,"warnings":0,"lines":[{"severity":"info","text":"Started: start"},)j"
+     R"j({"severity":"info","text":"Ended: end"},{"severity":"info","text":"0 error(s), 0 warning(s)"}]}})j"},
+    {"W5GRX_AskShowProt ask=true titleId=3501 value=0",
+     R"({"result":false,"log":{"errors":0,"warnings":0,"lines":[]}})"}, // nothing to show
 };
 
 class GrxCliTest : public ::testing::Test {
@@ -1057,6 +1068,22 @@ TEST_F(GrxCliTest, TheProgressDialogRedrawsItsBarAndTakesCancel) {
                                  "bersetzen\r\n  Pl\xC3\xA4ne\r\n[---")); // UTF-8 once
   EXPECT_THAT(run.out, HasSubstr("   Enter: Cancel\r["));
   EXPECT_THAT(run.out, ::testing::ContainsRegex("cancelled after [0-9]+ of 200 steps"));
+}
+
+} // namespace
+} // namespace grx::testing
+
+namespace grx::testing {
+namespace {
+
+TEST_F(GrxCliTest, LocateFindsWhatACompilerMessageNames) {
+  // A block parameter inside a sub-chart, named with another case.
+  const GrxRun found = Grx("locate D445_AXES/Axis1 'E123 \".hometimer.PT\": time too short'");
+  EXPECT_EQ(found.exitCode, 0) << found.out;
+  EXPECT_EQ(found.out, "D445_AXES/Axis1/Homing/HomeTimer.PT   (in D445_AXES/Axis1/Homing/HomeTimer)\n");
+  EXPECT_EQ(nlohmann::json::parse(Grx("--json locate D445_AXES '{G_Safety} overrun'").out),
+            nlohmann::json::parse(R"({"found":true,"first":"","second":"D445_AXES/#T2/G_Safety"})"));
+  EXPECT_EQ(Grx("locate D445_AXES/Axis1 'no markers'").exitCode, 1);
 }
 
 } // namespace

@@ -93,6 +93,8 @@ struct ProgressRun {
   std::string text = "Working";
 };
 int RunProgress(const Options& options, const ProgressRun& run, std::ostream& out);
+// The object a compiler message's location text names (exit 1 when none).
+int RunLocate(const Options& options, const std::string& object, const std::string& location, std::ostream& out);
 // The installed chart editor, its technology version and whether it is sufficient.
 int RunEditor(const Options& options, std::ostream& out);
 struct BlobActions {

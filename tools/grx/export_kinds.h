@@ -21,6 +21,8 @@
 #include "export_call.h"
 #include "grx/w5lhlpax.h"
 #include "grx_error.h"
+#include "log_object.h"
+#include "platform/com_lite.h"
 #include "project_client.h"
 
 namespace grx::cli::kinds {
@@ -176,6 +178,33 @@ struct Unsigned16 {
     value = static_cast<Storage>(std::stoul(c.Text(name), nullptr, 0));
   }
   static void Print(CallContext& c, const char* name, const Storage& value) { c.Out(name, value); }
+};
+
+// A log of grx's own (the log component), which the export writes to; its lines and counters are
+// printed after the call.
+struct Log {
+  struct Storage {
+    platform::ComReference<w5comp::ILogView> log;
+    w5comp::ILogView* Pass() { return log.get(); }
+  };
+  static constexpr const char* kPlaceholder = "";
+  static constexpr bool kOptional = true;
+  static void Read(CallContext&, const char*, Direction, Storage& value) { value.log = CreateLog(); }
+  static void Print(CallContext& c, const char* name, const Storage& value) { c.Out(name, LogJson(value.log.get())); }
+};
+
+// A module with string resources: the language library of the user's language, or the one named.
+struct ResourceModule {
+  struct Storage {
+    void* module = nullptr;
+    void* Pass() { return module; }
+  };
+  static constexpr const char* kPlaceholder = "MODULE";
+  static constexpr bool kOptional = true;
+  static void Read(CallContext& c, const char* name, Direction, Storage& value) {
+    value.module = LoadResourceModule(c.Text(name, ""));
+  }
+  static void Print(CallContext&, const char*, const Storage&) {}
 };
 
 struct Flag {
@@ -399,7 +428,9 @@ decltype(auto) PassAs(Storage& value) {
 // How an export's result is printed.
 template <class R>
 nlohmann::ordered_json ResultJson(const R& result) {
-  if constexpr (std::is_enum_v<R>) {
+  if constexpr (std::is_same_v<R, CString>) {
+    return nlohmann::ordered_json(result.str());
+  } else if constexpr (std::is_enum_v<R>) {
     return nlohmann::ordered_json(static_cast<std::int64_t>(result));
   } else {
     return nlohmann::ordered_json(result);

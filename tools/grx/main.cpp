@@ -203,6 +203,10 @@ int main(int argc, char** argv) {
       ->required();
   fbHelp->add_option("OBJECT", fbHelpObject, "the object whose controller tells the library's language")->required();
   fbHelp->add_option("--then", fbHelpMore, "further block types, each replacing the viewer before (repeatable)");
+  std::string locateObject, locateText;
+  auto* locate = app.add_subcommand("locate", "the object a compiler message names: OBJECT \"LOCATION TEXT\"");
+  locate->add_option("OBJECT", locateObject, "the chart or controller the message belongs to")->required();
+  locate->add_option("LOCATION", locateText, "the message's text")->required();
   ProgressRun progressRun;
   auto* progress = app.add_subcommand("progress", "the library's progress dialog through a number of steps");
   progress->add_option("--steps", progressRun.steps, "number of steps (default 20)")->check(CLI::Range(0, 100000));
@@ -259,7 +263,7 @@ int main(int argc, char** argv) {
     // the file system has them.
     for (std::string* text : {&exportName, &controller, &showPath, &argument1, &argument2, &blobPath, &typeName,
                               &castFrom, &castTo, &addressText, &sourcePath, &sinkPath, &connectedPath, &fbHelpType,
-                              &fbHelpObject, &progressRun.title, &progressRun.text}) {
+                              &fbHelpObject, &progressRun.title, &progressRun.text, &locateObject, &locateText}) {
       *text = FromTerminal(*text);
     }
     for (auto* list :
@@ -278,6 +282,7 @@ int main(int argc, char** argv) {
     if (*checkResource) return RunCheckResource(options, checkResourceController, std::cout);
     if (*help) return RunHelp(options, helpBase, helpContext, std::cout);
     if (*editor) return RunEditor(options, std::cout);
+    if (*locate) return RunLocate(options, locateObject, locateText, std::cout);
     if (*progress) return RunProgress(options, progressRun, std::cout);
     if (*fbHelp) return RunFbHelp(options, fbHelpType, fbHelpObject, fbHelpMore, std::cout);
     if (*msgbox) return RunMsgBox(options, msgboxId, msgboxArgs, msgboxStyle, msgboxButtons, std::cout);
