@@ -24,24 +24,24 @@ inline constexpr std::uint32_t kServedKind = 0x12e0726;
 // IUnknown methods as slots 0 to 2; the slots between belong to other parts of the component.
 class IResourceClassifier : public grx::platform::IUnknown {
 public:
-  virtual grx::platform::HRESULT Slot3() = 0;
-  virtual grx::platform::HRESULT Slot4() = 0;
-  virtual grx::platform::HRESULT Slot5() = 0;
-  virtual grx::platform::HRESULT Slot6() = 0;
-  virtual grx::platform::HRESULT Slot7() = 0;
-  virtual grx::platform::HRESULT Slot8() = 0;
-  virtual grx::platform::HRESULT Slot9() = 0;
-  virtual grx::platform::HRESULT Slot10() = 0;
-  virtual grx::platform::HRESULT Slot11() = 0;
-  virtual grx::platform::HRESULT Slot12() = 0;
+  GRX_COM_RESERVED_SLOT(3)
+  GRX_COM_RESERVED_SLOT(4)
+  GRX_COM_RESERVED_SLOT(5)
+  GRX_COM_RESERVED_SLOT(6)
+  GRX_COM_RESERVED_SLOT(7)
+  GRX_COM_RESERVED_SLOT(8)
+  GRX_COM_RESERVED_SLOT(9)
+  GRX_COM_RESERVED_SLOT(10)
+  GRX_COM_RESERVED_SLOT(11)
+  GRX_COM_RESERVED_SLOT(12)
   // Slot 13: the kind of a classified resource.
   virtual grx::platform::HRESULT GetKind(GlObjectDescriptor classified, std::uint32_t* kind, std::uint32_t* status) = 0;
-  virtual grx::platform::HRESULT Slot14() = 0;
-  virtual grx::platform::HRESULT Slot15() = 0;
-  virtual grx::platform::HRESULT Slot16() = 0;
-  virtual grx::platform::HRESULT Slot17() = 0;
-  virtual grx::platform::HRESULT Slot18() = 0;
-  virtual grx::platform::HRESULT Slot19() = 0;
+  GRX_COM_RESERVED_SLOT(14)
+  GRX_COM_RESERVED_SLOT(15)
+  GRX_COM_RESERVED_SLOT(16)
+  GRX_COM_RESERVED_SLOT(17)
+  GRX_COM_RESERVED_SLOT(18)
+  GRX_COM_RESERVED_SLOT(19)
   // Slot 20: classifies a resource's descriptor with a selector (within the object set of a
   // transaction, or 0).
   virtual grx::platform::HRESULT Classify(GlObjectDescriptor resource, std::uint32_t selector,

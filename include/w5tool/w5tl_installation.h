@@ -26,17 +26,17 @@ inline constexpr grx::platform::HRESULT kInstallationNotFoundResult =
 // the slots before it belong to other parts of the installation.
 class IInstallationLibraries : public grx::platform::IUnknown {
 public:
-  virtual grx::platform::HRESULT Slot3() = 0;
-  virtual grx::platform::HRESULT Slot4() = 0;
-  virtual grx::platform::HRESULT Slot5() = 0;
-  virtual grx::platform::HRESULT Slot6() = 0;
-  virtual grx::platform::HRESULT Slot7() = 0;
-  virtual grx::platform::HRESULT Slot8() = 0;
-  virtual grx::platform::HRESULT Slot9() = 0;
-  virtual grx::platform::HRESULT Slot10() = 0;
-  virtual grx::platform::HRESULT Slot11() = 0;
-  virtual grx::platform::HRESULT Slot12() = 0;
-  virtual grx::platform::HRESULT Slot13() = 0;
+  GRX_COM_RESERVED_SLOT(3)
+  GRX_COM_RESERVED_SLOT(4)
+  GRX_COM_RESERVED_SLOT(5)
+  GRX_COM_RESERVED_SLOT(6)
+  GRX_COM_RESERVED_SLOT(7)
+  GRX_COM_RESERVED_SLOT(8)
+  GRX_COM_RESERVED_SLOT(9)
+  GRX_COM_RESERVED_SLOT(10)
+  GRX_COM_RESERVED_SLOT(11)
+  GRX_COM_RESERVED_SLOT(12)
+  GRX_COM_RESERVED_SLOT(13)
   // Slot 14: the product a library (narrow text) belongs to; status 0 when it was found.
   virtual grx::platform::HRESULT GetProductOfLibrary(const char* library, grx::platform::GUID* product,
                                                      std::uint32_t* status) = 0;
@@ -45,19 +45,19 @@ public:
 // The properties of installed products. Callers use slot 16.
 class IInstallationProducts : public grx::platform::IUnknown {
 public:
-  virtual grx::platform::HRESULT Slot3() = 0;
-  virtual grx::platform::HRESULT Slot4() = 0;
-  virtual grx::platform::HRESULT Slot5() = 0;
-  virtual grx::platform::HRESULT Slot6() = 0;
-  virtual grx::platform::HRESULT Slot7() = 0;
-  virtual grx::platform::HRESULT Slot8() = 0;
-  virtual grx::platform::HRESULT Slot9() = 0;
-  virtual grx::platform::HRESULT Slot10() = 0;
-  virtual grx::platform::HRESULT Slot11() = 0;
-  virtual grx::platform::HRESULT Slot12() = 0;
-  virtual grx::platform::HRESULT Slot13() = 0;
-  virtual grx::platform::HRESULT Slot14() = 0;
-  virtual grx::platform::HRESULT Slot15() = 0;
+  GRX_COM_RESERVED_SLOT(3)
+  GRX_COM_RESERVED_SLOT(4)
+  GRX_COM_RESERVED_SLOT(5)
+  GRX_COM_RESERVED_SLOT(6)
+  GRX_COM_RESERVED_SLOT(7)
+  GRX_COM_RESERVED_SLOT(8)
+  GRX_COM_RESERVED_SLOT(9)
+  GRX_COM_RESERVED_SLOT(10)
+  GRX_COM_RESERVED_SLOT(11)
+  GRX_COM_RESERVED_SLOT(12)
+  GRX_COM_RESERVED_SLOT(13)
+  GRX_COM_RESERVED_SLOT(14)
+  GRX_COM_RESERVED_SLOT(15)
   // Slot 16: a property of a product; the value is allocated with SysAllocString and freed by
   // the caller. Status 0 when it was found.
   virtual grx::platform::HRESULT GetProductProperty(const grx::platform::GUID& product, grx::platform::BSTR name,

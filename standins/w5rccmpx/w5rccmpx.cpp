@@ -28,22 +28,22 @@ std::string Mode() {
 class ResourceClassifier final
     : public grx::platform::ComObject<w5comp::IResourceClassifier, &w5comp::IID_IResourceClassifier> {
 public:
-  HRESULT Slot3() override { return grx::platform::E_NOTIMPL; }
-  HRESULT Slot4() override { return grx::platform::E_NOTIMPL; }
-  HRESULT Slot5() override { return grx::platform::E_NOTIMPL; }
-  HRESULT Slot6() override { return grx::platform::E_NOTIMPL; }
-  HRESULT Slot7() override { return grx::platform::E_NOTIMPL; }
-  HRESULT Slot8() override { return grx::platform::E_NOTIMPL; }
-  HRESULT Slot9() override { return grx::platform::E_NOTIMPL; }
-  HRESULT Slot10() override { return grx::platform::E_NOTIMPL; }
-  HRESULT Slot11() override { return grx::platform::E_NOTIMPL; }
-  HRESULT Slot12() override { return grx::platform::E_NOTIMPL; }
-  HRESULT Slot14() override { return grx::platform::E_NOTIMPL; }
-  HRESULT Slot15() override { return grx::platform::E_NOTIMPL; }
-  HRESULT Slot16() override { return grx::platform::E_NOTIMPL; }
-  HRESULT Slot17() override { return grx::platform::E_NOTIMPL; }
-  HRESULT Slot18() override { return grx::platform::E_NOTIMPL; }
-  HRESULT Slot19() override { return grx::platform::E_NOTIMPL; }
+  GRX_COM_UNUSED_SLOT(3)
+  GRX_COM_UNUSED_SLOT(4)
+  GRX_COM_UNUSED_SLOT(5)
+  GRX_COM_UNUSED_SLOT(6)
+  GRX_COM_UNUSED_SLOT(7)
+  GRX_COM_UNUSED_SLOT(8)
+  GRX_COM_UNUSED_SLOT(9)
+  GRX_COM_UNUSED_SLOT(10)
+  GRX_COM_UNUSED_SLOT(11)
+  GRX_COM_UNUSED_SLOT(12)
+  GRX_COM_UNUSED_SLOT(14)
+  GRX_COM_UNUSED_SLOT(15)
+  GRX_COM_UNUSED_SLOT(16)
+  GRX_COM_UNUSED_SLOT(17)
+  GRX_COM_UNUSED_SLOT(18)
+  GRX_COM_UNUSED_SLOT(19)
 
   HRESULT GetKind(GlObjectDescriptor classified, std::uint32_t* kind, std::uint32_t* status) override {
     if (!kind || !status) return grx::platform::E_POINTER;

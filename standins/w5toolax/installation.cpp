@@ -57,19 +57,19 @@ public:
     return left;
   }
 
-  HRESULT Slot3() override { return E_NOTIMPL; }
-  HRESULT Slot4() override { return E_NOTIMPL; }
-  HRESULT Slot5() override { return E_NOTIMPL; }
-  HRESULT Slot6() override { return E_NOTIMPL; }
-  HRESULT Slot7() override { return E_NOTIMPL; }
-  HRESULT Slot8() override { return E_NOTIMPL; }
-  HRESULT Slot9() override { return E_NOTIMPL; }
-  HRESULT Slot10() override { return E_NOTIMPL; }
-  HRESULT Slot11() override { return E_NOTIMPL; }
-  HRESULT Slot12() override { return E_NOTIMPL; }
-  HRESULT Slot13() override { return E_NOTIMPL; }
-  HRESULT Slot14() override { return E_NOTIMPL; }
-  HRESULT Slot15() override { return E_NOTIMPL; }
+  GRX_COM_UNUSED_SLOT(3)
+  GRX_COM_UNUSED_SLOT(4)
+  GRX_COM_UNUSED_SLOT(5)
+  GRX_COM_UNUSED_SLOT(6)
+  GRX_COM_UNUSED_SLOT(7)
+  GRX_COM_UNUSED_SLOT(8)
+  GRX_COM_UNUSED_SLOT(9)
+  GRX_COM_UNUSED_SLOT(10)
+  GRX_COM_UNUSED_SLOT(11)
+  GRX_COM_UNUSED_SLOT(12)
+  GRX_COM_UNUSED_SLOT(13)
+  GRX_COM_UNUSED_SLOT(14)
+  GRX_COM_UNUSED_SLOT(15)
 
   HRESULT GetProductOfLibrary(const char* library, grx::platform::GUID* product, std::uint32_t* status) override {
     if (!library || !product || !status) return E_POINTER;
