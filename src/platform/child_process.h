@@ -46,8 +46,6 @@ private:
   std::uint32_t id_ = 0;
   bool ended_ = false;
   std::uint32_t exitCode_ = STILL_ACTIVE;
-  std::uint32_t forcedExitCode_ = 0;
-  bool terminated_ = false;
 };
 
 // Whether a program of that process identifier is running (an ended program whose starter has

@@ -93,8 +93,6 @@ ChildProcess& ChildProcess::operator=(ChildProcess&& other) noexcept {
     id_ = other.id_;
     ended_ = other.ended_;
     exitCode_ = other.exitCode_;
-    forcedExitCode_ = other.forcedExitCode_;
-    terminated_ = other.terminated_;
     other.id_ = 0;
   }
   return *this;
@@ -163,10 +161,10 @@ std::uint32_t ChildProcess::ExitCode() {
     const pid_t done = ::waitpid(static_cast<pid_t>(id_), &status, WNOHANG);
     if (done == static_cast<pid_t>(id_)) {
       ended_ = true;
-      exitCode_ = terminated_ ? forcedExitCode_ : StatusCode(status);
+      exitCode_ = StatusCode(status);
     } else if (done < 0) { // collected elsewhere: it has ended, its code is unknown
       ended_ = true;
-      exitCode_ = terminated_ ? forcedExitCode_ : 1;
+      exitCode_ = 1;
     }
   }
   return ended_ ? exitCode_ : STILL_ACTIVE;
@@ -175,8 +173,6 @@ std::uint32_t ChildProcess::ExitCode() {
 bool ChildProcess::Terminate(std::uint32_t exitCode) {
   if (!Valid() || ExitCode() != STILL_ACTIVE) return false;
   if (::kill(static_cast<pid_t>(id_), SIGKILL) != 0) return false;
-  terminated_ = true;
-  forcedExitCode_ = exitCode;
   int status = 0;
   while (::waitpid(static_cast<pid_t>(id_), &status, 0) < 0 && errno == EINTR) {
   }
@@ -198,7 +194,6 @@ void ChildProcess::Close() {
   if (Valid()) ExitCode(); // collects a program that has ended
   id_ = 0;
   ended_ = false;
-  terminated_ = false;
   exitCode_ = STILL_ACTIVE;
 }
 

@@ -48,15 +48,10 @@ std::vector<LogLine> LogStore::Lines() const {
   return lines_;
 }
 
-std::int32_t LogStore::Errors() const {
+std::int32_t LogStore::Count(std::int32_t severity) const {
+  std::lock_guard lock(mutex_);
   std::int32_t n = 0;
-  for (const LogLine& line : Lines()) n += line.severity == w5comp::kLogError;
-  return n;
-}
-
-std::int32_t LogStore::Warnings() const {
-  std::int32_t n = 0;
-  for (const LogLine& line : Lines()) n += line.severity == w5comp::kLogWarning;
+  for (const LogLine& line : lines_) n += line.severity == severity;
   return n;
 }
 

@@ -25,13 +25,15 @@ public:
   void Close();
   bool Closed() const;
   std::vector<LogLine> Lines() const;
-  std::int32_t Errors() const;
-  std::int32_t Warnings() const;
+  std::int32_t Errors() const { return Count(w5comp::kLogError); }
+  std::int32_t Warnings() const { return Count(w5comp::kLogWarning); }
   // The framed view of the log for the terminal (UTF-8).
   std::string View() const;
   bool Save(const std::string& file) const;
 
 private:
+  std::int32_t Count(std::int32_t severity) const;
+
   mutable std::mutex mutex_;
   std::vector<LogLine> lines_;
   bool closed_ = false;

@@ -17,7 +17,6 @@ namespace {
 
 using grx::platform::E_FAIL;
 using grx::platform::E_NOINTERFACE;
-using grx::platform::E_NOTIMPL;
 using grx::platform::E_POINTER;
 using grx::platform::HRESULT;
 using grx::platform::S_OK;

@@ -1088,3 +1088,19 @@ TEST_F(GrxCliTest, LocateFindsWhatACompilerMessageNames) {
 
 } // namespace
 } // namespace grx::testing
+
+namespace grx::testing {
+namespace {
+
+TEST_F(GrxCliTest, TheLogExportsSayWhenTheLogComponentIsMissing) {
+  const std::string settings =
+      Write("nolog.ini",
+            "[HKEY_CLASSES_ROOT\\CLSID\\{6A3D2F30-4B7C-4E21-9F3A-1C5D7E9B2A40}\\InprocServer32]\n"
+            "@=no_such_module\n");
+  const GrxRun run = Grx("call W5GRX_LogSummary first=a second=b 2>&1", "GRX_SETTINGS_FILE=" + settings);
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_THAT(run.out, HasSubstr("the log component cannot be created (0x800401F8)"));
+}
+
+} // namespace
+} // namespace grx::testing
