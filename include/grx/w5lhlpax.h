@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "chartdb/q3jdbmox_types.h"
+#include "grx/import_response.h"
 #include "grx/table_macros.h"
 #include "grx/text_string.h"
 #include "grx/window_handle.h"

@@ -19,6 +19,16 @@ inline constexpr const char* kDescriptionFormat = "grx-project/1";
 
 // Fills an empty store from the description (one transaction: all or nothing).
 void ImportDescription(ProjectStore& store, const std::string& json);
+// What writing one block type did: its identifier, whether it is new, and how many objects (the
+// type and its parameter types) were created or changed.
+struct BlockTypeWriteResult {
+  GlObjectId typeId = 0;
+  bool created = false;
+  std::uint32_t changes = 0;
+};
+// Creates or updates a block type of the controller from its description (a "blockTypes" entry
+// of a project description). Runs in the caller's store transaction.
+BlockTypeWriteResult WriteBlockType(ProjectStore& store, GlObjectId controller, const std::string& json);
 // Describes the project in the store.
 std::string ExportDescription(ProjectStore& store);
 

@@ -250,7 +250,8 @@ private:
     }
   }
 
-  void ReadBlockType(const DescriptionReader& t, std::set<std::string>& typeNames) {
+  // The row of a block type as the description gives it (not yet inserted).
+  ObjectRow BlockTypeRow(const DescriptionReader& t) {
     t.RequireObject(
         {"name", "kind", "library", "version", "fbTypeFlag", "family", "comment", "udas", "blob", "parameters"});
     ObjectRow row;
@@ -265,7 +266,6 @@ private:
     row.name = t.RequiredText("name");
     CheckNameAt(t, row.type, row.name);
     if (row.name == kGroupEnableType) t.Fail("name", std::string(kGroupEnableType) + " is a reserved type name");
-    CheckUnique(typeNames, t, row.name, "block type");
     row.parent = controller_;
     row.cpu = controller_;
     row.text2 = t.Text("library", {}, sizeof(Iec_FunctionBlockType::library) - 1);
@@ -275,37 +275,119 @@ private:
       t.Fail("fbTypeFlag", "only function-block types carry it");
     row.num2 = t.Integer("version", 1, 0, INT32_MAX);
     row.comment = t.Text("comment", {}, kTextLimit);
+    return row;
+  }
+
+  // The row of a parameter type of the type parent (not yet inserted); fills what instances take.
+  ObjectRow ParamTypeRow(const DescriptionReader& p, GlObjectId parent, ParamSpec& param) {
+    p.RequireObject({"name", "direction", "type", "default", "comment", "ident", "blob", "elements"});
+    ObjectRow prow;
+    prow.type = Direction(p, IEC_OBJ_IN_VAR_TYPE, IEC_OBJ_OUT_VAR_TYPE, IEC_OBJ_IN_OUT_VAR_TYPE);
+    param.instanceType = Direction(p, IEC_OBJ_IN_VAR, IEC_OBJ_OUT_VAR, IEC_OBJ_IN_OUT_VAR);
+    param.name = p.RequiredText("name");
+    CheckNameAt(p, prow.type, param.name);
+    param.dataType = DataType(p, "type", p.Has("elements") ? IEC_STRUCT : IEC_NDEF);
+    param.defaultValue = p.Text("default", {}, kTextLimit);
+    prow.parent = parent;
+    prow.cpu = controller_;
+    prow.name = param.name;
+    prow.dataType = param.dataType;
+    prow.value = param.defaultValue;
+    prow.comment = p.Text("comment", {}, sizeof(Iec_InVarType::comment) - 1);
+    prow.text2 = p.Text("ident", {}, sizeof(Iec_VarIdent::text) - 1);
+    return prow;
+  }
+
+  GlObjectId InsertParamType(const DescriptionReader& p, ObjectRow prow, ParamSpec& param) {
+    param.id = Insert(std::move(prow));
+    ReadExtras(p, param.id);
+    ReadTypeElements(p, param.id, param.elements);
+    return param.id;
+  }
+
+  void ReadBlockType(const DescriptionReader& t, std::set<std::string>& typeNames) {
+    ObjectRow row = BlockTypeRow(t);
+    CheckUnique(typeNames, t, row.name, "block type");
     BlockTypeSpec spec;
-    spec.id = Insert(row);
     spec.instanceType = row.type == IEC_OBJ_FUNCTION_BLOCK_TYPE ? IEC_OBJ_FUNCTION_BLOCK : IEC_OBJ_FUNCTION;
+    const std::string name = row.name;
+    spec.id = Insert(std::move(row));
     ReadExtras(t, spec.id);
     std::set<std::string> paramNames;
     for (const auto& p : t.Array("parameters")) {
-      p.RequireObject({"name", "direction", "type", "default", "comment", "ident", "blob", "elements"});
       ParamSpec param;
-      ObjectRow prow;
-      prow.type = Direction(p, IEC_OBJ_IN_VAR_TYPE, IEC_OBJ_OUT_VAR_TYPE, IEC_OBJ_IN_OUT_VAR_TYPE);
-      param.instanceType = Direction(p, IEC_OBJ_IN_VAR, IEC_OBJ_OUT_VAR, IEC_OBJ_IN_OUT_VAR);
-      param.name = p.RequiredText("name");
-      CheckNameAt(p, prow.type, param.name);
+      ObjectRow prow = ParamTypeRow(p, spec.id, param);
       CheckUnique(paramNames, p, param.name, "parameter");
-      param.dataType = DataType(p, "type", p.Has("elements") ? IEC_STRUCT : IEC_NDEF);
-      param.defaultValue = p.Text("default", {}, kTextLimit);
-      prow.parent = spec.id;
-      prow.cpu = controller_;
-      prow.name = param.name;
-      prow.dataType = param.dataType;
-      prow.value = param.defaultValue;
-      prow.comment = p.Text("comment", {}, sizeof(Iec_InVarType::comment) - 1);
-      prow.text2 = p.Text("ident", {}, sizeof(Iec_VarIdent::text) - 1);
-      param.id = Insert(prow);
-      ReadExtras(p, param.id);
-      ReadTypeElements(p, param.id, param.elements);
+      InsertParamType(p, std::move(prow), param);
       spec.params.push_back(std::move(param));
     }
-    blockTypes_[row.name] = std::move(spec);
+    blockTypes_[name] = std::move(spec);
   }
 
+public:
+  // Creates the block type of a description in the controller, or brings the one of that name up
+  // to it: its own fields, changed parameter types and new ones. Parameter types the description
+  // does not name stay, as blocks may use them.
+  BlockTypeWriteResult WriteBlockType(const DescriptionReader& t, GlObjectId controller) {
+    controller_ = controller;
+    BlockTypeWriteResult result;
+    ObjectRow row = BlockTypeRow(t);
+    const TypeMask typeKinds = (TypeMask{1} << IEC_OBJ_FUNCTION_BLOCK_TYPE) | (TypeMask{1} << IEC_OBJ_FUNCTION_TYPE);
+    const auto existing = store_.ChildByName(controller, row.name, typeKinds);
+    if (!existing) {
+      std::set<std::string> names;
+      ReadBlockType(t, names);
+      result.typeId = blockTypes_[row.name].id;
+      result.created = true;
+      result.changes = 1 + static_cast<std::uint32_t>(blockTypes_[row.name].params.size());
+      store_.Touch(result.typeId, true);
+      return result;
+    }
+    if (existing->type != row.type) t.Fail("kind", "a block type of the other kind has this name");
+    result.typeId = existing->id;
+    ObjectRow updated = *existing;
+    updated.text2 = row.text2;
+    updated.text3 = row.text3;
+    updated.num1 = row.num1;
+    updated.num2 = row.num2;
+    updated.comment = row.comment;
+    if (updated.text2 != existing->text2 || updated.text3 != existing->text3 || updated.num1 != existing->num1 ||
+        updated.num2 != existing->num2 || updated.comment != existing->comment) {
+      store_.Update(updated);
+      ++result.changes;
+    }
+    ReadExtras(t, result.typeId);
+    const TypeMask paramKinds = (TypeMask{1} << IEC_OBJ_IN_VAR_TYPE) | (TypeMask{1} << IEC_OBJ_OUT_VAR_TYPE) |
+                                (TypeMask{1} << IEC_OBJ_IN_OUT_VAR_TYPE);
+    std::set<std::string> paramNames;
+    for (const auto& p : t.Array("parameters")) {
+      ParamSpec param;
+      ObjectRow prow = ParamTypeRow(p, result.typeId, param);
+      CheckUnique(paramNames, p, param.name, "parameter");
+      const auto old = store_.ChildByName(result.typeId, param.name, paramKinds);
+      if (!old) {
+        InsertParamType(p, std::move(prow), param);
+        ++result.changes;
+        continue;
+      }
+      if (old->type != prow.type || old->dataType != prow.dataType || old->value != prow.value ||
+          old->comment != prow.comment || old->text2 != prow.text2) {
+        ObjectRow changed = *old;
+        changed.type = prow.type;
+        changed.dataType = prow.dataType;
+        changed.value = prow.value;
+        changed.comment = prow.comment;
+        changed.text2 = prow.text2;
+        store_.Update(changed);
+        ++result.changes;
+      }
+      ReadExtras(p, old->id);
+    }
+    store_.Touch(result.typeId, result.changes > 0);
+    return result;
+  }
+
+private:
   // Elements of a chart interface variable or a global variable, declared with the variable.
   void ReadVarElements(const DescriptionReader& node, GlObjectId parent) {
     std::set<std::string> seen;
@@ -604,14 +686,25 @@ std::string FormatIsoTime(std::int64_t ms) {
   return buffer;
 }
 
-void ImportDescription(ProjectStore& store, const std::string& text) {
-  json doc;
+namespace {
+
+json ParseDescription(const std::string& text) {
   try {
-    doc = json::parse(text);
+    return DescriptionToCodePage(json::parse(text));
   } catch (const json::parse_error& e) {
     throw DescriptionError("/: not valid JSON (" + std::string(e.what()) + ")");
   }
-  doc = DescriptionToCodePage(doc);
+}
+
+} // namespace
+
+BlockTypeWriteResult WriteBlockType(ProjectStore& store, GlObjectId controller, const std::string& text) {
+  const json doc = ParseDescription(text);
+  return Importer(store).WriteBlockType(DescriptionReader(doc, ""), controller);
+}
+
+void ImportDescription(ProjectStore& store, const std::string& text) {
+  const json doc = ParseDescription(text);
   store.db().Exec("BEGIN");
   try {
     Importer(store).Run(doc);

@@ -11,6 +11,7 @@
 #include "foundation/object_trace.h"
 #include "grx/w5lhlpax.h"
 #include "grx_error.h"
+#include "log_object.h"
 #include "terminal_text.h"
 #include "platform/dialog_presenter.h"
 #include "platform/window_handles.h"
@@ -121,6 +122,7 @@ int RunCall(const Options& options, const std::string& exportName, const std::ve
   platform::ScriptedPresenter boxes(answers);
   Json result;
   std::string failure;
+  ImportLogCapture importLog;
   try {
     result = entry->invoke(context);
     context.CheckAllUsed();
@@ -147,11 +149,13 @@ int RunCall(const Options& options, const std::string& exportName, const std::ve
     dialog["answer"] = platform::AnswerName(given[i]);
     dialogs.push_back(dialog);
   }
+  const Json log = importLog.Take();
   if (options.json) {
     Json j;
     if (failure.empty()) {
       j["result"] = result;
       for (const auto& [name, value] : context.outs().items()) j[name] = value;
+      if (!log.is_null()) j["log"] = log;
     } else {
       j["exception"] = failure;
     }
@@ -168,6 +172,7 @@ int RunCall(const Options& options, const std::string& exportName, const std::ve
       out << failure << "\n";
     } else {
       out << "result: " << ValueText(result) << "\n";
+      if (!log.is_null()) out << "log:\n" << LogJsonText(log);
       for (const auto& [name, value] : context.outs().items()) {
         if (value.is_array()) {
           out << name << ":\n";

@@ -1,6 +1,11 @@
 #include "log_object.h"
 
+#include <filesystem>
+#include <fstream>
+
 #include "grx_error.h"
+#include "platform/file_search.h"
+#include "platform/process.h"
 #include "platform/dynamic_library.h"
 #include "platform/string_resources.h"
 #include "w5tool/w5toolax.h"
@@ -48,7 +53,10 @@ nlohmann::ordered_json LogJson(w5comp::ILogView* log) {
 }
 
 std::string LogText(w5comp::ILogView* log) {
-  const nlohmann::ordered_json j = LogJson(log);
+  return LogJsonText(LogJson(log));
+}
+
+std::string LogJsonText(const nlohmann::ordered_json& j) {
   std::string text;
   for (const auto& line : j["lines"]) {
     const std::string severity = line["severity"].get<std::string>();
@@ -57,6 +65,59 @@ std::string LogText(w5comp::ILogView* log) {
   }
   return text + std::to_string(j["errors"].get<int>()) + " error(s), " + std::to_string(j["warnings"].get<int>()) +
          " warning(s)\n";
+}
+
+platform::ComReference<w5comp::ILogView> ReadSavedLog(const std::string& file) {
+  std::ifstream in(platform::NativePath(file), std::ios::binary);
+  if (!in) throw GrxError("cannot read the log " + file);
+  std::string line;
+  if (!std::getline(in, line) || line != "grx-log 1") throw GrxError(file + " is not a saved log (grx-log 1)");
+  platform::ComReference<w5comp::ILogView> log = CreateLog();
+  for (std::size_t number = 2; std::getline(in, line); ++number) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty()) continue;
+    if (line.size() < 2 || line[1] != '\t' || (line[0] != 'E' && line[0] != 'W' && line[0] != 'I')) {
+      throw GrxError(file + ":" + std::to_string(number) + ": expected E, W or I, a tab and the text");
+    }
+    const std::int32_t severity = line[0] == 'E'   ? w5comp::kLogError
+                                  : line[0] == 'W' ? w5comp::kLogWarning
+                                                   : w5comp::kLogInformation;
+    const platform::UniqueBstr text = platform::MakeBstr(platform::Widen(line.substr(2)).c_str());
+    log->AddLine(text.get(), severity, 0, 0);
+  }
+  return log;
+}
+
+namespace {
+constexpr const char* kImportLogVariable = "W5IMCMPX_LOG";
+}
+
+ImportLogCapture::ImportLogCapture()
+    : file_((std::filesystem::temp_directory_path() /
+             ("grx-import-log-" + std::to_string(platform::CurrentProcessId()) + ".txt"))
+                .string()),
+      previous_(platform::EnvironmentValue(kImportLogVariable)) {
+  std::error_code ignored;
+  std::filesystem::remove(file_, ignored);
+  platform::SetEnvironmentValue(kImportLogVariable, file_);
+}
+
+ImportLogCapture::~ImportLogCapture() {
+  if (previous_) {
+    platform::SetEnvironmentValue(kImportLogVariable, *previous_);
+  } else {
+    platform::RemoveEnvironmentValue(kImportLogVariable);
+  }
+  std::error_code ignored;
+  std::filesystem::remove(file_, ignored);
+}
+
+nlohmann::ordered_json ImportLogCapture::Take() {
+  std::error_code ignored;
+  if (!std::filesystem::exists(file_, ignored)) return nullptr;
+  const auto log = ReadSavedLog(file_);
+  std::filesystem::remove(file_, ignored);
+  return LogJson(log.get());
 }
 
 void* LoadResourceModule(const std::string& name) {

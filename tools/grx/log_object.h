@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <optional>
 #include <string>
 
 #include "platform/com_lite.h"
@@ -17,6 +18,28 @@ platform::ComReference<w5comp::ILogView> CreateLog();
 nlohmann::ordered_json LogJson(w5comp::ILogView* log);
 // "error   text" per line and the counters, for the terminal (in the code page).
 std::string LogText(w5comp::ILogView* log);
+// The same from what LogJson gives.
+std::string LogJsonText(const nlohmann::ordered_json& log);
+// A log saved by a log component (SaveAs, or the import host at Close) read into a new log; GrxError
+// when the file cannot be read or is not a saved log.
+platform::ComReference<w5comp::ILogView> ReadSavedLog(const std::string& file);
+
+// While it lives, the import host of an export that runs the block-type import saves its log to a
+// file of grx's own (W5IMCMPX_LOG); Take() reads that log when there is one.
+class ImportLogCapture {
+public:
+  ImportLogCapture();
+  ~ImportLogCapture();
+  ImportLogCapture(const ImportLogCapture&) = delete;
+  ImportLogCapture& operator=(const ImportLogCapture&) = delete;
+  // The saved log as LogJson gives it; null when no import host was closed.
+  nlohmann::ordered_json Take();
+
+private:
+  std::string file_;
+  std::optional<std::string> previous_;
+};
+
 // The module of that name, or the language library of the user's language when name is empty;
 // GrxError when it cannot be loaded. Stays loaded.
 void* LoadResourceModule(const std::string& name);
