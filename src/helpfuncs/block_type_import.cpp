@@ -255,7 +255,7 @@ RESPONSE W5GRX_ASBlockTypeImport(grx::platform::WindowHandle window, GlObjectId 
       components.Summarize(module, start);
       if (!quiet)
         body::W5GRX_AskShowProt(window, components.log.get(), false, module, w5lres::kImportTasksAndTypes, 0xFFFF);
-      if (result == RESPONSE_FAILED && body::DoCfcMsgBox(window, w5lres::kAcceptImportWithErrors, 0x24, 0) == 6) {
+      if (result == RESPONSE_FAILED && body::DoCfcMsgBox(window, w5lres::kAcceptImportWithErrors, 0x24, 4) == 6) {
         result = RESPONSE_OK;
       }
     }
