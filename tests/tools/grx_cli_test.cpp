@@ -8,8 +8,10 @@
 #include <fstream>
 #include <regex>
 #include <thread>
+#include "platform/com_lite.h"
 #include "platform/process.h"
 #include "platform/terminal_input.h"
+#include "w5comp/log_view.h"
 
 namespace grx::testing {
 namespace {
@@ -1130,6 +1132,102 @@ TEST_F(GrxCliTest, TheLogExportsSayWhenTheLogComponentIsMissing) {
   const GrxRun run = Grx("call W5GRX_LogSummary first=a second=b 2>&1", "GRX_SETTINGS_FILE=" + settings);
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_THAT(run.out, HasSubstr("the log component cannot be created (0x800401F8)"));
+}
+
+} // namespace
+} // namespace grx::testing
+
+namespace grx::testing {
+namespace {
+
+// The block-type import on a fresh controller creates the catalogue's types and prints the log
+// with its summary; run again it has nothing to do; --dry-run leaves the project as it was.
+TEST_F(GrxCliTest, ImportTypesCreatesTheCataloguesBlockTypes) {
+  const std::string db = (folder_ / "fresh.db").string();
+  const std::string fresh = Write("fresh.json", R"({"format": "grx-project/1", "controllers": [{"name": "NEW1"}]})");
+  ASSERT_EQ(Grx("import " + fresh + " " + db).exitCode, 0);
+  const GrxRun dry = Grx("--project " + db + " --json import-types NEW1 --dry-run");
+  ASSERT_EQ(dry.exitCode, 0) << dry.out;
+  EXPECT_FALSE(Grx("--project " + db + " show NEW1/%MC_HOME").exitCode == 0);
+
+  const GrxRun run = Grx("--project " + db + " import-types NEW1");
+  ASSERT_EQ(run.exitCode, 0) << run.out;
+  EXPECT_THAT(run.out, HasSubstr("block-type import of NEW1: imported\n"));
+  EXPECT_THAT(run.out, HasSubstr("Block type MC_HOME created."));
+  EXPECT_THAT(run.out, HasSubstr("Started: "));
+  EXPECT_THAT(run.out, HasSubstr("0 error(s), 0 warning(s)\n(13 line(s): 0 error(s), 0 warning(s))\n"));
+  EXPECT_THAT(Grx("--project " + db + " show NEW1/%MC_HOME.EXECUTE").out, HasSubstr("EXECUTE"));
+  EXPECT_THAT(Grx("--project " + db + " blob NEW1/%DRV_SPEED").out, HasSubstr("library: DriveBasics"));
+
+  const GrxRun again = Grx("--project " + db + " --json import-types NEW1");
+  EXPECT_EQ(again.exitCode, 0);
+  EXPECT_EQ(nlohmann::json::parse(again.out)["result"], 2);
+}
+
+TEST_F(GrxCliTest, ImportTypesAsksWhetherToKeepAResultWithErrors) {
+  const std::string catalogue = Write("bad.json", R"({"format": "grx-block-catalogue/1", "packages": [
+      {"name": "P", "blockTypes": [{"name": "OK_TYPE"}, {"name": "NOT/OK"}]}]})");
+  const std::string db = (folder_ / "d.db").string();
+  ASSERT_EQ(Grx("import " + DemoJsonPath() + " " + db).exitCode, 0);
+  // The demo controller names packages the catalogue lacks: errors, and the question.
+  const GrxRun no =
+      Grx("--project " + db + " --json --answer no import-types CX32_LINE --quiet --catalogue " + catalogue);
+  EXPECT_EQ(no.exitCode, 1) << no.out;
+  const auto j = nlohmann::json::parse(no.out);
+  EXPECT_EQ(j["result"], 1);
+  ASSERT_EQ(j["dialogs"].size(), 1u);
+  EXPECT_THAT(j["dialogs"][0]["caption"].get<std::string>(), HasSubstr("1039"));
+  EXPECT_EQ(j["dialogs"][0]["buttons"], "Yes/No");
+  EXPECT_EQ(j["log"]["errors"], 1);
+  EXPECT_NE(Grx("--project " + db + " show CX32_LINE/%OK_TYPE").exitCode, 0);
+  const GrxRun yes = Grx("--project " + db + " --answer yes import-types CX32_LINE --quiet --catalogue " + catalogue);
+  EXPECT_EQ(yes.exitCode, 0) << yes.out;
+  EXPECT_EQ(Grx("--project " + db + " show CX32_LINE/%OK_TYPE").exitCode, 0);
+  EXPECT_NE(Grx("import-types CX32_LINE --catalogue " + (folder_ / "none.json").string()).exitCode, 0);
+}
+
+TEST_F(GrxCliTest, ImportTasksAndCopyTypes) {
+  const auto tasks = nlohmann::json::parse(Grx("--json import-tasks CX32_LINE").out);
+  EXPECT_EQ(tasks["result"], 0);
+  ASSERT_EQ(tasks["tasks"].size(), 5u);
+  EXPECT_EQ(tasks["tasks"][4], nlohmann::json::parse(R"({"task":"CX32_LINE/#T5","taskId":16})"));
+
+  const GrxRun copy = Grx("copy-types D445_AXES CX32_LINE");
+  EXPECT_EQ(copy.exitCode, 0) << copy.out;
+  EXPECT_THAT(copy.out, HasSubstr("added: [\"MotionControl\",\"DriveBasics\"]"));
+  EXPECT_THAT(copy.out, HasSubstr("Block type MC_POWER created."));
+  const GrxRun none = Grx("--json copy-types D445_AXES D445_AXES");
+  EXPECT_EQ(nlohmann::json::parse(none.out)["added"], nlohmann::json::array());
+}
+
+// A log saved by the log component reads back with its severities; a file that is not a log is
+// refused with the reason.
+TEST_F(GrxCliTest, LogPrintsASavedLog) {
+  const std::string file = (folder_ / "saved.log").string();
+  {
+    void* object = nullptr;
+    ASSERT_EQ(platform::CoCreateInstance(w5comp::CLSID_Log, nullptr, platform::CLSCTX_INPROC_SERVER,
+                                         w5comp::IID_ILogView, &object),
+              platform::S_OK);
+    platform::ComReference<w5comp::ILogView> log(static_cast<w5comp::ILogView*>(object));
+    const std::pair<const wchar_t*, std::int32_t> lines[] = {{L"first", w5comp::kLogInformation},
+                                                             {L"two\nlines", w5comp::kLogWarning},
+                                                             {L"Gr\u00f6\u00dfe", w5comp::kLogError}};
+    for (const auto& [text, severity] : lines) {
+      const auto bstr = platform::MakeBstr(text);
+      log->AddLine(bstr.get(), severity, 0, 0);
+    }
+    ASSERT_EQ(log->SaveAs(file.c_str()), platform::S_OK);
+  }
+  const GrxRun run = Grx("log " + file);
+  EXPECT_EQ(run.exitCode, 1); // it holds an error
+  EXPECT_EQ(run.out,
+            "         first\nwarning  two lines\nerror    Gr\u00f6\u00dfe\n(3 line(s): 1 error(s), 1 warning(s))\n");
+  EXPECT_EQ(nlohmann::json::parse(Grx("--json log " + file).out)["warnings"], 1);
+  const GrxRun bad = Grx("log " + Write("bad.log", "grx-log 1\nX\tnope\n") + " 2>&1");
+  EXPECT_NE(bad.exitCode, 0);
+  EXPECT_THAT(bad.out, HasSubstr("bad.log:2: expected E, W or I, a tab and the text"));
+  EXPECT_THAT(Grx("log " + Write("other.txt", "hello\n") + " 2>&1").out, HasSubstr("is not a saved log"));
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "foundation/object_trace.h"
 #include "grx/w5lhlpax.h"
 #include "grx_error.h"
+#include "dialog_report.h"
 #include "log_object.h"
 #include "terminal_text.h"
 #include "platform/dialog_presenter.h"
@@ -36,22 +37,6 @@ void OpenProjectForExports(const Options& options, ChartDbClient& db) {
 
 namespace {
 
-platform::BoxAnswer ParseAnswer(const std::string& text) {
-  for (auto answer : {platform::BoxAnswer::Ok, platform::BoxAnswer::Cancel, platform::BoxAnswer::Retry,
-                      platform::BoxAnswer::Yes, platform::BoxAnswer::No}) {
-    if (text == platform::AnswerName(answer)) return answer;
-  }
-  throw GrxError("--answer takes ok, cancel, retry, yes or no, not \"" + text + "\"", kExitUsage);
-}
-
-// Builds the --window chain: the first title is a top-level window, each further one a child of
-// the one before.
-std::uintptr_t BuildWindows(const Options& options) {
-  platform::WindowHandle window = platform::kNoWindow;
-  for (const std::string& title : options.windows) window = platform::CreateWindowHandle(title, window);
-  return window;
-}
-
 std::string ValueText(const Json& value) {
   return value.is_string() ? value.get<std::string>() : JsonText(value, -1);
 }
@@ -62,12 +47,7 @@ int RunMsgBox(const Options& options, std::uint32_t messageId, const std::vector
               std::uint32_t style, std::uint32_t buttons, std::ostream& out) {
   // With --answer the answers are given in advance; otherwise the box is drawn on the terminal and
   // the person answers (without a terminal it takes its first button).
-  std::optional<platform::ScriptedPresenter> scripted;
-  if (!options.answers.empty()) {
-    std::vector<platform::BoxAnswer> answers;
-    for (const std::string& a : options.answers) answers.push_back(ParseAnswer(a));
-    scripted.emplace(answers);
-  }
+  const auto scripted = ScriptedAnswers(options);
   const platform::WindowHandle window = BuildWindows(options);
   const int result = args.empty() ? DoCfcMsgBox(window, messageId, style, buttons)
                                   : DoCfcMsgBox(window, messageId, args, style, buttons);
@@ -116,10 +96,10 @@ int RunCall(const Options& options, const std::string& exportName, const std::ve
   }
   ChartDbClient& db = ChartDbClient::Instance();
   OpenProjectForExports(options, db);
-  std::vector<platform::BoxAnswer> answers;
-  for (const std::string& a : options.answers) answers.push_back(ParseAnswer(a));
   CallContext context(db, arguments, BuildWindows(options));
-  platform::ScriptedPresenter boxes(answers);
+  // Boxes are always answered here: from --answer, else with their first button.
+  auto boxes = ScriptedAnswers(options);
+  if (!boxes) boxes = std::make_unique<platform::ScriptedPresenter>();
   Json result;
   std::string failure;
   ImportLogCapture importLog;
@@ -137,18 +117,7 @@ int RunCall(const Options& options, const std::string& exportName, const std::ve
   } catch (const std::exception& e) {
     failure = "exception " + platform::ReadableTypeName(typeid(e)) + ": " + e.what();
   }
-  Json dialogs = Json::array();
-  const auto shown = boxes.shown();
-  const auto given = boxes.answered();
-  for (std::size_t i = 0; i < shown.size(); ++i) {
-    Json dialog{{"caption", shown[i].caption}, {"text", shown[i].text}};
-    if (!shown[i].secondText.empty()) dialog["text2"] = shown[i].secondText;
-    dialog["icon"] = platform::IconName(shown[i].icon);
-    dialog["buttons"] = platform::ButtonsName(shown[i].buttons);
-    if (shown[i].helpContext) dialog["helpContext"] = shown[i].helpContext;
-    dialog["answer"] = platform::AnswerName(given[i]);
-    dialogs.push_back(dialog);
-  }
+  const Json dialogs = DialogsJson(boxes.get());
   const Json log = importLog.Take();
   if (options.json) {
     Json j;
@@ -162,12 +131,7 @@ int RunCall(const Options& options, const std::string& exportName, const std::ve
     if (!dialogs.empty()) j["dialogs"] = dialogs;
     out << JsonText(j) << "\n";
   } else {
-    for (const auto& d : dialogs) {
-      out << "dialog [" << d["caption"].get<std::string>() << "] (" << d["icon"].get<std::string>() << ", "
-          << d["buttons"].get<std::string>() << ") -> " << d["answer"].get<std::string>() << "\n  "
-          << d["text"].get<std::string>() << "\n";
-      if (d.contains("text2")) out << "  " << d["text2"].get<std::string>() << "\n";
-    }
+    PrintDialogs(dialogs, out);
     if (!failure.empty()) {
       out << failure << "\n";
     } else {

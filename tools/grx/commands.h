@@ -95,6 +95,18 @@ struct ProgressRun {
 int RunProgress(const Options& options, const ProgressRun& run, std::ostream& out);
 // The object a compiler message's location text names (exit 1 when none).
 int RunLocate(const Options& options, const std::string& object, const std::string& location, std::ostream& out);
+// The task import of a controller (T1-T5 with their task records); --dry-run rolls it back.
+int RunImportTasks(const Options& options, const std::string& controller, bool dryRun, std::ostream& out);
+// The block-type import of a controller from the catalogue (or the one given), its log and the
+// boxes it showed; exit 1 when it was not imported. --dry-run rolls it back.
+int RunImportTypes(const Options& options, const std::string& controller, bool quiet, const std::string& catalogue,
+                   bool dryRun, std::ostream& out);
+// The technology packages of one controller copied to another and imported there, in one
+// transaction (--dry-run: rolled back).
+int RunCopyTypes(const Options& options, const std::string& source, const std::string& target, bool dryRun,
+                 std::ostream& out);
+// A saved log (of the log component or the import host); exit 1 when it holds errors.
+int RunLog(const Options& options, const std::string& file, std::ostream& out);
 // The installed chart editor, its technology version and whether it is sufficient.
 int RunEditor(const Options& options, std::ostream& out);
 struct BlobActions {

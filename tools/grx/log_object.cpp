@@ -63,8 +63,8 @@ std::string LogJsonText(const nlohmann::ordered_json& j) {
     text += (severity == "info" ? std::string(9, ' ') : severity + std::string(9 - severity.size(), ' ')) +
             line["text"].get<std::string>() + "\n";
   }
-  return text + std::to_string(j["errors"].get<int>()) + " error(s), " + std::to_string(j["warnings"].get<int>()) +
-         " warning(s)\n";
+  return text + "(" + std::to_string(j["lines"].size()) + " line(s): " + std::to_string(j["errors"].get<int>()) +
+         " error(s), " + std::to_string(j["warnings"].get<int>()) + " warning(s))\n";
 }
 
 platform::ComReference<w5comp::ILogView> ReadSavedLog(const std::string& file) {

@@ -207,6 +207,25 @@ int main(int argc, char** argv) {
   auto* locate = app.add_subcommand("locate", "the object a compiler message names: OBJECT \"LOCATION TEXT\"");
   locate->add_option("OBJECT", locateObject, "the chart or controller the message belongs to")->required();
   locate->add_option("LOCATION", locateText, "the message's text")->required();
+  std::string importController, importCatalogue, copySource, copyTarget, logFile;
+  bool importQuiet = false, importDryRun = false;
+  auto* importTasks =
+      app.add_subcommand("import-tasks", "create the tasks T1-T5 of a controller with their records: RES");
+  importTasks->add_option("RES", importController, "the controller")->required();
+  importTasks->add_flag("--dry-run", importDryRun, "show the outcome, then roll it back");
+  auto* importTypes =
+      app.add_subcommand("import-types", "import the block types of the catalogue into a controller: RES");
+  importTypes->add_option("RES", importController, "the controller")->required();
+  importTypes->add_flag("--quiet", importQuiet, "do not show the log when it holds errors or warnings");
+  importTypes->add_option("--catalogue", importCatalogue, "the block-type catalogue (default: the one set up)");
+  importTypes->add_flag("--dry-run", importDryRun, "show the outcome, then roll it back");
+  auto* copyTypes = app.add_subcommand(
+      "copy-types", "copy the technology packages of a controller to another and import them there: SOURCE TARGET");
+  copyTypes->add_option("SOURCE", copySource, "the controller whose packages are copied")->required();
+  copyTypes->add_option("TARGET", copyTarget, "the controller they are copied to")->required();
+  copyTypes->add_flag("--dry-run", importDryRun, "show the outcome, then roll it back");
+  auto* log = app.add_subcommand("log", "print a saved log: FILE");
+  log->add_option("FILE", logFile, "the log file")->required();
   ProgressRun progressRun;
   auto* progress = app.add_subcommand("progress", "the library's progress dialog through a number of steps");
   progress->add_option("--steps", progressRun.steps, "number of steps (default 20)")->check(CLI::Range(0, 100000));
@@ -261,9 +280,11 @@ int main(int argc, char** argv) {
   auto runCommand = [&]() -> int {
     // Names, paths of objects and texts reach the library in its code page; file names stay as
     // the file system has them.
-    for (std::string* text : {&exportName, &controller, &showPath, &argument1, &argument2, &blobPath, &typeName,
-                              &castFrom, &castTo, &addressText, &sourcePath, &sinkPath, &connectedPath, &fbHelpType,
-                              &fbHelpObject, &progressRun.title, &progressRun.text, &locateObject, &locateText}) {
+    for (std::string* text :
+         {&exportName,    &controller,       &showPath,     &argument1,         &argument2,        &blobPath,
+          &typeName,      &castFrom,         &castTo,       &addressText,       &sourcePath,       &sinkPath,
+          &connectedPath, &fbHelpType,       &fbHelpObject, &progressRun.title, &progressRun.text, &locateObject,
+          &locateText,    &importController, &copySource,   &copyTarget}) {
       *text = FromTerminal(*text);
     }
     for (auto* list :
@@ -283,6 +304,12 @@ int main(int argc, char** argv) {
     if (*help) return RunHelp(options, helpBase, helpContext, std::cout);
     if (*editor) return RunEditor(options, std::cout);
     if (*locate) return RunLocate(options, locateObject, locateText, std::cout);
+    if (*importTasks) return RunImportTasks(options, importController, importDryRun, std::cout);
+    if (*importTypes) {
+      return RunImportTypes(options, importController, importQuiet, importCatalogue, importDryRun, std::cout);
+    }
+    if (*copyTypes) return RunCopyTypes(options, copySource, copyTarget, importDryRun, std::cout);
+    if (*log) return RunLog(options, logFile, std::cout);
     if (*progress) return RunProgress(options, progressRun, std::cout);
     if (*fbHelp) return RunFbHelp(options, fbHelpType, fbHelpObject, fbHelpMore, std::cout);
     if (*msgbox) return RunMsgBox(options, msgboxId, msgboxArgs, msgboxStyle, msgboxButtons, std::cout);
