@@ -1232,3 +1232,45 @@ TEST_F(GrxCliTest, LogPrintsASavedLog) {
 
 } // namespace
 } // namespace grx::testing
+
+namespace grx::testing {
+namespace {
+
+// grx check on a project with one finding of each kind; the stamp of a root chart is told once
+// the controller's own is current; a controller that is not there cannot be checked.
+TEST_F(GrxCliTest, CheckPrintsOneFindingOfEachKind) {
+  const std::string description = Write("check.json", R"({"format": "grx-project/1",
+    "project": {"dataVersion": "V6.0"}, "controllers": [{"name": "R",
+    "blockTypes": [{"name": "T", "parameters": [{"name": "I", "type": "BOOL"},
+                                                {"name": "O", "direction": "out", "type": "REAL"}]}],
+    "globals": [{"name": "gUnused", "type": "INT"}, {"name": "gUsed", "type": "BOOL"}],
+    "charts": [{"name": "A__B", "blocks": [{"name": "B1", "type": "T"}, {"name": "B2", "type": "T"},
+                                           {"name": "B3", "type": "T"}]}],
+    "connections": [{"from": "A__B/B1.O", "to": "A__B/B2.I"}, {"from": "@gUsed", "to": "A__B/B3.I"}]}]})");
+  const std::string db = (folder_ / "check.db").string();
+  ASSERT_EQ(Grx("import " + description + " " + db).exitCode, 0);
+  const GrxRun run = Grx("--project " + db + " check R");
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.out,
+            "R: data-version: the data version V6.0 is not the software's V7.1\n"
+            "R: stamp: the controller carries no current library-data stamp\n"
+            "R/A__B: name: the root chart name \"A__B\" breaks SYNTAX_ERR_DOUBLE_UNDERSCORE at position 2: two "
+            "underscores follow each other\n"
+            "R/A__B/B2.I: connection: fed by R/A__B/B1.O: REAL cannot feed BOOL (code 1)\n"
+            "R/@gUnused: unused-global: the global variable gUnused is neither read nor written\n"
+            "R: 5 finding(s)\n");
+  ASSERT_EQ(Grx("--project " + db + " stamp R").exitCode, 0); // a write also brings the data version up
+  const auto j = nlohmann::json::parse(Grx("--project " + db + " --json check R").out);
+  std::vector<std::string> kinds;
+  for (const auto& f : j["findings"])
+    kinds.push_back(f["kind"].get<std::string>() + " " + f["path"].get<std::string>());
+  EXPECT_THAT(kinds, ::testing::ElementsAre("stamp R/A__B", "name R/A__B", "connection R/A__B/B2.I",
+                                            "unused-global R/@gUnused"));
+  EXPECT_EQ(j["findings"][2]["details"],
+            nlohmann::json::parse(R"({"source":"R/A__B/B1.O","sourceType":"REAL","sinkType":"BOOL","code":1})"));
+  EXPECT_EQ(Grx("--project " + db + " check NOPE").exitCode, 2);
+  EXPECT_EQ(Grx("check CX32_LINE").exitCode, 1); // the demo: the controller is not stamped
+}
+
+} // namespace
+} // namespace grx::testing

@@ -105,6 +105,9 @@ int RunImportTypes(const Options& options, const std::string& controller, bool q
 // transaction (--dry-run: rolled back).
 int RunCopyTypes(const Options& options, const std::string& source, const std::string& target, bool dryRun,
                  std::ostream& out);
+// The library's checks over a whole controller: names, connections, unused global variables,
+// stamps and the data version; exit 0 without findings, 1 with, 2 when it could not run.
+int RunCheck(const Options& options, const std::string& controller, std::ostream& out);
 // A saved log (of the log component or the import host); exit 1 when it holds errors.
 int RunLog(const Options& options, const std::string& file, std::ostream& out);
 // The installed chart editor, its technology version and whether it is sufficient.

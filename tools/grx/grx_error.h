@@ -6,7 +6,8 @@
 
 namespace grx::cli {
 
-enum ExitCode : int { kExitOk = 0, kExitFailure = 1, kExitUsage = 2 };
+// kExitCheckFailed: grx check could not run (the value of a usage error, as compilers have it).
+enum ExitCode : int { kExitOk = 0, kExitFailure = 1, kExitUsage = 2, kExitCheckFailed = 2 };
 
 class GrxError : public std::runtime_error {
 public:

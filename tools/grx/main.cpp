@@ -224,6 +224,10 @@ int main(int argc, char** argv) {
   copyTypes->add_option("SOURCE", copySource, "the controller whose packages are copied")->required();
   copyTypes->add_option("TARGET", copyTarget, "the controller they are copied to")->required();
   copyTypes->add_flag("--dry-run", importDryRun, "show the outcome, then roll it back");
+  std::string checkController;
+  auto* check = app.add_subcommand(
+      "check", "the library's checks over a controller: names, connections, unused globals, stamps, data version: RES");
+  check->add_option("RES", checkController, "the controller")->required();
   auto* log = app.add_subcommand("log", "print a saved log: FILE");
   log->add_option("FILE", logFile, "the log file")->required();
   ProgressRun progressRun;
@@ -310,6 +314,7 @@ int main(int argc, char** argv) {
     }
     if (*copyTypes) return RunCopyTypes(options, copySource, copyTarget, importDryRun, std::cout);
     if (*log) return RunLog(options, logFile, std::cout);
+    if (*check) return RunCheck(options, checkController, std::cout);
     if (*progress) return RunProgress(options, progressRun, std::cout);
     if (*fbHelp) return RunFbHelp(options, fbHelpType, fbHelpObject, fbHelpMore, std::cout);
     if (*msgbox) return RunMsgBox(options, msgboxId, msgboxArgs, msgboxStyle, msgboxButtons, std::cout);
