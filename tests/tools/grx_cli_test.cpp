@@ -510,6 +510,15 @@ TEST_F(GrxCliTest, DemoTours) {
   ASSERT_EQ(json.exitCode, 0) << json.out;
   const auto tour = nlohmann::json::parse(json.out);
   EXPECT_GE(tour["tour"].size(), 7u);
+  // Every family of exports has its call, and the whole-controller check its findings.
+  std::string tourText;
+  for (const auto& section : tour["tour"]) {
+    for (const auto& line : section["lines"]) tourText += line.get<std::string>() + "\n";
+  }
+  for (const auto& entry : nlohmann::json::parse(Grx("--json exports").out)) {
+    EXPECT_THAT(tourText, HasSubstr("\n" + entry["family"].get<std::string>() + ": ")) << entry["family"];
+  }
+  EXPECT_THAT(tourText, HasSubstr("D445_AXES/@gMode: unused-global: "));
   EXPECT_FALSE(fs::exists(tour["project"].get<std::string>()));
 }
 

@@ -9,6 +9,10 @@
 #include <vector>
 
 #include "api_iteration.h"
+#include "export_call.h"
+#include "log_object.h"
+#include "platform/dialog_presenter.h"
+#include "project_check.h"
 #include "project_client.h"
 #include "commands.h"
 #include "data_type_text.h"
@@ -230,6 +234,55 @@ public:
     }
   }
 
+  // One export of every family, called through its grx call adapter as a host would call it;
+  // message boxes take their first button, the import's log is summed up.
+  void Families() {
+    Section& s = Add("One export of every family (grx call EXPORT name=value ...)");
+    struct Call {
+      const char* name;
+      std::vector<std::string> arguments;
+    };
+    const Call calls[] = {
+        {"W5GRX_IsSimpleType", {"name=time_of_day"}},
+        {"W5GRX_IsCompatible", {"source=D445_AXES/Axis1/Pos1.POS", "sink=D445_AXES/Axis1/Lim1.IN"}},
+        {"W5GRX_RootPlanFromName", {"cpuId=D445_AXES", "name=axis1"}},
+        {"W5GRX_GetSubPlansByPlanID", {"chartId=D445_AXES/Axis1"}},
+        {"W5GRX_CheckVarName", {"name=IF"}},
+        {"W5GRX_GetTaskNamebyObjectId", {"taskId=D445_AXES/#T1", "objectId=D445_AXES/Axis1/Move1"}},
+        {"FindGlobal", {"resourceId=D445_AXES", "name=gLineSpeed"}},
+        {"W5GRX_SearchMoveBlocks", {"chartId=D445_AXES/Axis1/Homing"}},
+        {"DoCfcMsgBox", {"messageId=1039", "style=36", "buttons=4"}},
+        {"W5GRX_CheckDataVersion", {"objectId=D445_AXES", "update=false"}},
+        {"W5GRX_SetHelpFileName", {"base=w5grxmhx"}},
+        {"W5GRX_LogSummary", {"first=08:00", "second=08:01"}},
+        {"W5GRX_GetErrorLocation", {"objectId=D445_AXES/Axis1", "location=E12 \".hometimer.PT\": too short"}},
+        {"W5GRX_ASBlockTypeImport", {"resourceId=D445_AXES", "quiet=true"}},
+    };
+    for (const Call& call : calls) {
+      const ExportEntry* entry = FindExport(call.name, call.arguments);
+      if (!entry) throw GrxError(std::string("the demo calls an export the table does not have: ") + call.name);
+      platform::ScriptedPresenter boxes;
+      ImportLogCapture importLog;
+      CallContext context(db_, call.arguments, platform::kNoWindow);
+      Json answer{{"result", entry->invoke(context)}};
+      for (const auto& [name, value] : context.outs().items()) answer[name] = Brief(value);
+      if (const Json log = importLog.Take(); !log.is_null()) answer["log"] = Brief(log);
+      if (!boxes.shown().empty()) answer["dialogs"] = boxes.shown().size();
+      std::string arguments;
+      for (const std::string& a : call.arguments) arguments += " " + a;
+      s.lines.push_back(entry->family + ": " + call.name + arguments);
+      s.lines.push_back("    -> " + JsonText(answer, -1));
+    }
+  }
+
+  // grx check on the demo's first controller.
+  void WholeControllerCheck() {
+    Section& s = Add("The whole-controller check (grx check D445_AXES)");
+    for (const Finding& f : CheckController(db_, db_.Resolve("D445_AXES"))) {
+      s.lines.push_back(f.path + ": " + f.kind + ": " + f.message);
+    }
+  }
+
   void RoundTrip(std::string& failure) {
     Section& s = Add("Export and import give the same project");
     const std::string first = db_.Export();
@@ -248,6 +301,15 @@ private:
   Section& Add(std::string title) {
     sections.push_back({std::move(title), {}});
     return sections.back();
+  }
+
+  // Logs are summed up by their counters and line count; long lists by their length.
+  static Json Brief(const Json& value) {
+    if (value.is_object() && value.contains("lines")) {
+      return Json{{"errors", value["errors"]}, {"warnings", value["warnings"]}, {"lines", value["lines"].size()}};
+    }
+    if (value.is_array() && value.size() > 3) return std::to_string(value.size()) + " items";
+    return value;
   }
 
   static std::string Padded(std::string text, std::size_t width) {
@@ -291,6 +353,8 @@ int RunDemo(const Options& options, bool keep, std::ostream& out) {
     tour.ObjectModel();
     tour.BlobRecords();
     tour.NamesAndHierarchy();
+    tour.Families();
+    tour.WholeControllerCheck();
     tour.RoundTrip(failure);
     sections = std::move(tour.sections);
   } catch (...) {
