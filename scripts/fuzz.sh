@@ -7,8 +7,14 @@ seconds=${1:-60}
 cmake -S tests/fuzz -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build-fuzz
 corpus=$(mktemp -d)
-trap 'rm -rf "$corpus"' EXIT
+catalogues=$(mktemp -d)
+trap 'rm -rf "$corpus" "$catalogues"' EXIT
 cp tests/fuzz/corpus/blob_map/* "$corpus"/
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   build-fuzz/blob_map_fuzzer -max_total_time="$seconds" -max_len=4096 -timeout=10 -print_final_stats=1 \
   "$corpus" tests/fuzz/corpus/blob_map
+
+cp tests/fuzz/corpus/catalogue/* "$catalogues"/
+UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  build-fuzz/catalogue_fuzzer -max_total_time="$seconds" -max_len=8192 -timeout=10 -print_final_stats=1 \
+  -dict=tests/fuzz/catalogue.dict "$catalogues" tests/fuzz/corpus/catalogue

@@ -691,7 +691,7 @@ namespace {
 json ParseDescription(const std::string& text) {
   try {
     return DescriptionToCodePage(json::parse(text));
-  } catch (const json::parse_error& e) {
+  } catch (const json::exception& e) { // a syntax error, or a number out of range
     throw DescriptionError("/: not valid JSON (" + std::string(e.what()) + ")");
   }
 }

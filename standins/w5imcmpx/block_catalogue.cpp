@@ -126,7 +126,7 @@ Catalogue ParseCatalogue(const std::string& utf8Json) {
   json doc;
   try {
     doc = json::parse(utf8Json);
-  } catch (const json::parse_error& e) {
+  } catch (const json::exception& e) { // a syntax error, or a number out of range
     throw CatalogueError(std::string("/: not valid JSON (") + e.what() + ")");
   }
   RequireKeys(doc, "", {"format", "packages"});

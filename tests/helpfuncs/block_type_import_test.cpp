@@ -263,12 +263,17 @@ TEST_F(BlockTypeImportTest, FailingComponentsShowTheirHresult) {
     EXPECT_EQ(db.CallCount("gl_TransactionAbort"), 1u) << mode;
     EXPECT_FALSE(Exists("R/%MX_ENABLE")) << mode;
   }
-  Catalogue("{\"format\": \"something else\"}");
   platform::SetEnvironmentValue("W5IMCMPX_CATALOGUE", (folder_ / "catalogue.json").string());
-  const auto boxes = Boxes({}, [&] { EXPECT_EQ(ImportTypes("R", false), RESPONSE_FAILED); });
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_THAT(boxes[0], HasSubstr("(HRESULT) 0x8007000D"));
-  EXPECT_THAT(SavedLog(), ElementsAre(HasSubstr("E ")));
+  // Not a catalogue: another format, a number beyond every range, a member the format lacks.
+  for (const char* text :
+       {R"({"format": "something else"})", R"({"format": 1e999})",
+        R"({"format": "grx-block-catalogue/1", "packages": [{"name": "P", "blockTypes": [], "x": 1}]})"}) {
+    Catalogue(text);
+    const auto boxes = Boxes({}, [&] { EXPECT_EQ(ImportTypes("R", false), RESPONSE_FAILED); });
+    ASSERT_EQ(boxes.size(), 1u) << text;
+    EXPECT_THAT(boxes[0], HasSubstr("(HRESULT) 0x8007000D")) << text;
+    EXPECT_THAT(SavedLog(), ElementsAre(HasSubstr("E "))) << text;
+  }
 }
 
 TEST_F(BlockTypeImportTest, ALogViewIsOptional) {
