@@ -16,6 +16,7 @@
 #include "dbaccess/listing.h"
 #include "grx/w5lhlpax.h"
 #include "project_generator.h"
+#include "generated_projects.h"
 #include "ratio_reporter.h"
 
 namespace {
@@ -33,28 +34,13 @@ grx::cli::ProjectShape Shape(int charts) {
   return shape;
 }
 
-const std::string& ProjectFile(int charts) {
-  static std::map<int, std::string> files;
-  auto it = files.find(charts);
-  if (it == files.end()) {
-    const auto path =
-        std::filesystem::temp_directory_path() / ("grx-helpfuncs-bench-" + std::to_string(charts) + ".db");
-    std::filesystem::remove(path);
-    ChartDbClient::Instance().Import(grx::cli::GeneratedDescription(Shape(charts)), path.string());
-    it = files.emplace(charts, path.string()).first;
-  }
-  return it->second;
+GeneratedProjects& Projects() {
+  static GeneratedProjects projects("grx-helpfuncs-bench-", Shape);
+  return projects;
 }
 
 ChartDbClient& Open(int charts) {
-  ChartDbClient& db = ChartDbClient::Instance();
-  db.Open(ProjectFile(charts));
-  return db;
-}
-
-template <class Call, class OnItem>
-void List(ChartDbClient& db, Call&& call, OnItem&& onItem) {
-  grx::dbaccess::ForEachListedWith([&](GlResult r) { return db.gl_ErrorIdGet(r); }, call, onItem);
+  return Projects().Open(charts);
 }
 
 // --- FindGlobalVar, list form: one global by its whole name, every use located ----------------
@@ -283,7 +269,6 @@ int main(int argc, char** argv) {
     return 0;
   }
   const int exitCode = RunBenchmarksAndPrintRatios(argc, argv, PrintRatios);
-  ChartDbClient::Instance().CloseProject();
-  for (int charts : kSizes) std::filesystem::remove(ProjectFile(charts));
+  Projects().RemoveAll();
   return exitCode;
 }

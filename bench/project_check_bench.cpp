@@ -14,6 +14,7 @@
 #include "dbaccess/listing.h"
 #include "project_check.h"
 #include "project_generator.h"
+#include "generated_projects.h"
 #include "ratio_reporter.h"
 
 namespace {
@@ -31,27 +32,13 @@ grx::cli::ProjectShape Shape(int charts) {
   return shape;
 }
 
-const std::string& ProjectFile(int charts) {
-  static std::map<int, std::string> files;
-  auto it = files.find(charts);
-  if (it == files.end()) {
-    const auto path = std::filesystem::temp_directory_path() / ("grx-check-bench-" + std::to_string(charts) + ".db");
-    std::filesystem::remove(path);
-    ChartDbClient::Instance().Import(grx::cli::GeneratedDescription(Shape(charts)), path.string());
-    it = files.emplace(charts, path.string()).first;
-  }
-  return it->second;
+GeneratedProjects& Projects() {
+  static GeneratedProjects projects("grx-check-bench-", Shape);
+  return projects;
 }
 
 ChartDbClient& Open(int charts) {
-  ChartDbClient& db = ChartDbClient::Instance();
-  db.Open(ProjectFile(charts));
-  return db;
-}
-
-template <class Call, class OnItem>
-void List(ChartDbClient& db, Call&& call, OnItem&& onItem) {
-  grx::dbaccess::ForEachListedWith([&](GlResult r) { return db.gl_ErrorIdGet(r); }, call, onItem);
+  return Projects().Open(charts);
 }
 
 void Check(benchmark::State& state) {
@@ -139,7 +126,6 @@ void PrintRatios(const RatioReporter& reporter, std::ostream& out) {
 
 int main(int argc, char** argv) {
   const int exitCode = RunBenchmarksAndPrintRatios(argc, argv, PrintRatios);
-  ChartDbClient::Instance().CloseProject();
-  for (int charts : kSizes) std::filesystem::remove(ProjectFile(charts));
+  Projects().RemoveAll();
   return exitCode;
 }
