@@ -90,7 +90,7 @@ struct ImportComponents {
   platform::ComReference<w5comp::IImportHost> host;
   platform::ComReference<w5comp::ILogView> log;
   platform::ComReference<w5comp::IImportRunner> runner;
-  bool opened = false;
+  bool closeAtEnd = false; // the host is closed when the run ends
 
   // Asks the opened host for its log view and empties it for the object's import.
   void ResetLog(GlObjectId objectId, GlTransactionId tr) {
@@ -111,7 +111,7 @@ struct ImportComponents {
     body::W5GRX_LogSummary(log.get(), module, start.str().c_str(), end.str().c_str());
   }
   ~ImportComponents() {
-    if (host && opened) host->Close();
+    if (host && closeAtEnd) host->Close();
   }
 };
 
@@ -239,9 +239,9 @@ RESPONSE W5GRX_ASBlockTypeImport(grx::platform::WindowHandle window, GlObjectId 
     const HRESULT failed = [&]() -> HRESULT {
       HRESULT hr = Create(w5comp::CLSID_ImportHost, w5comp::IID_IImportHost, components.host);
       if (platform::FAILED(hr) || !components.host) return hr;
+      components.closeAtEnd = true; // once created, even when it cannot be opened
       hr = components.host->Open(resourceId, tr.id());
       if (platform::FAILED(hr)) return hr;
-      components.opened = true;
       components.ResetLog(resourceId, tr.id());
       hr = Create(w5comp::CLSID_ImportRunner, w5comp::IID_IImportRunner, components.runner);
       if (platform::FAILED(hr) || !components.runner) return hr;
@@ -289,7 +289,7 @@ bool W5GRX_CopyBlockTypeImport(grx::platform::WindowHandle window, GlObjectId, G
   }
   Create(w5comp::CLSID_ImportHost, w5comp::IID_IImportHost, components.host);
   if (!components.host || platform::FAILED(components.host->Open(targetId, prevTransactionId))) return false;
-  components.opened = true;
+  components.closeAtEnd = true;
   components.ResetLog(targetId, prevTransactionId);
   GlTransactionId tr = prevTransactionId;
   RESPONSE response = RESPONSE_FAILED;
