@@ -11,6 +11,7 @@
 
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
+  RatioReporter() : ConsoleReporter(OO_Tabular) {} // plain text: the tables are kept in files
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const auto& run : runs) times_[run.benchmark_name()] = run.GetAdjustedCPUTime();
     ConsoleReporter::ReportRuns(runs);
@@ -31,6 +32,7 @@ int RunBenchmarksAndPrintRatios(int argc, char** argv, PrintRatios&& print) {
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
+  std::cout << "\n-- ratios" << std::flush; // scripts/bench.sh prints what follows
   print(reporter, std::cout);
   benchmark::Shutdown();
   return 0;
