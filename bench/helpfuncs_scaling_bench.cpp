@@ -199,6 +199,55 @@ void GetSubPlansByPlanIDDirect(benchmark::State& state) {
   }
 }
 
+// --- W5GRX_RootPlansFromCPU and W5GRX_RootPlanIDsFromCPU on the whole controller ------------
+
+void RootPlansFromCPU(benchmark::State& state) {
+  ChartDbClient& db = Open(static_cast<int>(state.range(0)));
+  const GlObjectId cpu = db.Resolve("GEN");
+  for (auto _ : state) {
+    std::vector<std::string> names;
+    benchmark::DoNotOptimize(W5GRX_RootPlansFromCPU(cpu, names, kTr));
+  }
+}
+
+void RootPlanIDsFromCPU(benchmark::State& state) {
+  ChartDbClient& db = Open(static_cast<int>(state.range(0)));
+  const GlObjectId cpu = db.Resolve("GEN");
+  for (auto _ : state) {
+    std::vector<GlObjectId> ids;
+    benchmark::DoNotOptimize(W5GRX_RootPlanIDsFromCPU(cpu, ids, kTr));
+  }
+}
+
+// The root charts directly; with names, each chart's name as well.
+std::size_t RootChartsDirect(ChartDbClient& db, GlObjectId cpu, bool names) {
+  std::size_t count = 0;
+  GlObjectId chart = 0;
+  GlObjectType type = 0;
+  List(
+      db, [&](MODE mode) { return db.iec_ChartsGet(mode, IEC_SELECT_IS_CFC, cpu, chart, type, kTr); },
+      [&] {
+        if (names) {
+          char name[kGlNameSize];
+          db.gl_ObjectNameGet(chart, name, kTr);
+        }
+        ++count;
+      });
+  return count;
+}
+
+void RootPlansFromCPUDirect(benchmark::State& state) {
+  ChartDbClient& db = Open(static_cast<int>(state.range(0)));
+  const GlObjectId cpu = db.Resolve("GEN");
+  for (auto _ : state) benchmark::DoNotOptimize(RootChartsDirect(db, cpu, true));
+}
+
+void RootPlanIDsFromCPUDirect(benchmark::State& state) {
+  ChartDbClient& db = Open(static_cast<int>(state.range(0)));
+  const GlObjectId cpu = db.Resolve("GEN");
+  for (auto _ : state) benchmark::DoNotOptimize(RootChartsDirect(db, cpu, false));
+}
+
 #define GRX_SIZES Arg(kSizes[0])->Arg(kSizes[1])->Arg(kSizes[2])
 BENCHMARK(FindGlobalVarList)->GRX_SIZES;
 BENCHMARK(FindGlobalVarDirect)->GRX_SIZES;
@@ -206,11 +255,17 @@ BENCHMARK(SearchMoveBlocks)->GRX_SIZES;
 BENCHMARK(SearchMoveBlocksDirect)->GRX_SIZES;
 BENCHMARK(GetSubPlansByPlanID)->GRX_SIZES;
 BENCHMARK(GetSubPlansByPlanIDDirect)->GRX_SIZES;
+BENCHMARK(RootPlansFromCPU)->GRX_SIZES;
+BENCHMARK(RootPlansFromCPUDirect)->GRX_SIZES;
+BENCHMARK(RootPlanIDsFromCPU)->GRX_SIZES;
+BENCHMARK(RootPlanIDsFromCPUDirect)->GRX_SIZES;
 
 void PrintRatios(const RatioReporter& reporter, std::ostream& out) {
   const std::pair<const char*, const char*> pairs[] = {{"FindGlobalVarList", "FindGlobalVarDirect"},
                                                        {"SearchMoveBlocks", "SearchMoveBlocksDirect"},
-                                                       {"GetSubPlansByPlanID", "GetSubPlansByPlanIDDirect"}};
+                                                       {"GetSubPlansByPlanID", "GetSubPlansByPlanIDDirect"},
+                                                       {"RootPlansFromCPU", "RootPlansFromCPUDirect"},
+                                                       {"RootPlanIDsFromCPU", "RootPlanIDsFromCPUDirect"}};
   auto time = [&](const char* name, int size) { return reporter.Time(std::string(name) + "/" + std::to_string(size)); };
   out << "\nexport / direct calls at each size (target <= 1.3); growth per ten times the size (target <= 11):\n";
   for (const auto& [exported, direct] : pairs) {
@@ -261,6 +316,12 @@ void PrintCallCounts(std::ostream& out) {
   std::vector<GlObjectId> ids;
   count("W5GRX_GetSubPlansByPlanID", [&] { W5GRX_GetSubPlansByPlanID(chart, kTr, ids); });
   count("direct", [&] { SubChartsDirect(db, chart, ids); });
+  std::vector<std::string> names;
+  count("W5GRX_RootPlansFromCPU", [&] { W5GRX_RootPlansFromCPU(cpu, names, kTr); });
+  count("direct", [&] { RootChartsDirect(db, cpu, true); });
+  ids.clear();
+  count("W5GRX_RootPlanIDsFromCPU", [&] { W5GRX_RootPlanIDsFromCPU(cpu, ids, kTr); });
+  count("direct", [&] { RootChartsDirect(db, cpu, false); });
 }
 
 int main(int argc, char** argv) {
