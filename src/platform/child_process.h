@@ -44,6 +44,7 @@ public:
 
 private:
   std::uint32_t id_ = 0;
+  void* handle_ = nullptr; // the process handle where the OS has one
   bool ended_ = false;
   std::uint32_t exitCode_ = STILL_ACTIVE;
 };

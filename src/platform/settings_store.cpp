@@ -1,5 +1,6 @@
 #include "platform/code_page.h"
 #include "platform/settings_store.h"
+#include "platform/system_registry.h"
 
 #include "platform/dynamic_library.h"
 
@@ -80,6 +81,7 @@ std::optional<SettingValue> ReadSetting(Hive hive, const std::string& key, const
   if (const std::string file = SettingsFile(); !file.empty()) {
     if (auto value = ReadFromFile(file, hive, key, valueName)) return value;
   }
+  if (auto value = system::ReadRegistry(hive, key, valueName)) return value;
   const auto folders = ModuleSearchFolders();
   for (std::size_t i = 0; i < folders.size() && i < 2; ++i) {
     if (auto value = ReadFromFile(folders[i] + "/registry.ini", hive, key, valueName)) return value;
