@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything twice (a normal build and one with the address and undefined-behaviour
 # sanitizers) and runs every test in both, after checking the sources' formatting; then runs the
-# fuzz targets for a bounded time.
+# fuzz targets for a bounded time, and cross-builds for Windows to run the Windows tests under wine.
 # Installs missing Debian packages first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -20,3 +20,5 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
 
 ./scripts/fuzz.sh 30
+
+./scripts/windows.sh

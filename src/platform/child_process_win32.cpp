@@ -1,14 +1,15 @@
 // Started programs on Win32: CreateProcessA without inherited handles, GetExitCodeProcess,
 // TerminateProcess, CloseHandle.
+#include "platform/child_process.h"
+#include "platform/file_search.h"
+
+// After the platform's header: windows.h names STILL_ACTIVE a macro (of the same value).
 #include <windows.h>
 #include <tlhelp32.h>
 
 #include <cstdlib>
 #include <string>
 #include <vector>
-
-#include "platform/child_process.h"
-#include "platform/file_search.h"
 
 namespace grx::platform {
 namespace {

@@ -6,8 +6,9 @@
 namespace grx::platform::system {
 
 std::optional<SettingValue> ReadRegistry(Hive hive, const std::string& key, const std::string& valueName) {
-  HKEY root = hive == Hive::LocalMachine ? HKEY_LOCAL_MACHINE : hive == Hive::CurrentUser ? HKEY_CURRENT_USER
-                                                                                          : HKEY_CLASSES_ROOT;
+  HKEY root = hive == Hive::LocalMachine  ? HKEY_LOCAL_MACHINE
+              : hive == Hive::CurrentUser ? HKEY_CURRENT_USER
+                                          : HKEY_CLASSES_ROOT;
   HKEY opened = nullptr;
   if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return std::nullopt;
   const char* name = valueName == "@" || valueName.empty() ? nullptr : valueName.c_str();
@@ -15,8 +16,7 @@ std::optional<SettingValue> ReadRegistry(Hive hive, const std::string& key, cons
   std::optional<SettingValue> result;
   if (RegQueryValueExA(opened, name, nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
     std::string data(size, '\0');
-    if (RegQueryValueExA(opened, name, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size) ==
-        ERROR_SUCCESS) {
+    if (RegQueryValueExA(opened, name, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size) == ERROR_SUCCESS) {
       SettingValue value;
       if (type == REG_DWORD && size == sizeof(DWORD)) {
         value.kind = SettingValue::Kind::Number;

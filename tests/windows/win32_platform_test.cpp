@@ -1,0 +1,74 @@
+// The Win32 face of the platform layer where it differs from the POSIX one: modules by name with
+// the .dll ending, the registry below the settings file, started programs, the local time.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/child_process.h"
+#include "platform/dynamic_library.h"
+#include "platform/file_search.h"
+#include "platform/local_time.h"
+#include "platform/process.h"
+#include "platform/settings_store.h"
+#include "platform/thread_id.h"
+
+namespace grx::platform {
+namespace {
+
+TEST(Win32Platform, ModulesAreFoundByNameWithTheDllEnding) {
+  EXPECT_EQ(ModuleFileName("Q3JDBMOX"), "Q3JDBMOX.dll");
+  EXPECT_EQ(ModuleFileName("w5lresax.dll"), "w5lresax.dll");
+  std::string error;
+  const Module kernel = Module::Load("kernel32", &error);
+  ASSERT_TRUE(kernel) << error;
+  EXPECT_NE(kernel.Find("GetCurrentProcessId"), nullptr);
+  EXPECT_EQ(kernel.Find("NoSuchFunction"), nullptr);
+  EXPECT_FALSE(Module::Load("grx_no_such_module", &error));
+  EXPECT_NE(error.find("not found"), std::string::npos) << error;
+  EXPECT_FALSE(ModuleFileOf(reinterpret_cast<const void*>(&ModuleFileName)).empty());
+}
+
+TEST(Win32Platform, TheRegistryAnswersWhatTheSettingsFileDoesNotHold) {
+  // Every Windows installation (and wine) names its system root here.
+  const auto root =
+      ReadSettingText(Hive::LocalMachine, "Software\\Microsoft\\Windows NT\\CurrentVersion", "SystemRoot");
+  ASSERT_TRUE(root.has_value());
+  EXPECT_FALSE(root->empty());
+  const auto folder = std::filesystem::temp_directory_path() / "grx-win-settings.ini";
+  std::ofstream(folder) << "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion]\n"
+                           "SystemRoot=from the file\n";
+  SetEnvironmentValue("GRX_SETTINGS_FILE", folder.string());
+  EXPECT_EQ(ReadSettingText(Hive::LocalMachine, "Software\\Microsoft\\Windows NT\\CurrentVersion", "SystemRoot"),
+            "from the file");
+  RemoveEnvironmentValue("GRX_SETTINGS_FILE");
+  std::filesystem::remove(folder);
+}
+
+TEST(Win32Platform, StartedProgramsEndWithTheirCode) {
+  const auto root = EnvironmentValue("SystemRoot").value_or("C:\\windows");
+  const std::string cmd = root + "\\system32\\cmd.exe";
+  ASSERT_TRUE(FindFirstFile(cmd)) << cmd;
+  ChildProcess child = ChildProcess::Start(cmd, "/c exit 7");
+  ASSERT_TRUE(child);
+  EXPECT_TRUE(child.Wait(20000));
+  EXPECT_EQ(child.ExitCode(), 7u);
+  EXPECT_FALSE(child.Terminate(1)); // it has ended
+  EXPECT_FALSE(ChildProcess::Start(root + "\\no-such-program.exe", ""));
+}
+
+TEST(Win32Platform, ClockAndIdentifiers) {
+  const LocalTime now = LocalTimeNow();
+  EXPECT_GE(now.year, 2024);
+  EXPECT_GE(now.month, 1);
+  EXPECT_LE(now.month, 12);
+  EXPECT_NE(CurrentThreadId(), 0u);
+  EXPECT_NE(CurrentProcessId(), 0u);
+  SetEnvironmentValue("GRX_WIN_TEST_VALUE", "x y");
+  EXPECT_EQ(EnvironmentValue("GRX_WIN_TEST_VALUE"), "x y");
+  RemoveEnvironmentValue("GRX_WIN_TEST_VALUE");
+  EXPECT_FALSE(EnvironmentValue("GRX_WIN_TEST_VALUE").has_value());
+}
+
+} // namespace
+} // namespace grx::platform
