@@ -14,6 +14,7 @@ if [ -z "$wine" ]; then
   echo "windows.sh: wine is missing (Debian package wine64; ./scripts/install-deps.sh installs it)" >&2
   exit 1
 fi
+./scripts/fetch-sqlite.sh
 cmake -S . -B build-win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DGRX_BUILD_BENCHMARKS=OFF >/dev/null
 cmake --build build-win -j "$(nproc)"

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "chartdb/q3jdbmox_decorated_names.h"
 #include "platform/dynamic_library.h"
 #include "platform/process.h"
 
@@ -24,7 +25,7 @@ TEST(DynamicLibraryTest, FindsTheStandInBesideTheProgram) {
   Module module = Module::Load("Q3JDBMOX.DLL", &error);
   ASSERT_TRUE(module) << error;
   EXPECT_NE(module.Find("iec_TasksGet"), nullptr);
-  EXPECT_NE(module.Find("_Z11gl_CpuIdGetmRmR6OutCput"), nullptr);
+  EXPECT_NE(module.Find(GRX_DECORATED_GL_CPUIDGET), nullptr);
   EXPECT_EQ(module.Find("iec_NoSuchFunction"), nullptr);
   Module moved = std::move(module);
   EXPECT_FALSE(module); // NOLINT(bugprone-use-after-move): a moved-from module is empty

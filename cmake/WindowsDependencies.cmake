@@ -1,0 +1,26 @@
+# The dependencies of the Windows build.
+set(grx_sqlite_dir ${PROJECT_SOURCE_DIR}/deps/sqlite3)
+if(NOT EXISTS ${grx_sqlite_dir}/sqlite3.c)
+  message(FATAL_ERROR "The SQLite amalgamation is missing: run ./scripts/fetch-sqlite.sh")
+endif()
+add_library(grx_sqlite3 STATIC ${grx_sqlite_dir}/sqlite3.c)
+target_include_directories(grx_sqlite3 SYSTEM PUBLIC ${grx_sqlite_dir})
+target_compile_definitions(grx_sqlite3 PRIVATE SQLITE_THREADSAFE=1 SQLITE_OMIT_LOAD_EXTENSION)
+target_compile_options(grx_sqlite3 PRIVATE -w)
+
+# Header-only libraries of the host, copied so that no other host header reaches the compiler.
+set(grx_host_headers ${CMAKE_BINARY_DIR}/host-headers)
+file(COPY /usr/include/nlohmann DESTINATION ${grx_host_headers})
+add_library(nlohmann_json_headers INTERFACE)
+target_include_directories(nlohmann_json_headers SYSTEM INTERFACE ${grx_host_headers})
+add_library(nlohmann_json::nlohmann_json ALIAS nlohmann_json_headers)
+if(EXISTS /usr/include/CLI/CLI.hpp)
+  file(COPY /usr/include/CLI DESTINATION ${grx_host_headers})
+  add_library(cli11_headers INTERFACE)
+  target_include_directories(cli11_headers SYSTEM INTERFACE ${grx_host_headers})
+  add_library(CLI11::CLI11 ALIAS cli11_headers)
+endif()
+
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
