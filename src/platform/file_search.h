@@ -10,5 +10,8 @@ namespace grx::platform {
 std::string NativePath(const std::string& path);
 // Whether a file (not a folder) of that path exists.
 bool FindFirstFile(const std::string& path);
+// A new, empty folder of the user's temporary folder whose name starts with prefix (only this
+// process made it); empty when none can be made.
+std::string CreateTemporaryFolder(const std::string& prefix);
 
 } // namespace grx::platform

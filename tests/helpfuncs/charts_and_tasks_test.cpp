@@ -10,6 +10,7 @@
 #include "opendata/iec_obj_manager.h"
 #include "opendata/open_data_exception.h"
 #include "standin_fixture.h"
+#include "platform/dynamic_library.h"
 #include "platform/process.h"
 
 namespace grx::testing {
@@ -95,7 +96,7 @@ TEST_F(ChartsAndTasksTest, SubChartHierarchyAndPaths) {
 TEST_F(ChartsAndTasksTest, SubChartListingWritesItsFailuresToTheModuleTrace) {
   const auto log = std::filesystem::temp_directory_path() /
                    ("grx-subplans-" + std::to_string(grx::platform::CurrentProcessId()) + ".log");
-  grx::platform::SetEnvironmentValue("W5TRACE_FILE", log.c_str());
+  grx::platform::SetEnvironmentValue("W5TRACE_FILE", log.string());
   std::vector<GlObjectId> ids;
   EXPECT_EQ(W5GRX_GetSubPlansByPlanID(0, kTr, ids), -1);
   ASSERT_EQ(db.InjectFault("iec_CfcBlocksGet", 0x20101, 1, 1), 0);
@@ -104,13 +105,15 @@ TEST_F(ChartsAndTasksTest, SubChartListingWritesItsFailuresToTheModuleTrace) {
   std::ifstream in(log);
   std::stringstream text;
   text << in.rdbuf();
-  EXPECT_THAT(text.str(),
-              ::testing::HasSubstr("level 4 W5GRX_GetSubPlansByPlanID [.\\HelpFunc (4042), module: w5lhlpax.so, "
-                                   "thread: 0x"));
+  const std::string module = grx::platform::ModuleFileName("w5lhlpax"); // w5lhlpax.so, w5lhlpax.dll
+  EXPECT_THAT(text.str(), ::testing::HasSubstr("level 4 W5GRX_GetSubPlansByPlanID [.\\HelpFunc (4042), module: " +
+                                               module + ", thread: 0x"));
   EXPECT_THAT(text.str(), ::testing::HasSubstr("]: Plan ID is NULL!\n"));
-  EXPECT_THAT(text.str(), ::testing::HasSubstr("(4087), module: w5lhlpax.so"));
+  EXPECT_THAT(text.str(), ::testing::HasSubstr("(4087), module: " + module));
   EXPECT_THAT(text.str(), ::testing::HasSubstr("]: OpenData error: iec_CfcBlocksGet failed. result = 20101.\n"));
-  std::filesystem::remove(log);
+  in.close();
+  std::error_code kept; // the trace library may hold the file open still (Windows cannot remove it then)
+  std::filesystem::remove(log, kept);
 }
 
 TEST_F(ChartsAndTasksTest, ChartInterfaces) {

@@ -83,7 +83,7 @@ TEST_F(NameCheckTest, SubChartBlockAndVariableNames) {
 TEST_F(NameCheckTest, KeywordComponentAbsentFailingOrAnsweringAnotherStatus) {
   std::ofstream(settings_)
       << "[HKEY_CLASSES_ROOT\\CLSID\\{6A3D2F10-4B7C-4E21-9F3A-1C5D7E9B2A40}\\InprocServer32]\n@=\n";
-  grx::platform::SetEnvironmentValue("GRX_SETTINGS_FILE", settings_.c_str());
+  grx::platform::SetEnvironmentValue("GRX_SETTINGS_FILE", settings_.string());
   EXPECT_EQ(Check(W5GRX_CheckVarName, "while"), (Outcome{SYNTAX_ERR_NONE, 1})); // not registered: accepted
   std::ofstream(settings_) << "[HKEY_CLASSES_ROOT\\CLSID\\{6A3D2F10-4B7C-4E21-9F3A-1C5D7E9B2A40}\\InprocServer32]\n"
                            << "@=no_such_component\n";

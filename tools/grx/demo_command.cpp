@@ -12,6 +12,7 @@
 #include "export_call.h"
 #include "log_object.h"
 #include "platform/dialog_presenter.h"
+#include "platform/file_search.h"
 #include "project_check.h"
 #include "project_client.h"
 #include "commands.h"
@@ -321,11 +322,9 @@ private:
 };
 
 std::filesystem::path MakeTemporaryFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "grx-demo-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) {
-    throw GrxError("cannot create a temporary folder");
-  }
-  return pattern;
+  const std::string folder = platform::CreateTemporaryFolder("grx-demo-");
+  if (folder.empty()) throw GrxError("cannot create a temporary folder");
+  return folder;
 }
 
 } // namespace
