@@ -27,7 +27,7 @@ protected:
                              << "\\InprocServer32]\n@=no_such_component_library\n"
                              << "[HKEY_CLASSES_ROOT\\CLSID\\" << GuidToString(kNotAComponentLibrary)
                              << "\\InprocServer32]\n@=ES_LOG\n";
-    grx::platform::SetEnvironmentValue("GRX_SETTINGS_FILE", settings_.c_str());
+    grx::platform::SetEnvironmentValue("GRX_SETTINGS_FILE", settings_.string());
   }
   void TearDown() override {
     grx::platform::RemoveEnvironmentValue("GRX_SETTINGS_FILE");
