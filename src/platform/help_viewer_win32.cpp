@@ -1,58 +1,15 @@
-// The help viewers on Win32: the viewer command of the settings, started without waiting.
-#include "platform/help_viewer.h"
-
-#include <string>
-
-#include "platform/com_lite.h"
-#include "platform/file_search.h"
+// The help viewer's command on Win32: through the command interpreter, started without waiting.
+#include "platform/help_viewer_system.h"
 #include "platform/process.h"
-#include "platform/settings_store.h"
-#include "platform/thread_id.h"
 
-namespace grx::platform {
-namespace {
+namespace grx::platform::system {
 
-// Why the last HTML Help call of the thread failed; empty when it did not.
-thread_local std::string lastHtmlHelpError;
-
-std::string Quoted(const std::string& text) {
+std::string QuotedArgument(const std::string& text) {
   return "\"" + text + "\"";
 }
 
-// Shows the file with the viewer command, or says where it is. Empty on success, else why not.
-std::string Show(const char* file, std::uintptr_t context) {
-  if (!file || !*file) return "No help file was named.";
-  const std::string path = NativePath(file);
-  if (!FindFirstFile(path)) return "The help file " + path + " cannot be found.";
-  const auto command =
-      ReadSettingText(Hive::LocalMachine, "Software\\Halvorn\\ORBIX\\2.0\\General\\Help", "ViewerCommand");
-  if (!command || command->empty()) {
-    OutputDebugText(("help: " + path + " (context " + std::to_string(context) + ")\n").c_str());
-    return {};
-  }
-  std::string line = *command;
-  for (std::size_t at; (at = line.find("%1")) != std::string::npos;) line.replace(at, 2, Quoted(path));
-  for (std::size_t at; (at = line.find("%2")) != std::string::npos;) line.replace(at, 2, std::to_string(context));
-  if (RunCommand("start \"\" /b " + line + " >NUL 2>&1").exitCode != 0) return "The help viewer cannot be started.";
-  return {};
+bool StartInBackground(const std::string& commandLine) {
+  return RunCommand("start \"\" /b " + commandLine + " >NUL 2>&1").exitCode == 0;
 }
 
-} // namespace
-
-bool WinHelpA(WindowHandle, const char* file, std::uint32_t, std::uintptr_t data) {
-  return Show(file, data).empty();
-}
-
-WindowHandle HtmlHelpA(WindowHandle caller, const char* file, std::uint32_t command, std::uintptr_t data) {
-  if (command == HH_GET_LAST_ERROR) {
-    auto* record = reinterpret_cast<HH_LAST_ERROR*>(data);
-    if (!record) return kNoWindow;
-    record->hr = lastHtmlHelpError.empty() ? S_OK : E_FAIL;
-    record->description = lastHtmlHelpError.empty() ? nullptr : SysAllocString(Widen(lastHtmlHelpError).c_str());
-    return kNoWindow;
-  }
-  lastHtmlHelpError = Show(file, command == HH_HELP_CONTEXT ? data : 0);
-  return lastHtmlHelpError.empty() ? caller : kNoWindow;
-}
-
-} // namespace grx::platform
+} // namespace grx::platform::system
