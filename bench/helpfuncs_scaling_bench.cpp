@@ -61,7 +61,10 @@ struct Use {
   std::string location, root;
 };
 
-std::vector<Use> FindUsesDirect(ChartDbClient& db, GlObjectId cpu) {
+// name: the global variables searched (by default the one of FindGlobalVarList).
+std::vector<Use> FindUsesDirect(
+    ChartDbClient& db, GlObjectId cpu,
+    bool (*wanted)(const char* name) = [](const char* name) { return std::strcmp(name, "g000001") == 0; }) {
   {
     std::vector<Use> uses;
     GlObjectId global = 0;
@@ -72,7 +75,7 @@ std::vector<Use> FindUsesDirect(ChartDbClient& db, GlObjectId cpu) {
           db.iec_BlobLengthGet(global, length, kTr);
           Iec_GlobalVar record{};
           db.iec_GlobalVarRead(global, record, kTr);
-          if (std::strcmp(record.name, "g000001") != 0) return;
+          if (!wanted(record.name)) return;
           GlObjectType type = 0;
           db.iec_ObjectTypeGet(global, type, kTr);
           std::vector<GlObjectId> sinks;
@@ -114,6 +117,28 @@ std::vector<Use> FindUsesDirect(ChartDbClient& db, GlObjectId cpu) {
     std::stable_sort(uses.begin(), uses.end(), [](const Use& a, const Use& b) { return a.root > b.root; });
     return uses;
   }
+}
+
+// --- FindGlobalVar, pattern form: every global whose name holds "g" (all of them), every use ---
+
+bool EveryGlobal(const char* name) {
+  return std::strchr(name, 'g') != nullptr;
+}
+
+void FindGlobalVarPattern(benchmark::State& state) {
+  ChartDbClient& db = Open(static_cast<int>(state.range(0)));
+  const GlObjectId cpu = db.Resolve("GEN");
+  for (auto _ : state) {
+    std::vector<FIND> results;
+    FindGlobalVar(cpu, "g", 2, results, kTr);
+    benchmark::DoNotOptimize(results.data());
+  }
+}
+
+void FindGlobalVarPatternDirect(benchmark::State& state) {
+  ChartDbClient& db = Open(static_cast<int>(state.range(0)));
+  const GlObjectId cpu = db.Resolve("GEN");
+  for (auto _ : state) benchmark::DoNotOptimize(FindUsesDirect(db, cpu, EveryGlobal).data());
 }
 
 void FindGlobalVarDirect(benchmark::State& state) {
@@ -251,6 +276,8 @@ void RootPlanIDsFromCPUDirect(benchmark::State& state) {
 #define GRX_SIZES Arg(kSizes[0])->Arg(kSizes[1])->Arg(kSizes[2])
 BENCHMARK(FindGlobalVarList)->GRX_SIZES;
 BENCHMARK(FindGlobalVarDirect)->GRX_SIZES;
+BENCHMARK(FindGlobalVarPattern)->GRX_SIZES;
+BENCHMARK(FindGlobalVarPatternDirect)->GRX_SIZES;
 BENCHMARK(SearchMoveBlocks)->GRX_SIZES;
 BENCHMARK(SearchMoveBlocksDirect)->GRX_SIZES;
 BENCHMARK(GetSubPlansByPlanID)->GRX_SIZES;
@@ -261,11 +288,10 @@ BENCHMARK(RootPlanIDsFromCPU)->GRX_SIZES;
 BENCHMARK(RootPlanIDsFromCPUDirect)->GRX_SIZES;
 
 void PrintRatios(const RatioReporter& reporter, std::ostream& out) {
-  const std::pair<const char*, const char*> pairs[] = {{"FindGlobalVarList", "FindGlobalVarDirect"},
-                                                       {"SearchMoveBlocks", "SearchMoveBlocksDirect"},
-                                                       {"GetSubPlansByPlanID", "GetSubPlansByPlanIDDirect"},
-                                                       {"RootPlansFromCPU", "RootPlansFromCPUDirect"},
-                                                       {"RootPlanIDsFromCPU", "RootPlanIDsFromCPUDirect"}};
+  const std::pair<const char*, const char*> pairs[] = {
+      {"FindGlobalVarList", "FindGlobalVarDirect"},   {"FindGlobalVarPattern", "FindGlobalVarPatternDirect"},
+      {"SearchMoveBlocks", "SearchMoveBlocksDirect"}, {"GetSubPlansByPlanID", "GetSubPlansByPlanIDDirect"},
+      {"RootPlansFromCPU", "RootPlansFromCPUDirect"}, {"RootPlanIDsFromCPU", "RootPlanIDsFromCPUDirect"}};
   auto time = [&](const char* name, int size) { return reporter.Time(std::string(name) + "/" + std::to_string(size)); };
   out << "\nexport / direct calls at each size (target <= 1.3); growth per ten times the size (target <= 11):\n";
   for (const auto& [exported, direct] : pairs) {
@@ -309,6 +335,9 @@ void PrintCallCounts(std::ostream& out) {
   std::vector<FIND> results;
   count("FindGlobalVar", [&] { FindGlobalVar(cpu, "g000001", 3, results, kTr); });
   count("direct", [&] { FindUsesDirect(db, cpu); });
+  results.clear();
+  count("FindGlobalVar pattern", [&] { FindGlobalVar(cpu, "g", 2, results, kTr); });
+  count("direct", [&] { FindUsesDirect(db, cpu, EveryGlobal); });
   const GlObjectId chart = db.Resolve("GEN/C00001");
   std::vector<MoveBlockInfoT> blocks;
   count("W5GRX_SearchMoveBlocks", [&] { W5GRX_SearchMoveBlocks(chart, blocks, kTr); });
