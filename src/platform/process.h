@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace grx::platform {
 
@@ -14,6 +15,28 @@ std::uint32_t CurrentProcessId();
 std::optional<std::string> EnvironmentValue(const std::string& name);
 void SetEnvironmentValue(const std::string& name, const std::string& value);
 void RemoveEnvironmentValue(const std::string& name);
+
+// An environment value set while it lives; the value before (or its absence) comes back after.
+class ScopedEnvironmentValue {
+public:
+  ScopedEnvironmentValue(std::string name, const std::string& value)
+      : name_(std::move(name)), previous_(EnvironmentValue(name_)) {
+    SetEnvironmentValue(name_, value);
+  }
+  ~ScopedEnvironmentValue() {
+    if (previous_) {
+      SetEnvironmentValue(name_, *previous_);
+    } else {
+      RemoveEnvironmentValue(name_);
+    }
+  }
+  ScopedEnvironmentValue(const ScopedEnvironmentValue&) = delete;
+  ScopedEnvironmentValue& operator=(const ScopedEnvironmentValue&) = delete;
+
+private:
+  std::string name_;
+  std::optional<std::string> previous_;
+};
 
 // Whether the process's standard input, standard error is a terminal.
 bool StandardInputIsTerminal();

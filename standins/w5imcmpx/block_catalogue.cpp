@@ -151,13 +151,13 @@ Catalogue ParseCatalogue(const std::string& utf8Json) {
 
 Catalogue ReadCatalogue(const std::string& file) {
   std::ifstream in(grx::platform::NativePath(file), std::ios::binary);
-  if (!in) throw CatalogueError("the block-type catalogue " + file + " cannot be read");
+  if (!in) throw CatalogueError("the block-type catalogue " + file + " cannot be read", true);
   std::ostringstream text;
   text << in.rdbuf();
   try {
     return ParseCatalogue(text.str());
   } catch (const CatalogueError& e) {
-    throw CatalogueError(file + e.what());
+    throw CatalogueError(file + ": " + e.what());
   }
 }
 

@@ -15,7 +15,13 @@ namespace w5imp {
 
 class CatalogueError : public std::runtime_error {
 public:
-  using std::runtime_error::runtime_error;
+  explicit CatalogueError(const std::string& what, bool unreadable = false)
+      : std::runtime_error(what), unreadable_(unreadable) {}
+  // The file could not be read (rather than not being a catalogue).
+  bool unreadable() const { return unreadable_; }
+
+private:
+  bool unreadable_;
 };
 
 struct CatalogueBlockType {

@@ -191,8 +191,7 @@ HRESULT ImportRunner::Run(grx::platform::WindowHandle, grx::platform::IUnknown* 
     catalogue = ReadCatalogue(file);
   } catch (const CatalogueError& e) {
     log.Error(e.what());
-    return HresultFromWin32(e.what() == "the block-type catalogue " + file + " cannot be read" ? kErrorFileNotFound
-                                                                                               : kErrorInvalidData);
+    return HresultFromWin32(e.unreadable() ? kErrorFileNotFound : kErrorInvalidData);
   }
   const grx::platform::Module database = grx::platform::Module::Load("Q3JDBMOX");
   if (!database) {

@@ -1127,12 +1127,6 @@ TEST_F(GrxCliTest, LocateFindsWhatACompilerMessageNames) {
   EXPECT_EQ(Grx("locate D445_AXES/Axis1 'no markers'").exitCode, 1);
 }
 
-} // namespace
-} // namespace grx::testing
-
-namespace grx::testing {
-namespace {
-
 TEST_F(GrxCliTest, TheLogExportsSayWhenTheLogComponentIsMissing) {
   const std::string settings =
       Write("nolog.ini",
@@ -1142,12 +1136,6 @@ TEST_F(GrxCliTest, TheLogExportsSayWhenTheLogComponentIsMissing) {
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_THAT(run.out, HasSubstr("the log component cannot be created (0x800401F8)"));
 }
-
-} // namespace
-} // namespace grx::testing
-
-namespace grx::testing {
-namespace {
 
 // The block-type import on a fresh controller creates the catalogue's types and prints the log
 // with its summary; run again it has nothing to do; --dry-run leaves the project as it was.
@@ -1238,12 +1226,6 @@ TEST_F(GrxCliTest, LogPrintsASavedLog) {
   EXPECT_THAT(bad.out, HasSubstr("bad.log:2: expected E, W or I, a tab and the text"));
   EXPECT_THAT(Grx("log " + Write("other.txt", "hello\n") + " 2>&1").out, HasSubstr("is not a saved log"));
 }
-
-} // namespace
-} // namespace grx::testing
-
-namespace grx::testing {
-namespace {
 
 // grx check on a project with one finding of each kind; the stamp of a root chart is told once
 // the controller's own is current; a controller that is not there cannot be checked.

@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
+#include <memory>
 
 #include "api_iteration.h"
 #include "blob/blob_resource.h"
@@ -45,31 +46,13 @@ const char* ResponseText(RESPONSE response) {
                                       : "not imported";
 }
 
-// Sets the block-type catalogue for the import runner while it lives.
-class CatalogueChoice {
-public:
-  explicit CatalogueChoice(const std::string& file) : set_(!file.empty()) {
-    if (!set_) return;
-    if (!std::filesystem::exists(file)) throw GrxError("no catalogue " + file);
-    previous_ = platform::EnvironmentValue(kVariable);
-    platform::SetEnvironmentValue(kVariable, std::filesystem::absolute(file).string());
-  }
-  ~CatalogueChoice() {
-    if (!set_) return;
-    if (previous_) {
-      platform::SetEnvironmentValue(kVariable, *previous_);
-    } else {
-      platform::RemoveEnvironmentValue(kVariable);
-    }
-  }
-  CatalogueChoice(const CatalogueChoice&) = delete;
-  CatalogueChoice& operator=(const CatalogueChoice&) = delete;
-
-private:
-  static constexpr const char* kVariable = "W5IMCMPX_CATALOGUE";
-  bool set_;
-  std::optional<std::string> previous_;
-};
+// The block-type catalogue for the import runner while it lives (none: the one set up).
+std::unique_ptr<platform::ScopedEnvironmentValue> ChooseCatalogue(const std::string& file) {
+  if (file.empty()) return nullptr;
+  if (!std::filesystem::exists(file)) throw GrxError("no catalogue " + file);
+  return std::make_unique<platform::ScopedEnvironmentValue>("W5IMCMPX_CATALOGUE",
+                                                            std::filesystem::absolute(file).string());
+}
 
 void PrintOutcome(const Options& options, Json j, const Json& dialogs, const Json& log, std::ostream& out) {
   if (!log.is_null()) j["log"] = log;
@@ -117,7 +100,7 @@ int RunImportTypes(const Options& options, const std::string& controller, bool q
   ChartDbClient& db = ChartDbClient::Instance();
   OpenProjectForExports(options, db);
   const GlObjectId cpu = db.Resolve(controller);
-  const CatalogueChoice choice(catalogue);
+  const auto choice = ChooseCatalogue(catalogue);
   const auto boxes = ScriptedAnswers(options);
   ImportLogCapture capture;
   RESPONSE response = RESPONSE_FAILED;

@@ -89,25 +89,22 @@ platform::ComReference<w5comp::ILogView> ReadSavedLog(const std::string& file) {
 }
 
 namespace {
-constexpr const char* kImportLogVariable = "W5IMCMPX_LOG";
+
+std::string RemovedFile(std::string file) {
+  std::error_code ignored;
+  std::filesystem::remove(file, ignored);
+  return file;
 }
+
+} // namespace
 
 ImportLogCapture::ImportLogCapture()
-    : file_((std::filesystem::temp_directory_path() /
-             ("grx-import-log-" + std::to_string(platform::CurrentProcessId()) + ".txt"))
-                .string()),
-      previous_(platform::EnvironmentValue(kImportLogVariable)) {
-  std::error_code ignored;
-  std::filesystem::remove(file_, ignored);
-  platform::SetEnvironmentValue(kImportLogVariable, file_);
-}
+    : file_(RemovedFile((std::filesystem::temp_directory_path() /
+                         ("grx-import-log-" + std::to_string(platform::CurrentProcessId()) + ".txt"))
+                            .string())),
+      variable_("W5IMCMPX_LOG", file_) {}
 
 ImportLogCapture::~ImportLogCapture() {
-  if (previous_) {
-    platform::SetEnvironmentValue(kImportLogVariable, *previous_);
-  } else {
-    platform::RemoveEnvironmentValue(kImportLogVariable);
-  }
   std::error_code ignored;
   std::filesystem::remove(file_, ignored);
 }

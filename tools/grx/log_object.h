@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/com_lite.h"
+#include "platform/process.h"
 #include "w5comp/log_view.h"
 
 namespace grx::cli {
@@ -37,7 +38,7 @@ public:
 
 private:
   std::string file_;
-  std::optional<std::string> previous_;
+  platform::ScopedEnvironmentValue variable_;
 };
 
 // The module of that name, or the language library of the user's language when name is empty;
