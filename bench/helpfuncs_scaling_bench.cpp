@@ -1,5 +1,6 @@
-// The global-variable search, the block-placement search and the sub-chart listing on generated
-// projects of about 10^3, 10^4 and 10^5 objects. Each export is measured beside a baseline that
+// The listing exports (the global-variable search, the block-placement search, the sub-chart
+// listing, the root charts of a controller, a chart by its name or path, the groups of a task) on
+// generated projects of about 10^3, 10^4 and 10^5 objects. Each export is measured beside a baseline that
 // makes the same kind of chart-database calls directly, without the library; the program prints
 // export/baseline at each size (target: at most 1.3) and the growth from one size to the next ten
 // times larger (target: at most 11, so no path is quadratic). --calls prints the API calls of
@@ -7,6 +8,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
@@ -273,6 +275,135 @@ void RootPlanIDsFromCPUDirect(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(RootChartsDirect(db, cpu, false));
 }
 
+// --- W5GRX_RootPlanFromName and W5GRX_GetChart: the last root chart by its name -----------------
+
+// The generator's name of the last root chart ("C00050").
+std::string LastRootName(int charts) {
+  char name[16];
+  std::snprintf(name, sizeof name, "C%05d", charts);
+  return name;
+}
+
+void RootPlanFromName(benchmark::State& state) {
+  const int charts = static_cast<int>(state.range(0));
+  ChartDbClient& db = Open(charts);
+  const GlObjectId cpu = db.Resolve("GEN");
+  const std::string last = LastRootName(charts);
+  for (auto _ : state) {
+    char name[kGlNameSize];
+    std::snprintf(name, sizeof name, "%s", last.c_str());
+    GlObjectId chart = 0;
+    benchmark::DoNotOptimize(W5GRX_RootPlanFromName(cpu, name, chart, kTr));
+  }
+}
+
+// The root charts directly, each one's name read and compared, until the one named.
+GlObjectId RootByNameDirect(ChartDbClient& db, GlObjectId cpu, const std::string& wanted) {
+  GlObjectId chart = 0, found = 0;
+  GlObjectType type = 0;
+  List(
+      db, [&](MODE mode) { return db.iec_ChartsGet(mode, IEC_SELECT_IS_CFC, cpu, chart, type, kTr); },
+      [&] {
+        char name[kGlNameSize];
+        db.gl_ObjectNameGet(chart, name, kTr);
+        if (wanted != name) return grx::dbaccess::ListingStep::Next;
+        found = chart;
+        return grx::dbaccess::ListingStep::Stop;
+      });
+  return found;
+}
+
+void RootPlanFromNameDirect(benchmark::State& state) {
+  const int charts = static_cast<int>(state.range(0));
+  ChartDbClient& db = Open(charts);
+  const GlObjectId cpu = db.Resolve("GEN");
+  const std::string last = LastRootName(charts);
+  for (auto _ : state) benchmark::DoNotOptimize(RootByNameDirect(db, cpu, last));
+}
+
+void GetChart(benchmark::State& state) {
+  const int charts = static_cast<int>(state.range(0));
+  ChartDbClient& db = Open(charts);
+  const GlObjectId cpu = db.Resolve("GEN");
+  const CString path(LastRootName(charts));
+  for (auto _ : state) {
+    GlObjectId chart = 0;
+    benchmark::DoNotOptimize(W5GRX_GetChart(path, cpu, chart, kTr));
+  }
+}
+
+// Every chart of the controller directly, with its name; in the one named, its sub-charts with
+// their names.
+std::size_t ChartByPathDirect(ChartDbClient& db, GlObjectId cpu, const std::string& wanted) {
+  GlObjectId chart = 0;
+  GlObjectType type = 0;
+  std::size_t subCharts = 0;
+  List(
+      db, [&](MODE mode) { return db.iec_ChartsGet(mode, IEC_SELECT_ALL, cpu, chart, type, kTr); },
+      [&] {
+        char name[kGlNameSize];
+        db.gl_ObjectNameGet(chart, name, kTr);
+        if (wanted != name) return;
+        GlObjectId iter = 0, block = 0;
+        GlObjectType blockType = 0;
+        List(
+            db,
+            [&](MODE mode) { return db.iec_CfcBlocksGet(mode, IEC_SELECT_IS_CFC, chart, iter, block, blockType, kTr); },
+            [&] {
+              if (blockType != IEC_OBJ_CFC) return;
+              char subName[kGlNameSize];
+              db.gl_ObjectNameGet(block, subName, kTr);
+              ++subCharts;
+            });
+      });
+  return subCharts;
+}
+
+void GetChartDirect(benchmark::State& state) {
+  const int charts = static_cast<int>(state.range(0));
+  ChartDbClient& db = Open(charts);
+  const GlObjectId cpu = db.Resolve("GEN");
+  const std::string last = LastRootName(charts);
+  for (auto _ : state) benchmark::DoNotOptimize(ChartByPathDirect(db, cpu, last));
+}
+
+// --- W5GRX_GetTaskNamebyObjectId: a task's groups and their blocks, for an object in none ------
+
+void GetTaskNamebyObjectId(benchmark::State& state) {
+  ChartDbClient& db = Open(static_cast<int>(state.range(0)));
+  const GlObjectId task = db.Resolve("GEN/#T1");
+  const GlObjectId cpu = db.Resolve("GEN");
+  for (auto _ : state) {
+    std::string name;
+    benchmark::DoNotOptimize(W5GRX_GetTaskNamebyObjectId(task, cpu, name));
+  }
+}
+
+std::size_t TaskMembersDirect(ChartDbClient& db, GlObjectId task) {
+  std::size_t members = 0;
+  GlObjectId group = 0;
+  GlObjectType type = 0;
+  List(
+      db, [&](MODE mode) { return db.iec_TaskElementsGet(mode, IEC_SELECT_TASK_ELEMENTS, task, group, type, kTr); },
+      [&] {
+        GlObjectId member = 0;
+        GlObjectType memberType = 0;
+        List(
+            db,
+            [&](MODE mode) {
+              return db.iec_ProcessingGroupBlocksGet(mode, IEC_SELECT_ALL, group, member, memberType, kNoTransaction);
+            },
+            [&] { ++members; });
+      });
+  return members;
+}
+
+void GetTaskNamebyObjectIdDirect(benchmark::State& state) {
+  ChartDbClient& db = Open(static_cast<int>(state.range(0)));
+  const GlObjectId task = db.Resolve("GEN/#T1");
+  for (auto _ : state) benchmark::DoNotOptimize(TaskMembersDirect(db, task));
+}
+
 #define GRX_SIZES Arg(kSizes[0])->Arg(kSizes[1])->Arg(kSizes[2])
 BENCHMARK(FindGlobalVarList)->GRX_SIZES;
 BENCHMARK(FindGlobalVarDirect)->GRX_SIZES;
@@ -286,12 +417,23 @@ BENCHMARK(RootPlansFromCPU)->GRX_SIZES;
 BENCHMARK(RootPlansFromCPUDirect)->GRX_SIZES;
 BENCHMARK(RootPlanIDsFromCPU)->GRX_SIZES;
 BENCHMARK(RootPlanIDsFromCPUDirect)->GRX_SIZES;
+BENCHMARK(RootPlanFromName)->GRX_SIZES;
+BENCHMARK(RootPlanFromNameDirect)->GRX_SIZES;
+BENCHMARK(GetChart)->GRX_SIZES;
+BENCHMARK(GetChartDirect)->GRX_SIZES;
+BENCHMARK(GetTaskNamebyObjectId)->GRX_SIZES;
+BENCHMARK(GetTaskNamebyObjectIdDirect)->GRX_SIZES;
 
 void PrintRatios(const RatioReporter& reporter, std::ostream& out) {
-  const std::pair<const char*, const char*> pairs[] = {
-      {"FindGlobalVarList", "FindGlobalVarDirect"},   {"FindGlobalVarPattern", "FindGlobalVarPatternDirect"},
-      {"SearchMoveBlocks", "SearchMoveBlocksDirect"}, {"GetSubPlansByPlanID", "GetSubPlansByPlanIDDirect"},
-      {"RootPlansFromCPU", "RootPlansFromCPUDirect"}, {"RootPlanIDsFromCPU", "RootPlanIDsFromCPUDirect"}};
+  const std::pair<const char*, const char*> pairs[] = {{"FindGlobalVarList", "FindGlobalVarDirect"},
+                                                       {"FindGlobalVarPattern", "FindGlobalVarPatternDirect"},
+                                                       {"SearchMoveBlocks", "SearchMoveBlocksDirect"},
+                                                       {"GetSubPlansByPlanID", "GetSubPlansByPlanIDDirect"},
+                                                       {"RootPlansFromCPU", "RootPlansFromCPUDirect"},
+                                                       {"RootPlanIDsFromCPU", "RootPlanIDsFromCPUDirect"},
+                                                       {"RootPlanFromName", "RootPlanFromNameDirect"},
+                                                       {"GetChart", "GetChartDirect"},
+                                                       {"GetTaskNamebyObjectId", "GetTaskNamebyObjectIdDirect"}};
   auto time = [&](const char* name, int size) { return reporter.Time(std::string(name) + "/" + std::to_string(size)); };
   out << "\nexport / direct calls at each size (target <= 1.3); growth per ten times the size (target <= 11):\n";
   for (const auto& [exported, direct] : pairs) {
@@ -351,6 +493,18 @@ void PrintCallCounts(std::ostream& out) {
   ids.clear();
   count("W5GRX_RootPlanIDsFromCPU", [&] { W5GRX_RootPlanIDsFromCPU(cpu, ids, kTr); });
   count("direct", [&] { RootChartsDirect(db, cpu, false); });
+  const std::string last = LastRootName(kSizes[0]);
+  char name[kGlNameSize];
+  std::snprintf(name, sizeof name, "%s", last.c_str());
+  GlObjectId found = 0;
+  count("W5GRX_RootPlanFromName", [&] { W5GRX_RootPlanFromName(cpu, name, found, kTr); });
+  count("direct", [&] { RootByNameDirect(db, cpu, last); });
+  count("W5GRX_GetChart", [&] { W5GRX_GetChart(CString(last), cpu, found, kTr); });
+  count("direct", [&] { ChartByPathDirect(db, cpu, last); });
+  const GlObjectId task = db.Resolve("GEN/#T1");
+  std::string taskName;
+  count("W5GRX_GetTaskNamebyObjectId", [&] { W5GRX_GetTaskNamebyObjectId(task, cpu, taskName); });
+  count("direct", [&] { TaskMembersDirect(db, task); });
 }
 
 int main(int argc, char** argv) {

@@ -3,9 +3,8 @@
 # the POSIX face of the platform and those that need a POSIX shell or folders of their own.
 set(grx_platform_tests_portable platform/code_page_test.cpp platform/text_string_test.cpp
     platform/window_handles_test.cpp platform/settings_store_test.cpp platform/com_lite_test.cpp
-    platform/string_resources_test.cpp)
-set(grx_platform_tests_posix platform/dynamic_library_test.cpp platform/dialog_presenter_test.cpp
-    platform/child_process_test.cpp)
+    platform/string_resources_test.cpp platform/dialog_presenter_test.cpp)
+set(grx_platform_tests_posix platform/dynamic_library_test.cpp platform/child_process_test.cpp)
 set(grx_standin_tests standins/iteration_test.cpp standins/records_test.cpp standins/writes_test.cpp
     standins/description_test.cpp standins/description_fuzz_test.cpp standins/fault_injection_test.cpp
     standins/object_paths_test.cpp)
@@ -18,6 +17,8 @@ set(grx_foundation_tests foundation/exceptions_test.cpp foundation/trace_test.cp
     foundation/cfc_message_box_test.cpp foundation/dlg_progress_test.cpp)
 set(grx_blob_tests blob/blob_bytes_test.cpp blob/blob_format_test.cpp blob/blob_records_test.cpp
     blob/blob_mutation_test.cpp)
-set(grx_dbaccess_tests_portable dbaccess/trace_format_test.cpp dbaccess/listing_test.cpp)
-set(grx_dbaccess_tests_posix dbaccess/binding_test.cpp)
+set(grx_dbaccess_tests dbaccess/trace_format_test.cpp dbaccess/listing_test.cpp dbaccess/binding_test.cpp)
+set(grx_app_tests app/library_frame_test.cpp)
 set(grx_opendata_tests opendata/object_model_test.cpp)
+set(grx_cli_tests_portable tools/grx_cli_test.cpp)
+set(grx_cli_tests_posix tools/grx_cli_posix_test.cpp)

@@ -1,4 +1,4 @@
-// Started programs on Win32: CreateProcessA without inherited handles, GetExitCodeProcess,
+// Started programs on Win32: CreateProcessA with the standard streams given, GetExitCodeProcess,
 // TerminateProcess, CloseHandle.
 #include "platform/child_process.h"
 #include "platform/file_search.h"
@@ -37,6 +37,49 @@ std::vector<char> EnvironmentBlock() {
   return block;
 }
 
+// The standard streams of a started program: those of ours that are consoles it shares, the
+// others (files, pipes) it does not get: it reads from and writes to the null device instead, so
+// that no one reading our output waits for it.
+class StartStreams {
+public:
+  StartStreams() {
+    SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    null_ = CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable,
+                        OPEN_EXISTING, 0, nullptr);
+    const DWORD which[3] = {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE};
+    for (int i = 0; i < 3; ++i) {
+      HANDLE own = GetStdHandle(which[i]);
+      DWORD mode = 0;
+      if (own && own != INVALID_HANDLE_VALUE && GetConsoleMode(own, &mode) &&
+          DuplicateHandle(GetCurrentProcess(), own, GetCurrentProcess(), &consoles_[i], 0, TRUE,
+                          DUPLICATE_SAME_ACCESS)) {
+        streams_[i] = consoles_[i];
+      } else {
+        streams_[i] = null_;
+      }
+    }
+  }
+  StartStreams(const StartStreams&) = delete;
+  StartStreams& operator=(const StartStreams&) = delete;
+  ~StartStreams() {
+    for (HANDLE console : consoles_) {
+      if (console) CloseHandle(console);
+    }
+    if (null_ != INVALID_HANDLE_VALUE) CloseHandle(null_);
+  }
+  void Into(STARTUPINFOA& startup) const {
+    startup.dwFlags |= STARTF_USESTDHANDLES;
+    startup.hStdInput = streams_[0];
+    startup.hStdOutput = streams_[1];
+    startup.hStdError = streams_[2];
+  }
+
+private:
+  HANDLE null_ = INVALID_HANDLE_VALUE;
+  HANDLE consoles_[3] = {nullptr, nullptr, nullptr};
+  HANDLE streams_[3] = {nullptr, nullptr, nullptr};
+};
+
 } // namespace
 
 ChildProcess::ChildProcess(ChildProcess&& other) noexcept {
@@ -67,8 +110,10 @@ ChildProcess ChildProcess::Start(const std::string& program, const std::string& 
   std::vector<char> environment = EnvironmentBlock();
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
+  const StartStreams streams;
+  streams.Into(startup);
   PROCESS_INFORMATION info{};
-  if (!CreateProcessA(file.c_str(), line.data(), nullptr, nullptr, FALSE, 0, environment.data(), nullptr, &startup,
+  if (!CreateProcessA(file.c_str(), line.data(), nullptr, nullptr, TRUE, 0, environment.data(), nullptr, &startup,
                       &info)) {
     return child;
   }

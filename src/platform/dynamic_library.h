@@ -48,6 +48,9 @@ void* ModuleHandleOf(const void* address);
 // The full file path of the loaded module that contains the address (GetModuleFileName); empty
 // when there is none.
 std::string ModuleFileOf(const void* address);
+// Whether the module a name stands for is loaded in this process, by its file name and without
+// loading it (GetModuleHandle).
+bool ModuleIsLoaded(std::string_view name);
 // Releases a handle returned by Detach (FreeLibrary).
 void FreeHandle(void* handle);
 

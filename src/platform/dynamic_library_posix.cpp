@@ -1,5 +1,6 @@
 // POSIX implementation of module loading (a Win32 build uses LoadLibraryA/GetProcAddress).
 #include <dlfcn.h>
+#include <link.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -122,6 +123,22 @@ void* Module::Detach() {
   void* handle = handle_;
   handle_ = nullptr;
   return handle;
+}
+
+bool ModuleIsLoaded(std::string_view name) {
+  const std::string file = ModuleFileName(name);
+  struct Search {
+    const std::string* file;
+    bool found;
+  } search{&file, false};
+  dl_iterate_phdr(
+      [](dl_phdr_info* info, std::size_t, void* data) -> int {
+        auto* s = static_cast<Search*>(data);
+        if (info->dlpi_name && std::filesystem::path(info->dlpi_name).filename() == *s->file) s->found = true;
+        return s->found ? 1 : 0;
+      },
+      &search);
+  return search.found;
 }
 
 void* FindInHandle(void* handle, const char* exportedName) {

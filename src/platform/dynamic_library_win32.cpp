@@ -103,6 +103,10 @@ void* Module::Find(const char* exportedName) const {
   return handle_ ? reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle_), exportedName)) : nullptr;
 }
 
+bool ModuleIsLoaded(std::string_view name) {
+  return GetModuleHandleA(ModuleFileName(name).c_str()) != nullptr;
+}
+
 void* Module::Detach() {
   void* handle = handle_;
   handle_ = nullptr;

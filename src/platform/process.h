@@ -6,22 +6,30 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace grx::platform {
 
 std::uint32_t CurrentProcessId();
+// The full path of the program file of the running process (GetModuleFileName of no module).
+std::string ExecutableFile();
 
 // The environment of the process (SetEnvironmentVariableA).
 std::optional<std::string> EnvironmentValue(const std::string& name);
 void SetEnvironmentValue(const std::string& name, const std::string& value);
 void RemoveEnvironmentValue(const std::string& name);
 
-// An environment value set while it lives; the value before (or its absence) comes back after.
+// An environment value set (or, for no value, removed) while it lives; the value before (or its
+// absence) comes back after.
 class ScopedEnvironmentValue {
 public:
-  ScopedEnvironmentValue(std::string name, const std::string& value)
+  ScopedEnvironmentValue(std::string name, const std::optional<std::string>& value)
       : name_(std::move(name)), previous_(EnvironmentValue(name_)) {
-    SetEnvironmentValue(name_, value);
+    if (value) {
+      SetEnvironmentValue(name_, *value);
+    } else {
+      RemoveEnvironmentValue(name_);
+    }
   }
   ~ScopedEnvironmentValue() {
     if (previous_) {
@@ -54,5 +62,9 @@ struct CommandResult {
 // Runs a command line through the shell; its standard output, and its standard error with it
 // unless withErrors is false (then it goes where the caller's goes).
 CommandResult RunCommand(const std::string& commandLine, bool withErrors = true);
+// Runs a program file with its arguments, each handed over as it stands (no shell in between: no
+// word splitting, quoting or redirection); it shares the caller's standard input and inherits the
+// environment. Its output as RunCommand gives it, byte for byte.
+CommandResult RunProgram(const std::string& program, const std::vector<std::string>& arguments, bool withErrors = true);
 
 } // namespace grx::platform

@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -13,6 +14,12 @@ namespace grx::platform {
 
 std::uint32_t CurrentProcessId() {
   return static_cast<std::uint32_t>(::getpid());
+}
+
+std::string ExecutableFile() {
+  char path[PATH_MAX];
+  const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path);
+  return length > 0 ? std::string(path, static_cast<std::size_t>(length)) : std::string();
 }
 
 std::optional<std::string> EnvironmentValue(const std::string& name) {
@@ -63,6 +70,29 @@ CommandResult RunCommand(const std::string& commandLine, bool withErrors) {
   const int status = ::pclose(pipe);
   result.exitCode = status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return result;
+}
+
+namespace {
+
+// One word for the shell, taken as it stands.
+std::string ShellWord(const std::string& text) {
+  std::string word = "'";
+  for (const char c : text) {
+    if (c == '\'') {
+      word += "'\\''";
+    } else {
+      word += c;
+    }
+  }
+  return word + "'";
+}
+
+} // namespace
+
+CommandResult RunProgram(const std::string& program, const std::vector<std::string>& arguments, bool withErrors) {
+  std::string line = ShellWord(program);
+  for (const std::string& argument : arguments) line += " " + ShellWord(argument);
+  return RunCommand(line, withErrors);
 }
 
 } // namespace grx::platform

@@ -1,10 +1,12 @@
-// Standard input from the null device or from typed text on Win32 (a pipe stands for the
-// terminal: a console cannot be made here).
+// Standard input from the null device or from typed text on Win32. A console cannot be made
+// here: a pipe stands for the terminal, and the environment value GRX_TYPED_TERMINAL tells this
+// process and the programs it starts that their standard input is one.
 #include <fcntl.h>
 #include <io.h>
 
 #include <iostream>
 
+#include "platform/process.h"
 #include "platform/terminal_input.h"
 
 namespace grx::platform {
@@ -27,7 +29,10 @@ ScopedStandardInput::~ScopedStandardInput() {
     _close(saved_);
   }
   if (source_ >= 0) _close(source_);
-  if (other_ >= 0) _close(other_);
+  if (other_ >= 0) {
+    _close(other_);
+    RemoveEnvironmentValue("GRX_TYPED_TERMINAL");
+  }
   std::cin.clear();
 }
 
@@ -43,6 +48,7 @@ ScopedStandardInput ScopedStandardInput::FromTerminalTyping(const std::string& t
     _close(ends[1]);
     return ScopedStandardInput(-1, -1);
   }
+  SetEnvironmentValue("GRX_TYPED_TERMINAL", "1");
   return ScopedStandardInput(ends[0], ends[1]);
 }
 

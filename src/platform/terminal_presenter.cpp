@@ -1,6 +1,6 @@
 // The terminal's presenters: the message box drawn in a frame with numbered buttons and read from
-// standard input, and the progress dialog drawn as a bar that is redrawn in place. The texts are
-// in the ANSI code page and reach the terminal in UTF-8.
+// standard input (where no desktop shows it), and the progress dialog drawn as a bar that is redrawn in place. The
+// texts are in the ANSI code page and reach the terminal in UTF-8.
 #include <algorithm>
 #include <iostream>
 #include <sstream>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/code_page.h"
+#include "platform/desktop_box.h"
 #include "platform/dialog_presenter.h"
 #include "platform/process.h"
 #include "platform/window_messages.h"
@@ -110,7 +111,8 @@ BoxAnswer PresentOnTerminalOrByDefault(const MessageBoxRequest& request) {
 
 BoxAnswer ShowMessageBox(const MessageBoxRequest& request) {
   const Presenter presenter = InstalledPresenter();
-  return presenter ? presenter(request) : PresentOnTerminalOrByDefault(request);
+  if (presenter) return presenter(request);
+  return DesktopBoxesShown() ? ShowDesktopMessageBox(request) : PresentOnTerminalOrByDefault(request);
 }
 
 namespace {

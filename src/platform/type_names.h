@@ -7,5 +7,9 @@
 namespace grx::platform {
 
 std::string ReadableTypeName(const std::type_info& type);
+// The C++ name a decorated symbol stands for ("_Z16W5GRX_IsRootPlanyt" ->
+// "W5GRX_IsRootPlan(unsigned long long, unsigned short)"); the symbol itself when it is no
+// decorated C++ name.
+std::string DemangledName(const std::string& symbol);
 
 } // namespace grx::platform

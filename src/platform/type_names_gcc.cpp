@@ -9,9 +9,14 @@
 namespace grx::platform {
 
 std::string ReadableTypeName(const std::type_info& type) {
+  return DemangledName(type.name());
+}
+
+std::string DemangledName(const std::string& symbol) {
   int status = 0;
-  std::unique_ptr<char, void (*)(void*)> name(abi::__cxa_demangle(type.name(), nullptr, nullptr, &status), std::free);
-  return status == 0 && name ? std::string(name.get()) : std::string(type.name());
+  std::unique_ptr<char, void (*)(void*)> name(abi::__cxa_demangle(symbol.c_str(), nullptr, nullptr, &status),
+                                              std::free);
+  return status == 0 && name ? std::string(name.get()) : symbol;
 }
 
 } // namespace grx::platform

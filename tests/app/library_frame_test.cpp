@@ -10,6 +10,7 @@
 
 #include "platform/module_state.h"
 #include "platform/process.h"
+#include "program_run.h"
 
 namespace grx::testing {
 namespace {
@@ -17,11 +18,12 @@ namespace {
 using ::testing::HasSubstr;
 namespace fs = std::filesystem;
 
+// The probe runs without the settings file of the test run unless the environment names one.
 std::string RunAppProbe(const std::string& environment) {
-  const std::string probe = (fs::read_symlink("/proc/self/exe").parent_path() / "app_probe").string();
-  const auto run = grx::platform::RunCommand("env -u GRX_SETTINGS_FILE " + environment + " " + probe);
+  const std::string probe = (fs::path(ProgramFolder()) / "app_probe").string();
+  const ProgramRun run = RunBuiltProgram(probe, "", environment, {"GRX_SETTINGS_FILE"});
   EXPECT_EQ(run.exitCode, 0);
-  return run.output;
+  return run.out;
 }
 
 TEST(LibraryFrameTest, LanguageModuleIsTheResourceSourceUntilTheEnd) {
@@ -36,13 +38,13 @@ TEST(LibraryFrameTest, LanguageModuleIsTheResourceSourceUntilTheEnd) {
       fs::temp_directory_path() / ("grx-frame-" + std::to_string(grx::platform::CurrentProcessId()) + ".ini");
   std::ofstream(settings)
       << "[HKEY_LOCAL_MACHINE\\Software\\Halvorn\\ORBIX\\2.0\\General\\Languages]\nCurrent=GERMAN\n";
-  EXPECT_THAT(RunAppProbe("GRX_SETTINGS_FILE=" + settings.string()),
+  EXPECT_THAT(RunAppProbe("GRX_SETTINGS_FILE='" + settings.string() + "'"),
               HasSubstr("language=GERMAN\nresource-is-language=1\nstring-511=&Ja\n"));
 
   // Without a language module the library's own (English) resources are used.
   std::ofstream(settings) << "[HKEY_LOCAL_MACHINE\\Software\\Halvorn\\ORBIX\\2.0\\General\\Languages]\n"
                           << "Current=GERMAN\nLanguageModules=off\n";
-  const std::string fallback = RunAppProbe("GRX_SETTINGS_FILE=" + settings.string());
+  const std::string fallback = RunAppProbe("GRX_SETTINGS_FILE='" + settings.string() + "'");
   EXPECT_THAT(fallback, HasSubstr("language=(none)\nresource-is-language=0\nstring-511=&Yes\n"));
   EXPECT_THAT(fallback, HasSubstr("module-exception=An import step failed:"));
   fs::remove(settings);

@@ -12,6 +12,7 @@
 #include "dbaccess/trace_scramble.h"
 #include "eslog/es_log_file.h"
 #include "platform/process.h"
+#include "program_run.h"
 
 namespace grx::testing {
 namespace {
@@ -25,23 +26,28 @@ protected:
   void SetUp() override { fs::create_directories(folder_); }
   void TearDown() override { fs::remove_all(folder_); }
 
-  // Runs the probe with the environment given (VAR=value ...); its standard output.
+  // Runs the probe with the environment given (VAR=value ...) and none of the test run's module
+  // folders, trace file or settings; its standard output. It runs in its own folder, so that no
+  // search of the current folder finds the API library.
   std::string Probe(const std::string& scenario, const std::string& environment = {}) {
-    const std::string command = "env -u GRX_MODULE_PATH -u ES_LOG_FILE -u GRX_SETTINGS_FILE " + environment + " " +
-                                std::string(GRX_BINARY_DIR) + "/isolated/binding_probe " + scenario;
-    const auto run = grx::platform::RunCommand(command, false);
-    EXPECT_EQ(run.exitCode, 0) << run.output;
-    return run.output;
+    const fs::path isolated = fs::path(GRX_BINARY_DIR) / "isolated";
+    const fs::path before = fs::current_path();
+    fs::current_path(isolated);
+    const ProgramRun run = RunBuiltProgram((isolated / "binding_probe").string(), scenario, environment,
+                                           {"GRX_MODULE_PATH", "ES_LOG_FILE", "GRX_SETTINGS_FILE"}, false);
+    fs::current_path(before);
+    EXPECT_EQ(run.exitCode, 0) << run.out;
+    return run.out;
   }
 
   std::string Settings(const std::string& language) {
     const fs::path file = folder_ / "settings.ini";
     std::ofstream(file) << "[HKEY_LOCAL_MACHINE\\Software\\Halvorn\\ORBIX\\2.0\\General\\Languages]\nCurrent="
                         << language << "\n";
-    return "GRX_SETTINGS_FILE=" + file.string();
+    return "GRX_SETTINGS_FILE='" + file.string() + "'";
   }
 
-  static std::string Bin() { return "GRX_MODULE_PATH=" + std::string(GRX_BINARY_DIR) + "/bin"; }
+  static std::string Bin() { return "GRX_MODULE_PATH='" + std::string(GRX_BINARY_DIR) + "/bin'"; }
 
   fs::path folder_ =
       fs::temp_directory_path() / ("grx-binding-test-" + std::to_string(grx::platform::CurrentProcessId()));
@@ -62,7 +68,7 @@ TEST_F(BindingTest, MissingLibraryEveryCall) {
 }
 
 TEST_F(BindingTest, AFailedLoadIsNotRemembered) {
-  const std::string out = Probe("retry " + std::string(GRX_BINARY_DIR) + "/bin");
+  const std::string out = Probe("retry '" + std::string(GRX_BINARY_DIR) + "/bin'");
   EXPECT_THAT(out, HasSubstr("first=201EA\nsecond=20106\n")); // then bound: no project is open
   EXPECT_THAT(out, HasSubstr("box caption=[Installation error]"));
 }
@@ -79,8 +85,8 @@ TEST_F(BindingTest, MissingLibraryInGerman) {
 }
 
 TEST_F(BindingTest, MissingFunctionInFrench) {
-  const std::string out =
-      Probe("missing-function", "GRX_MODULE_PATH=" + std::string(GRX_BINARY_DIR) + "/incomplete " + Settings("FRENCH"));
+  const std::string out = Probe(
+      "missing-function", "GRX_MODULE_PATH='" + std::string(GRX_BINARY_DIR) + "/incomplete' " + Settings("FRENCH"));
   EXPECT_THAT(out, HasSubstr("result=0315e0000a0201ea"));       // detail 10
   EXPECT_THAT(out, HasSubstr("other=000A6 out=1000200000003")); // the other functions work
   EXPECT_THAT(out, HasSubstr("box caption=[Erreur dans l'installation]"));
@@ -124,7 +130,7 @@ TEST_F(BindingTest, ConcurrentFirstCalls) {
 
 TEST_F(BindingTest, CallTraceThroughTheLoggingLibrary) {
   const fs::path log = folder_ / "trace.log";
-  Probe("trace", Bin() + " ES_LOG_FILE=" + log.string());
+  Probe("trace", Bin() + " ES_LOG_FILE='" + log.string() + "'");
   std::ifstream in(log);
   std::vector<std::string> db, para;
   std::string line;

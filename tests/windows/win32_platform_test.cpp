@@ -1,16 +1,20 @@
 // The Win32 face of the platform layer where it differs from the POSIX one: modules by name with
-// the .dll ending, the registry below the settings file, started programs, the local time.
+// the .dll ending, the registry below the settings file, started programs, the local time, and
+// where message boxes are shown.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "platform/child_process.h"
+#include "platform/desktop_box.h"
+#include "platform/dialog_presenter.h"
 #include "platform/dynamic_library.h"
 #include "platform/file_search.h"
 #include "platform/local_time.h"
 #include "platform/process.h"
 #include "platform/settings_store.h"
+#include "platform/terminal_input.h"
 #include "platform/thread_id.h"
 
 namespace grx::platform {
@@ -55,6 +59,19 @@ TEST(Win32Platform, StartedProgramsEndWithTheirCode) {
   EXPECT_EQ(child.ExitCode(), 7u);
   EXPECT_FALSE(child.Terminate(1)); // it has ended
   EXPECT_FALSE(ChildProcess::Start(root + "\\no-such-program.exe", ""));
+}
+
+// A program with standard streams (a test, grx) never waits for a box on the desktop: it asks on
+// its terminal or answers by default. A windowed host, without streams, gets MessageBoxA.
+TEST(Win32Platform, ProgramsWithStandardStreamsShowNoDesktopBoxes) {
+  EXPECT_FALSE(DesktopBoxesShown());
+  MessageBoxRequest box;
+  box.caption = "Installation error";
+  box.text = "Q3JDBMOX.DLL is missing.";
+  box.buttons = BoxButtons::RetryCancel;
+  const auto input = ScopedStandardInput::FromNullDevice();
+  ASSERT_TRUE(input.ok());
+  EXPECT_EQ(ShowMessageBox(box), BoxAnswer::Retry);
 }
 
 TEST(Win32Platform, ClockAndIdentifiers) {

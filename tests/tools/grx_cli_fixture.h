@@ -1,0 +1,57 @@
+// grx run as a person runs it: a folder of its own for each test, grx started with its arguments
+// written as a shell reads them and without the settings file of the caller's environment.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <string>
+
+#include "platform/process.h"
+#include "program_run.h"
+
+namespace grx::testing {
+
+using GrxRun = ProgramRun;
+
+// Log lines carry the time of the run.
+inline std::string WithoutTimes(const std::string& text) {
+  static const std::regex time(R"(\d\d/\d\d/\d\d \d\d:\d\d:\d\d)");
+  return std::regex_replace(text, time, "<time>");
+}
+
+class GrxCliTest : public ::testing::Test {
+protected:
+  void SetUp() override { std::filesystem::create_directories(folder_); }
+  void TearDown() override { std::filesystem::remove_all(folder_); }
+
+  static std::filesystem::path BinDir() { return ProgramFolder(); }
+
+  // Runs a program of the build (FXBViewer, say) with the arguments and environment values.
+  static GrxRun Run(const std::string& program, const std::string& arguments, const std::string& environment = {}) {
+    return RunBuiltProgram((BinDir() / program).string(), arguments, environment, {"GRX_SETTINGS_FILE"});
+  }
+
+  // Runs grx with the arguments; standard output and standard error together.
+  static GrxRun Grx(const std::string& arguments, const std::string& environment = {}) {
+    return Run("grx", arguments, environment);
+  }
+
+  // A file of the test's folder with exactly these bytes.
+  std::string Write(const std::string& name, const std::string& text) {
+    const std::filesystem::path path = folder_ / name;
+    std::ofstream(path, std::ios::binary) << text;
+    return path.string();
+  }
+
+  static std::string DemoJsonPath() {
+    return (std::filesystem::path(GRX_SOURCE_DIR) / "examples" / "demo.json").string();
+  }
+
+  std::filesystem::path folder_ =
+      std::filesystem::temp_directory_path() / ("grx-cli-test-" + std::to_string(grx::platform::CurrentProcessId()));
+};
+
+} // namespace grx::testing
