@@ -1,7 +1,7 @@
 // Help for block types: the viewer's command line from the installation's help path and the
 // controller's library languages, the failures that start nothing, and a viewer that is still
-// open when the next one starts. The viewer here is a script that writes down its arguments and
-// stays open.
+// open when the next one starts. The viewer is the build's block help viewer, which writes down
+// its arguments and stays open.
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +12,7 @@
 #include "grx/w5lhlpax.h"
 #include "platform/child_process.h"
 #include "platform/process.h"
+#include "program_run.h"
 #include "standin_fixture.h"
 
 namespace grx::testing {
@@ -29,13 +30,10 @@ protected:
                  {"name": "MC_POWER", "kind": "functionBlock"}, {"name": "ADD_R", "kind": "function"},
                  {"name": "NOLIB", "kind": "functionBlock"}],
                "charts": [{"name": "C"}]}]})");
-    fs::create_directories(folder_ / "viewer");
-    // Writes "<pid> <arguments>" and stays open until it is ended, or until the test is over
-    // (the file "closed" exists).
-    const fs::path viewer = folder_ / "viewer" / "FXBViewer.exe";
-    std::ofstream(viewer) << "#!/bin/sh\necho \"$$ $*\" >> " << (folder_ / "started.txt").string() << "\nwhile [ ! -e "
-                          << (folder_ / "closed").string() << " ]; do sleep 0.05; done\n";
-    fs::permissions(viewer, fs::perms::owner_all);
+    // The block help viewer of the build: it writes "<pid> open <arguments>" to its log and stays
+    // open until it is ended or this test program ends.
+    fs::create_directories(folder_);
+    platform::SetEnvironmentValue("FXBVIEWER_LOG", (folder_ / "viewer.log").string());
     Settings("\\\\Inst\\\\motion\\\\fxb\\\\mc_04_02\\\\");
     Library("MC_POWER", "MotionControl");
     Library("ADD_R", "Standard");
@@ -43,19 +41,17 @@ protected:
   }
   void TearDown() override {
     platform::RemoveEnvironmentValue("GRX_SETTINGS_FILE");
-    std::ofstream(folder_ / "closed") << "";
-    for (const auto& line : Started()) {
-      for (int i = 0; i < 200 && platform::ProcessIsRunning(Pid(line)); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-      }
-    }
-    fs::remove_all(folder_);
+    platform::RemoveEnvironmentValue("FXBVIEWER_LOG");
+    // A viewer still open closes by itself when this test program ends.
+    std::error_code ignored;
+    fs::remove_all(folder_, ignored);
     StandInTest::TearDown();
   }
 
   // The installation (its path, one library's product and that product's help path), the viewer's
   // folder, and a mode of the installation object.
-  void Settings(const std::string& helpPath, const std::string& mode = "") {
+  void Settings(const std::string& helpPath, const std::string& mode = "",
+                const std::string& viewerFolder = ProgramFolder()) {
     std::ofstream(folder_ / "settings.ini")
         << "[HKEY_LOCAL_MACHINE\\Software\\Halvorn\\ORBIX\\2.0]\nInstallPath=" << (folder_ / "inst").string() << "\n"
         << "[HKEY_LOCAL_MACHINE\\Software\\Halvorn\\ORBIX\\2.0\\Installation]\nMode=" << mode << "\n"
@@ -63,7 +59,7 @@ protected:
         << "\n[HKEY_LOCAL_MACHINE\\Software\\Halvorn\\ORBIX\\2.0\\Installation\\Products\\" << kProduct
         << "]\nBI_HELP_PATH=" << helpPath << "\n"
         << "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\FXBViewer.exe]\nPath="
-        << (folder_ / "viewer").string() << "\n";
+        << viewerFolder << "\n";
     platform::SetEnvironmentValue("GRX_SETTINGS_FILE", (folder_ / "settings.ini").string());
   }
   void Library(const std::string& type, const std::string& library) {
@@ -77,10 +73,14 @@ protected:
     resource.Write(Id("R"), kTr);
   }
 
+  // "<pid> <arguments>" of every viewer started.
   std::vector<std::string> Started() {
-    std::ifstream in(folder_ / "started.txt");
+    std::ifstream in(folder_ / "viewer.log");
     std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    for (std::string line; std::getline(in, line);) {
+      const std::size_t open = line.find(" open ");
+      if (open != std::string::npos) lines.push_back(line.substr(0, open) + line.substr(open + 5));
+    }
     return lines;
   }
   // Starts the viewer for a type and waits until it has written its arguments; the line it wrote.
@@ -151,7 +151,8 @@ TEST_F(BlockHelpTest, NothingStartedWithoutInstallationPackageOrBlockType) {
 }
 
 TEST_F(BlockHelpTest, AViewerThatCannotBeStartedIsStillAnAttempt) {
-  fs::remove(folder_ / "viewer" / "FXBViewer.exe");
+  fs::create_directories(folder_ / "empty");
+  Settings("\\\\Inst\\\\motion\\\\fxb\\\\mc_04_02\\\\", "", (folder_ / "empty").string());
   EXPECT_EQ(W5GRX_ShowFBHelp(platform::kNoWindow, Id("R/%MC_POWER"), Id("R")), 0);
   EXPECT_TRUE(Started().empty());
 }

@@ -1,12 +1,15 @@
 // The help file of the user's language below the installation, and how it is opened.
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "grx/w5lhlpax.h"
 #include "platform/dialog_presenter.h"
 #include "platform/process.h"
 #include "platform/terminal_input.h"
+#include "program_run.h"
 #include "standin_fixture.h"
 
 namespace grx::testing {
@@ -18,8 +21,8 @@ class OnlineHelpTest : public ::testing::Test {
 protected:
   void SetUp() override {
     fs::create_directories(folder_ / "inst" / "help");
-    // One line per file shown, written at once (viewers started together may run side by side).
-    Settings("GERMAN", "echo \"$(cat %1) %2\" >> " + (folder_ / "opened.txt").string());
+    // One line per file shown: its text and the context.
+    Settings("GERMAN", Viewer());
   }
   void TearDown() override {
     platform::RemoveEnvironmentValue("GRX_SETTINGS_FILE");
@@ -36,6 +39,12 @@ protected:
         << "[HKEY_LOCAL_MACHINE\\Software\\Halvorn\\ORBIX\\2.0\\General\\Help]\nViewerCommand=" << viewer << "\n";
     platform::SetEnvironmentValue("GRX_SETTINGS_FILE", (folder_ / "settings.ini").string());
   }
+  // The viewer command: the test's help viewer, which writes what it shows to opened.txt.
+  std::string Viewer() const {
+    const fs::path probe =
+        fs::path(ProgramFolder()) / ("help_viewer_probe" + fs::path(platform::ExecutableFile()).extension().string());
+    return "\"" + probe.string() + "\" %1 %2 \"" + (folder_ / "opened.txt").string() + "\"";
+  }
   void HelpFile(const std::string& name, const std::string& text) {
     std::ofstream(folder_ / "inst" / "help" / name) << text;
   }
@@ -48,7 +57,7 @@ protected:
     for (int i = 0; i < 200; ++i) {
       const std::string text = Opened();
       if (static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) >= lines) return text;
-      platform::RunCommand("sleep 0.02");
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     return Opened();
   }
@@ -62,12 +71,12 @@ TEST_F(OnlineHelpTest, TheHelpFileOfTheLanguage) {
   ASSERT_NE(path, nullptr);
   EXPECT_EQ(std::string(path), (folder_ / "inst").string() + "\\help\\w5grxmha.hlp");
   std::free(path);
-  Settings("KLINGON", "true"); // a language the tool library does not know: English's letter
+  Settings("KLINGON", Viewer()); // a language the tool library does not know: English's letter
   path = nullptr;
   ASSERT_NE(W5GRX_SetHelpFileName("w5grxmhx", &path), 0);
   EXPECT_THAT(std::string(path), ::testing::EndsWith("\\help\\w5grxmhb.hlp"));
   std::free(path);
-  Settings("GERMAN", "true", false); // no help directory setting
+  Settings("GERMAN", Viewer(), false); // no help directory setting
   path = nullptr;
   EXPECT_EQ(W5GRX_SetHelpFileName("w5grxmhx", &path), 0);
   EXPECT_EQ(path, nullptr);

@@ -1,5 +1,6 @@
 // Started programs: exit codes, ending one that still runs, closing a handle that leaves the
-// program running, the program file's name and the command line's arguments, the starter.
+// program running, the program file's name and the command line's arguments, the starter. The
+// programs are copies of a probe of the build.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -21,17 +22,19 @@ protected:
   void TearDown() override {
     std::ofstream(folder_ / "stop") << "";
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    fs::remove_all(folder_);
+    std::error_code ignored;
+    fs::remove_all(folder_, ignored);
   }
-  // A script that writes its argument count, its arguments and its starter's identifier to
-  // "out", then runs until the file "stop" exists and ends with exit code 5.
-  fs::path Script(const std::string& name) {
-    const fs::path script = folder_ / name;
-    std::ofstream(script) << "#!/bin/sh\necho \"$# $1|$2 $GRX_STARTER_PID\" > " << (folder_ / "out").string()
-                          << "\nwhile [ ! -e " << (folder_ / "stop").string() << " ]; do sleep 0.02; done\nexit 5\n";
-    fs::permissions(script, fs::perms::owner_all);
-    return script;
+  // A copy of the test's program in the folder under the name given: it writes its argument
+  // count, its arguments and its starter's identifier to "out", then runs until the file "stop"
+  // exists and ends with exit code 5.
+  fs::path Program(const std::string& name) {
+    const fs::path copy = folder_ / (name + Suffix());
+    fs::copy_file(Probe(), copy, fs::copy_options::overwrite_existing);
+    return copy;
   }
+  static std::string Suffix() { return fs::path(ExecutableFile()).extension().string(); }
+  static fs::path Probe() { return fs::path(ExecutableFile()).parent_path() / ("child_probe" + Suffix()); }
   std::string Out() {
     for (int i = 0; i < 300; ++i) {
       std::ifstream in(folder_ / "out");
@@ -43,16 +46,18 @@ protected:
   }
 
   fs::path folder_ = fs::temp_directory_path() / ("grx-child-test-" + std::to_string(CurrentProcessId()));
+  ScopedEnvironmentValue out_{"CHILD_PROBE_OUT", (folder_ / "out").string()};
+  ScopedEnvironmentValue stop_{"CHILD_PROBE_STOP", (folder_ / "stop").string()};
 };
 
 TEST_F(ChildProcessTest, ExitCodeWhileRunningAndAfter) {
-  ChildProcess child = ChildProcess::Start("/bin/sh", "-c \"exit 3\"");
+  ChildProcess child = ChildProcess::Start(Probe().string(), "--exit 3");
   ASSERT_TRUE(child);
   EXPECT_TRUE(child.Wait(5000));
   EXPECT_EQ(child.ExitCode(), 3u);
   EXPECT_FALSE(child.Terminate(1)); // ended already
 
-  ChildProcess running = ChildProcess::Start(Script("run").string(), "");
+  ChildProcess running = ChildProcess::Start(Program("run").string(), "");
   ASSERT_TRUE(running);
   EXPECT_FALSE(Out().empty());
   EXPECT_EQ(running.ExitCode(), STILL_ACTIVE);
@@ -62,7 +67,7 @@ TEST_F(ChildProcessTest, ExitCodeWhileRunningAndAfter) {
 }
 
 TEST_F(ChildProcessTest, TerminatedWithTheGivenCode) {
-  ChildProcess child = ChildProcess::Start(Script("run").string(), "");
+  ChildProcess child = ChildProcess::Start(Program("run").string(), "");
   ASSERT_TRUE(child);
   ASSERT_FALSE(Out().empty());
   const std::uint32_t id = child.Id();
@@ -74,20 +79,20 @@ TEST_F(ChildProcessTest, TerminatedWithTheGivenCode) {
 }
 
 TEST_F(ChildProcessTest, ClosingTheHandleLeavesTheProgramRunning) {
-  ChildProcess child = ChildProcess::Start(Script("run").string(), "");
+  ChildProcess child = ChildProcess::Start(Program("run").string(), "");
   ASSERT_FALSE(Out().empty());
   const std::uint32_t id = child.Id();
   child.Close();
   EXPECT_FALSE(child);
   EXPECT_TRUE(ProcessIsRunning(id));
-  ChildProcess moved = ChildProcess::Start(Script("run2").string(), "");
+  ChildProcess moved = ChildProcess::Start(Program("run2").string(), "");
   ChildProcess target = std::move(moved);
   EXPECT_FALSE(moved);
   EXPECT_TRUE(target);
 }
 
 TEST_F(ChildProcessTest, ProgramFileArgumentsAndStarter) {
-  Script("viewer");
+  Program("viewer");
   // Written with backslashes and ".exe", as a Win32 caller names it.
   std::string program = (folder_ / "viewer.exe").string();
   for (char& c : program) c = c == '/' ? '\\' : c;
