@@ -1,4 +1,5 @@
 #include "platform/system_messages.h"
+#include "platform/system_text.h"
 
 namespace grx::platform {
 namespace {
@@ -48,7 +49,7 @@ std::optional<std::string> SystemMessage(std::uint32_t code) {
   for (const Entry& e : kMessages) {
     if (e.code == code) return std::string(e.text) + "\r\n";
   }
-  return std::nullopt;
+  return system::FormattedMessage(code);
 }
 
 } // namespace grx::platform

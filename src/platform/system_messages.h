@@ -1,6 +1,7 @@
 // The system's texts for error codes: what FormatMessageA answers for Win32 error codes and
-// HRESULTs, from a table of our own wording. Texts end in a carriage return and line feed, as
-// the system's do.
+// HRESULTs. The codes the library reports itself have a table of the system's English wording,
+// the same on every platform; others are the OS's own (FormatMessageA). Texts end in a carriage
+// return and line feed, as the system's do.
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,6 @@
 // Windows of the process: titles, parents, input state, procedures, and the message queue of
-// each thread that created windows.
+// each thread that created windows. A handle that names none of these may name a window of the
+// OS, handed over by a host: its title, parent and input state are the OS's.
 #include "platform/window_handles.h"
 
 #include <deque>
@@ -7,6 +8,7 @@
 #include <mutex>
 #include <thread>
 
+#include "platform/system_windows.h"
 #include "platform/window_messages.h"
 
 namespace grx::platform {
@@ -20,11 +22,16 @@ struct Window {
   WindowProcedure procedure;
 };
 
+// The library's own handles lie far above the handles the OS gives its windows in a session, so
+// that the two do not meet; one the library gave out stays its own after it is destroyed.
+constexpr WindowHandle kDesktop = 0x7FFE0000;
+constexpr WindowHandle kFirstOwn = kDesktop + 0x10;
+
 struct Registry {
   std::mutex mutex;
   std::map<WindowHandle, Window> windows;
   std::map<std::thread::id, std::deque<WindowMessage>> queues;
-  WindowHandle next = 0x10010;
+  WindowHandle next = kFirstOwn;
   MessageLoop* loop = nullptr;
 };
 
@@ -33,7 +40,10 @@ Registry& Windows() {
   return registry;
 }
 
-constexpr WindowHandle kDesktop = 0x10000;
+// Whether the handle is one the library gave out (or its desktop), alive or not. Called locked.
+bool GivenOut(const Registry& r, WindowHandle window) {
+  return window == kDesktop || (window >= kFirstOwn && window < r.next && (window - kFirstOwn) % 4 == 0);
+}
 
 } // namespace
 
@@ -57,43 +67,63 @@ void DestroyWindowHandle(WindowHandle window) {
 }
 
 bool IsWindowHandle(WindowHandle window) {
-  Registry& r = Windows();
-  std::lock_guard lock(r.mutex);
-  return window == kDesktop || r.windows.count(window) != 0;
+  {
+    Registry& r = Windows();
+    std::lock_guard lock(r.mutex);
+    if (window == kDesktop || r.windows.count(window) != 0) return true;
+    if (GivenOut(r, window)) return false;
+  }
+  return system::IsSystemWindow(window);
 }
 
 WindowHandle ParentWindow(WindowHandle window) {
-  Registry& r = Windows();
-  std::lock_guard lock(r.mutex);
-  const auto it = r.windows.find(window);
-  return it == r.windows.end() ? kNoWindow : it->second.parent;
+  {
+    Registry& r = Windows();
+    std::lock_guard lock(r.mutex);
+    const auto it = r.windows.find(window);
+    if (it != r.windows.end()) return it->second.parent;
+    if (GivenOut(r, window)) return kNoWindow;
+  }
+  return system::SystemParentWindow(window);
 }
 
 bool EnableWindowHandle(WindowHandle window, bool enable) {
-  Registry& r = Windows();
-  std::lock_guard lock(r.mutex);
-  const auto it = r.windows.find(window);
-  if (it == r.windows.end()) return false;
-  const bool wasDisabled = !it->second.enabled;
-  it->second.enabled = enable;
-  return wasDisabled;
+  {
+    Registry& r = Windows();
+    std::lock_guard lock(r.mutex);
+    const auto it = r.windows.find(window);
+    if (it != r.windows.end()) {
+      const bool wasDisabled = !it->second.enabled;
+      it->second.enabled = enable;
+      return wasDisabled;
+    }
+    if (GivenOut(r, window)) return false;
+  }
+  return system::EnableSystemWindow(window, enable);
 }
 
 bool IsWindowHandleEnabled(WindowHandle window) {
-  Registry& r = Windows();
-  std::lock_guard lock(r.mutex);
-  if (window == kDesktop) return true;
-  const auto it = r.windows.find(window);
-  return it != r.windows.end() && it->second.enabled;
+  {
+    Registry& r = Windows();
+    std::lock_guard lock(r.mutex);
+    if (window == kDesktop) return true;
+    const auto it = r.windows.find(window);
+    if (it != r.windows.end()) return it->second.enabled;
+    if (GivenOut(r, window)) return false;
+  }
+  return system::IsSystemWindowEnabled(window);
 }
 
 std::optional<std::string> WindowTitle(WindowHandle window, std::size_t maxLength) {
-  Registry& r = Windows();
-  std::lock_guard lock(r.mutex);
-  if (window == kDesktop) return std::string();
-  const auto it = r.windows.find(window);
-  if (it == r.windows.end()) return std::nullopt;
-  return it->second.title.substr(0, maxLength);
+  {
+    Registry& r = Windows();
+    std::lock_guard lock(r.mutex);
+    if (window == kDesktop) return std::string();
+    const auto it = r.windows.find(window);
+    if (it != r.windows.end()) return it->second.title.substr(0, maxLength);
+    if (GivenOut(r, window)) return std::nullopt;
+  }
+  return system::SystemWindowTitle(window, maxLength);
 }
 
 void SetWindowProcedure(WindowHandle window, WindowProcedure procedure) {

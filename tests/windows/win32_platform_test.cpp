@@ -15,7 +15,10 @@
 #include "platform/process.h"
 #include "platform/settings_store.h"
 #include "platform/terminal_input.h"
+#include "platform/system_messages.h"
+#include "platform/system_windows.h"
 #include "platform/thread_id.h"
+#include "platform/window_handles.h"
 
 namespace grx::platform {
 namespace {
@@ -72,6 +75,35 @@ TEST(Win32Platform, ProgramsWithStandardStreamsShowNoDesktopBoxes) {
   const auto input = ScopedStandardInput::FromNullDevice();
   ASSERT_TRUE(input.ok());
   EXPECT_EQ(ShowMessageBox(box), BoxAnswer::Retry);
+}
+
+// A handle that is none of the library's windows may be one of the OS, as a host hands it over:
+// its title and parent come from the OS. The OS's desktop window exists even without a display.
+TEST(Win32Platform, WindowsOfTheSystemAreReadThroughTheSystem) {
+  const WindowHandle desktop = system::SystemDesktopWindow();
+  ASSERT_NE(desktop, kNoWindow);
+  EXPECT_TRUE(IsWindowHandle(desktop));
+  EXPECT_TRUE(WindowTitle(desktop).has_value());
+  EXPECT_EQ(ParentWindow(desktop), kNoWindow);
+  // Neither ours nor the system's.
+  EXPECT_FALSE(IsWindowHandle(desktop + 0x7FFF0000));
+  EXPECT_FALSE(WindowTitle(desktop + 0x7FFF0000).has_value());
+  EXPECT_FALSE(IsWindowHandleEnabled(desktop + 0x7FFF0000));
+  // The library's own windows keep their titles.
+  const WindowHandle own = CreateWindowHandle("Axis1 -- CFC");
+  EXPECT_EQ(WindowTitle(own).value_or(""), "Axis1 -- CFC");
+  DestroyWindowHandle(own);
+}
+
+// The codes of the library's table read the same everywhere; others are the system's own.
+TEST(Win32Platform, ErrorTextsOfTheTableAndOfTheSystem) {
+  EXPECT_EQ(SystemMessage(5).value_or(""), "Access is denied.\r\n");
+  const auto other = SystemMessage(1460); // ERROR_TIMEOUT: not in the table
+  ASSERT_TRUE(other.has_value());
+  EXPECT_GT(other->size(), 2u);
+  EXPECT_EQ(other->substr(other->size() - 2), "\r\n");
+  EXPECT_EQ(other->find("\r\n"), other->size() - 2);
+  EXPECT_FALSE(SystemMessage(0x2BADC0DE).has_value());
 }
 
 TEST(Win32Platform, ClockAndIdentifiers) {
