@@ -1,7 +1,13 @@
-// grx where a POSIX system shows more: the library's dynamic symbols, and a terminal of its own.
+// grx where a POSIX system shows more: the library's dynamic symbols (and the module-definition
+// file of the Windows build made from the same list), and a terminal of its own.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
 
 #include "grx_cli_fixture.h"
 #include "platform/process.h"
@@ -11,6 +17,7 @@ namespace {
 
 using ::testing::HasSubstr;
 using ::testing::Not;
+namespace fs = std::filesystem;
 
 // The library's dynamic symbols are the export table's exports and the classes of the object
 // model, nothing of its internals.
@@ -25,6 +32,46 @@ TEST_F(GrxCliTest, TheLibraryExportsTheTablesExportsAndTheObjectModel) {
   EXPECT_THAT(symbols.output, Not(HasSubstr("grx::body::")));
   EXPECT_THAT(symbols.output, Not(HasSubstr("grx::app::")));
   EXPECT_THAT(symbols.output, HasSubstr("OpenData::CIecObjManager::GetInstance()"));
+}
+
+// The module-definition file a Windows build makes from the export list names exactly the
+// symbols the version script leaves this library: written here from the same objects.
+TEST_F(GrxCliTest, TheModuleDefinitionFileNamesWhatTheVersionScriptExports) {
+  const fs::path build = BinDir().parent_path();
+  const fs::path definitions = folder_ / "w5lhlpax.def";
+  const auto made = platform::RunCommand(
+      "cmake -DNM=nm -DCXXFILT=c++filt -DEXPORT_LIST=" + (build / "src" / "w5lhlpax.lds").string() + " -DOBJECTS=" +
+      (build / "src" / "w5lhlpax_objects.txt").string() + " -DLIBRARY=w5lhlpax.dll -DOUTPUT=" + definitions.string() +
+      " -P " + (fs::path(GRX_SOURCE_DIR) / "cmake" / "ExportDefinitionFile.cmake").string());
+  ASSERT_EQ(made.exitCode, 0) << made.output;
+  std::ifstream in(definitions);
+  std::string line;
+  std::getline(in, line);
+  EXPECT_EQ(line, "; The exports of w5lhlpax.dll, made from its export list by the build.");
+  std::getline(in, line);
+  EXPECT_EQ(line, "LIBRARY w5lhlpax.dll");
+  std::getline(in, line);
+  EXPECT_EQ(line, "EXPORTS");
+  std::set<std::string> listed;
+  std::size_t data = 0;
+  while (std::getline(in, line)) {
+    std::istringstream words(line);
+    std::string name, kind;
+    words >> name >> kind;
+    listed.insert(name);
+    data += kind == "DATA" ? 1 : 0;
+  }
+  const auto symbols = platform::RunCommand("nm -D --defined-only " + (BinDir() / "w5lhlpax.so").string());
+  std::set<std::string> exported;
+  std::istringstream lines(symbols.output);
+  while (std::getline(lines, line)) {
+    const std::string name = line.substr(line.rfind(' ') + 1);
+    exported.insert(name.substr(0, name.find('@')));
+  }
+  EXPECT_GT(listed.size(), 1000u);
+  EXPECT_EQ(listed, exported);
+  EXPECT_GT(data, 100u); // vtables and type information
+  EXPECT_TRUE(listed.count("grx_string_table"));
 }
 
 TEST_F(GrxCliTest, OnATerminalTheProgressBarIsRedrawnAndATypedLineCancels) {
