@@ -7,9 +7,11 @@
 #include <filesystem>
 #include <fstream>
 #include <thread>
+#include <vector>
 
 #include "platform/child_process.h"
 #include "platform/process.h"
+#include "platform/terminal_input.h"
 
 namespace grx::platform {
 namespace {
@@ -108,6 +110,30 @@ TEST_F(ChildProcessTest, ProgramFileArgumentsAndStarter) {
   EXPECT_EQ(none.ExitCode(), STILL_ACTIVE);
   EXPECT_FALSE(none.Terminate(0));
   EXPECT_FALSE(none.Wait(10));
+}
+
+// A program run for its output gets each argument as it stands, whatever its quotes, blanks and
+// backslashes, and shares the caller's standard input.
+TEST_F(ChildProcessTest, ProgramsRunForTheirOutputGetTheirArgumentsAsTheyStand) {
+  const std::vector<std::string> arguments = {"--echo",   "a b",       "",    "c\"d",    "e\\",
+                                              "f\\\\\"g", "C:\\x y\\", "'q'", "%1 $HOME"};
+  CommandResult run;
+  {
+    const auto input = ScopedStandardInput::FromTerminalTyping("typed line\n");
+    ASSERT_TRUE(input.ok());
+    run = RunProgram(Probe().string(), arguments, false);
+  }
+  EXPECT_EQ(run.exitCode, 4);
+  std::string out;
+  for (char c : run.output) {
+    if (c != '\r') out += c;
+  }
+  EXPECT_EQ(out, "[a b]\n[]\n[c\"d]\n[e\\]\n[f\\\\\"g]\n[C:\\x y\\]\n['q']\n[%1 $HOME]\nstdin=[typed line]\n");
+  const auto nothing = ScopedStandardInput::FromNullDevice();
+  ASSERT_TRUE(nothing.ok());
+  run = RunProgram(Probe().string(), {"--echo"}, true); // standard error with the output
+  EXPECT_NE(run.output.find("error"), std::string::npos);
+  EXPECT_NE(RunProgram((folder_ / "missing").string(), {}).exitCode, 0);
 }
 
 } // namespace
