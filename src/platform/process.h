@@ -62,7 +62,7 @@ struct CommandResult {
 // Runs a command line through the shell; its standard output, and its standard error with it
 // unless withErrors is false (then it goes where the caller's goes).
 CommandResult RunCommand(const std::string& commandLine, bool withErrors = true);
-// Runs a program file with its arguments, each handed over as it stands (no shell in between: no
+// Runs a program file with its arguments, each handed over as it stands (whatever runs it: no
 // word splitting, quoting or redirection); it shares the caller's standard input and inherits the
 // environment. Its output as RunCommand gives it, byte for byte.
 CommandResult RunProgram(const std::string& program, const std::vector<std::string>& arguments, bool withErrors = true);
