@@ -9,6 +9,9 @@
 
 #include "chartdb/q3jdbmox_types.h"
 
+// The modes of q3sim_OpenProject.
+enum : int { Q3SIM_OPEN_EXISTING = 0, Q3SIM_OPEN_CREATE = 1, Q3SIM_OPEN_READ_ONLY = 2 };
+
 // The calls, declared from their table.
 extern "C" {
 #define GRX_SIM_FUNCTION(member, result, name, params) result name params;

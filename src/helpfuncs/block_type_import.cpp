@@ -293,9 +293,16 @@ bool W5GRX_CopyBlockTypeImport(grx::platform::WindowHandle window, GlObjectId, G
   components.ResetLog(targetId, prevTransactionId);
   GlTransactionId tr = prevTransactionId;
   RESPONSE response = RESPONSE_FAILED;
-  components.runner->Run(window, components.host.get(), targetId, &tr, &response);
-  components.Errors();
+  const platform::HRESULT hr = components.runner->Run(window, components.host.get(), targetId, &tr, &response);
+  const std::int32_t errors = components.Errors();
   components.Summarize(LibraryResourceModule(), start);
+  // An import run that failed, or stopped with errors, is no copy: the packages it added have no
+  // block types.
+  if (platform::FAILED(hr) || response == RESPONSE_FAILED || errors > 0) {
+    ZEB::CObject::Trace(3, kCopySource, "the import run failed: (HRESULT) 0x%08X, response %d, %d error(s)",
+                        static_cast<unsigned>(hr), static_cast<int>(response), static_cast<int>(errors));
+    return false;
+  }
   return true;
 }
 

@@ -36,13 +36,28 @@ std::string TemporaryNameBeside(const std::filesystem::path& target) {
 
 } // namespace
 
-Q3_EXPORT int q3sim_OpenProject(const char* path, int create) {
+Q3_EXPORT int q3sim_OpenProject(const char* path, int mode) {
   return Control([&](Runtime& rt) {
     if (!path || !*path) throw std::invalid_argument("no project path given");
-    if (!create && std::string(path) != ":memory:" && !std::filesystem::exists(path)) {
+    if (mode != Q3SIM_OPEN_EXISTING && mode != Q3SIM_OPEN_CREATE && mode != Q3SIM_OPEN_READ_ONLY) {
+      throw std::invalid_argument("no open mode " + std::to_string(mode));
+    }
+    const bool memory = std::string(path) == ":memory:";
+    if (mode != Q3SIM_OPEN_CREATE && !memory && !std::filesystem::exists(path)) {
       throw std::runtime_error(std::string("no such project file: ") + path);
     }
-    rt.Open(path, create != 0 || std::string(path) == ":memory:");
+    rt.Open(path, mode == Q3SIM_OPEN_CREATE || memory, mode == Q3SIM_OPEN_READ_ONLY && !memory);
+  });
+}
+
+Q3_EXPORT int q3sim_BeginSession() {
+  return Control([](Runtime& rt) { rt.Store().BeginSession(); });
+}
+
+Q3_EXPORT int q3sim_EndSession(int commit, int* changed) {
+  return Control([&](Runtime& rt) {
+    const bool didChange = rt.Store().EndSession(commit != 0);
+    if (changed) *changed = didChange ? 1 : 0;
   });
 }
 

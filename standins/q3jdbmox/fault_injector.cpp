@@ -1,13 +1,39 @@
 #include "fault_injector.h"
 
+#include <set>
 #include <sstream>
 #include <stdexcept>
+#include <string_view>
 #include <vector>
+
+#include "chartdb/q3jdbmox_api.h"
 
 namespace q3 {
 
+namespace {
+
+// The functions that count calls and take faults: the API's, and the stand-in's API-style call.
+const std::set<std::string_view, std::less<>>& FaultableFunctions() {
+  static const std::set<std::string_view, std::less<>> names = {
+#define GRX_API(kind, result, name, ...) #name,
+#define GRX_API_OVERLOAD(result, name, decorated, ...) #name,
+#include "chartdb/q3jdbmox_functions.def"
+      "q3sim_BlockTypeWrite",
+  };
+  return names;
+}
+
+void RequireFaultable(const std::string& function) {
+  if (!FaultableFunctions().count(function)) {
+    throw std::invalid_argument("no function \"" + function + "\" of the chart-database API can be made to fail");
+  }
+}
+
+} // namespace
+
 void FaultInjector::Inject(const std::string& function, std::uint32_t errorId, std::uint32_t firstCall,
                            std::uint32_t count) {
+  RequireFaultable(function);
   Fault fault;
   fault.errorId = errorId;
   fault.callsToSkip = firstCall > 0 ? firstCall - 1 : 0;
@@ -62,6 +88,7 @@ void FaultInjector::InjectFromText(const std::string& text) {
     if (fields.size() > 3) p.count = ParseNumber(fields[3], fault);
     parsed.push_back(p);
   }
+  for (const Parsed& p : parsed) RequireFaultable(p.function);
   for (const Parsed& p : parsed) Inject(p.function, p.errorId, p.firstCall, p.count);
 }
 

@@ -136,8 +136,8 @@ Category CategoryOf(GlObjectType type) {
   }
 }
 
-std::unique_ptr<ProjectStore> ProjectStore::Open(const std::string& path, bool create) {
-  auto db = std::make_unique<Database>(path, create);
+std::unique_ptr<ProjectStore> ProjectStore::Open(const std::string& path, bool create, bool readOnly) {
+  auto db = std::make_unique<Database>(path, create, readOnly);
   const bool empty = [&] {
     auto& s = db->Prepare("SELECT count(*) FROM sqlite_master");
     s.Step();
@@ -172,8 +172,8 @@ ProjectStore::ProjectStore(std::unique_ptr<Database> db) : db_(std::move(db)) {
 }
 
 ProjectStore::~ProjectStore() {
-  // Transactions still open when the project closes are rolled back.
-  if (!transactions_.empty()) {
+  // Transactions and a session still open when the project closes are rolled back.
+  if (!transactions_.empty() || session_) {
     try {
       db_->Exec("ROLLBACK");
     } catch (const SqliteError&) {
@@ -685,7 +685,7 @@ void ProjectStore::Abort(GlTransactionId id) {
     throw ApiError(kErrTransaction, "transaction " + std::to_string(id) + " is not the innermost open one");
   }
   const std::string name = "q3tx_" + std::to_string(id);
-  if (transactions_.size() == 1) {
+  if (transactions_.size() == 1 && !session_) {
     // The outermost transaction is rolled back as a whole: the file is left byte for byte as it
     // was (rolling back to the savepoint and releasing it would commit an empty change).
     db_->Exec("ROLLBACK");
@@ -694,6 +694,31 @@ void ProjectStore::Abort(GlTransactionId id) {
     db_->Exec("RELEASE " + name);
   }
   transactions_.pop_back();
+}
+
+void ProjectStore::BeginSession() {
+  if (session_) throw ApiError(kErrTransaction, "a session is open already");
+  if (!transactions_.empty()) throw ApiError(GL_ERR_OBJECT_BUSY, "a transaction is open");
+  db_->Exec("SAVEPOINT q3session");
+  session_ = true;
+  changesAtSessionStart_ = db_->TotalChanges();
+}
+
+bool ProjectStore::EndSession(bool commit) {
+  if (!session_) throw ApiError(kErrTransaction, "no session is open");
+  if (commit && !transactions_.empty()) {
+    throw ApiError(kErrTransaction, std::to_string(transactions_.size()) + " transaction(s) still open");
+  }
+  if (commit) {
+    // A commit the database refuses (a lock held elsewhere) leaves the session open, to be
+    // rolled back.
+    db_->Exec("RELEASE q3session");
+  } else {
+    db_->Exec("ROLLBACK");
+    transactions_.clear();
+  }
+  session_ = false;
+  return db_->TotalChanges() != changesAtSessionStart_;
 }
 
 void ProjectStore::CheckTransaction(GlTransactionId tr, bool write) const {

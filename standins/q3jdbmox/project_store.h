@@ -104,8 +104,9 @@ inline constexpr TypeMask kAnyType = ~TypeMask{0};
 
 class ProjectStore {
 public:
-  // Opens a project file; create makes an empty project where there is none.
-  static std::unique_ptr<ProjectStore> Open(const std::string& path, bool create);
+  // Opens a project file; create makes an empty project where there is none; a read-only
+  // project refuses every write.
+  static std::unique_ptr<ProjectStore> Open(const std::string& path, bool create, bool readOnly = false);
   explicit ProjectStore(std::unique_ptr<Database> db);
   ~ProjectStore();
 
@@ -185,6 +186,14 @@ public:
   // Contents of a live object set, or nullopt when the handle names none.
   std::optional<std::vector<GlObjectId>> ObjectSetContents(GlObjectSet set) const;
 
+  // A session holds every change, committed transactions too, until it ends: committed, or
+  // rolled back so that the file is as it was before the session began. It begins outside any
+  // transaction; transactions still open when it ends are rolled back with it.
+  // EndSession answers whether the session changed the project.
+  void BeginSession();
+  bool EndSession(bool commit);
+  bool InSession() const { return session_; }
+
 private:
   struct Transaction;
   ObjectRow ReadRow(const Statement& s) const;
@@ -197,6 +206,8 @@ private:
   std::int64_t fixedTime_ = 0;
   std::vector<std::unique_ptr<Transaction>> transactions_;
   GlTransactionId lastTransactionId_ = 0;
+  bool session_ = false;
+  std::int64_t changesAtSessionStart_ = 0;
 };
 
 // Conversions between store time (ms since 1970) and the API's time records.

@@ -32,7 +32,7 @@ public:
   // The open project; opens the one named by Q3JDBMOX_PROJECT on first use.
   ProjectStore& Store();
   bool HasProject() const { return store_ != nullptr; }
-  void Open(const std::string& path, bool create);
+  void Open(const std::string& path, bool create, bool readOnly = false);
   void Adopt(std::unique_ptr<ProjectStore> store);
   void Close();
 

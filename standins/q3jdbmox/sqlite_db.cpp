@@ -93,9 +93,9 @@ std::vector<unsigned char> Statement::Blob(int column) const {
   return std::vector<unsigned char>(data, data + size);
 }
 
-Database::Database(const std::string& path, bool create) : path_(path) {
-  int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
-  if (create) {
+Database::Database(const std::string& path, bool create, bool readOnly) : path_(path) {
+  int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
+  if (create && !readOnly) {
     flags |= SQLITE_OPEN_CREATE;
   }
   const int rc = sqlite3_open_v2(path.c_str(), &db_, flags, nullptr);

@@ -59,7 +59,8 @@ private:
 class Database {
 public:
   // Opens (or, with create set, creates) the database file; ":memory:" gives a private one.
-  Database(const std::string& path, bool create);
+  // A database opened read-only refuses every write with SQLITE_READONLY.
+  Database(const std::string& path, bool create, bool readOnly = false);
   Database(const Database&) = delete;
   Database& operator=(const Database&) = delete;
   ~Database();
@@ -68,6 +69,7 @@ public:
   // A cached prepared statement, reset and ready for binding.
   Statement& Prepare(std::string_view sql);
   std::int64_t Changes() const { return sqlite3_changes64(db_); }
+  std::int64_t TotalChanges() const { return sqlite3_total_changes64(db_); }
   std::int64_t LastInsertRowId() const { return sqlite3_last_insert_rowid(db_); }
   sqlite3* handle() const { return db_; }
   const std::string& path() const { return path_; }

@@ -223,7 +223,7 @@ TEST_F(GrxCliTest, ImportThenInfoPrintsTheTree) {
   EXPECT_EQ(none.exitCode, 2);
   EXPECT_THAT(none.out, HasSubstr("a project file is required"));
 
-  EXPECT_EQ(Grx("import " + DemoJsonPath() + " " + db).exitCode, 1); // exists already
+  EXPECT_EQ(Grx("import " + DemoJsonPath() + " " + db).exitCode, 3); // exists already
   EXPECT_EQ(Grx("import --force " + DemoJsonPath() + " " + db).exitCode, 0);
 }
 
@@ -242,7 +242,7 @@ TEST_F(GrxCliTest, ExportRoundTrips) {
 
 TEST_F(GrxCliTest, ClearErrors) {
   const GrxRun missing = Grx("import " + (folder_ / "nope.json").string() + " " + (folder_ / "x.db").string());
-  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_EQ(missing.exitCode, 3);
   EXPECT_THAT(missing.out, HasSubstr("cannot read"));
   EXPECT_THAT(missing.out, HasSubstr("no such file"));
 
@@ -250,16 +250,16 @@ TEST_F(GrxCliTest, ClearErrors) {
       Write("bad.json",
             R"({"controllers": [{"name": "R", "charts": [{"name": "C", "blocks": [{"name": "B", "type": "X"}]}]}]})");
   const GrxRun invalid = Grx("import " + bad + " " + (folder_ / "x.db").string());
-  EXPECT_EQ(invalid.exitCode, 1);
+  EXPECT_EQ(invalid.exitCode, 3);
   EXPECT_THAT(invalid.out, HasSubstr("invalid project description"));
   EXPECT_THAT(invalid.out, HasSubstr("/controllers/0/charts/0/blocks/0/type: unknown block type \"X\""));
   EXPECT_FALSE(fs::exists(folder_ / "x.db"));
 
   const std::string notProject = Write("text.db", "hello");
   const GrxRun info = Grx("info " + notProject);
-  EXPECT_EQ(info.exitCode, 1);
-  EXPECT_THAT(info.out, HasSubstr("grx: "));
-  EXPECT_EQ(Grx("info " + (folder_ / "none.db").string()).exitCode, 1);
+  EXPECT_EQ(info.exitCode, 3);
+  EXPECT_THAT(info.out, HasSubstr("grx info: " + notProject + ": "));
+  EXPECT_EQ(Grx("info " + (folder_ / "none.db").string()).exitCode, 3);
   EXPECT_EQ(Grx("frobnicate").exitCode, 2);
   EXPECT_EQ(Grx("--help").exitCode, 0);
 }
@@ -355,7 +355,7 @@ TEST_F(GrxCliTest, CallUsageErrors) {
   EXPECT_EQ(Grx("call W5GRX_IsRootPlan").exitCode, 2);
   EXPECT_EQ(Grx("call W5GRX_IsRootPlan chartId=D445_AXES/Axis1 prevTransactionId=70000").exitCode, 2);
   const GrxRun missing = Grx("call W5GRX_IsRootPlan chartId=D445_AXES/Nope");
-  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_EQ(missing.exitCode, 3);
   EXPECT_THAT(missing.out, HasSubstr("no object \"Nope\""));
   EXPECT_EQ(Grx("--answer maybe call W5GRX_IsRootPlan chartId=D445_AXES/Axis1").exitCode, 2);
   // An exception of the library is reported with its class and message.
@@ -417,12 +417,12 @@ TEST_F(GrxCliTest, ShowDescribesAnObjectThroughTheModel) {
     }
   }
   EXPECT_TRUE(foundSearch);
-  EXPECT_EQ(Grx("show D445_AXES/Nope").exitCode, 1);
+  EXPECT_EQ(Grx("show D445_AXES/Nope").exitCode, 3);
 }
 
 TEST_F(GrxCliTest, ChartsNamesInterfacesAndTasks) {
   EXPECT_EQ(Grx("chart D445_AXES Axis1/Homing/HomeSeq").out, "D445_AXES/Axis1/Homing/HomeSeq\n");
-  EXPECT_EQ(Grx("chart D445_AXES Axis1/Nope").exitCode, 1);
+  EXPECT_EQ(Grx("chart D445_AXES Axis1/Nope").exitCode, 3);
   EXPECT_EQ(Grx("subcharts D445_AXES/Axis1").out,
             "D445_AXES/Axis1\n  Homing\n    HomeSeq\n      Search\n3 sub-chart(s)\n");
   const GrxRun bad = Grx("check-name root Motor_A");
@@ -454,7 +454,7 @@ TEST_F(GrxCliTest, CleanUpsSayWhatTheyDeleteAndDryRunsChangeNothing) {
   fs::create_directories(scratch);
   const GrxRun failed = Grx("--project " + db + " clean-tasks NO_SUCH_CPU --dry-run",
                             "TMPDIR=" + scratch.string() + " TMP=" + scratch.string() + " TEMP=" + scratch.string());
-  EXPECT_EQ(failed.exitCode, 1);
+  EXPECT_EQ(failed.exitCode, 3);
   EXPECT_THAT(failed.out, HasSubstr("NO_SUCH_CPU"));
   EXPECT_TRUE(fs::is_empty(scratch));
   EXPECT_EQ(Grx("export " + db).out, before);
@@ -602,7 +602,7 @@ TEST_F(GrxCliTest, TextsTheCodePageCannotHoldAreClearErrors) {
   const std::string description =
       Write("cjk.json", R"({"controllers": [{"name": "R", "charts": [{"name": "A"}, {"name": "名前"}]}]})");
   const GrxRun imported = Grx("import " + description + " " + (folder_ / "c.db").string());
-  EXPECT_EQ(imported.exitCode, 1);
+  EXPECT_EQ(imported.exitCode, 3);
   EXPECT_THAT(imported.out, HasSubstr("/controllers/0/charts/1/name: a character that code page 1252 cannot hold"));
   EXPECT_FALSE(fs::exists(folder_ / "c.db"));
 
@@ -684,7 +684,7 @@ TEST_F(GrxCliTest, BlobReadsWritesAndDeletesRecords) {
   EXPECT_EQ(resource["libraryElements"][0]["rtTypeGuid"], "{3F2504E0-4F89-11D3-9A0C-0305E82C3301}");
   const auto chart = nlohmann::json::parse(Grx(project + "--json blob D445_AXES/Axis1").out);
   EXPECT_EQ(chart["fields"]["libComment"]["de"], "Messerachse");
-  EXPECT_EQ(Grx(project + "blob D445_AXES/Axis1/Homing").exitCode, 1); // a sub-chart carries none
+  EXPECT_EQ(Grx(project + "blob D445_AXES/Axis1/Homing").exitCode, 3); // a sub-chart carries none
   const auto parameterType = nlohmann::json::parse(Grx(project + "--json blob D445_AXES/%MC_POWER.AXIS").out);
   EXPECT_EQ(parameterType["fields"]["typeName"], "AXIS_REF");
   // The blobs of parameter types leave the project with its description.
@@ -743,7 +743,7 @@ TEST_F(GrxCliTest, TypesAndTheCastRelation) {
   const auto connected = nlohmann::json::parse(Grx("--json connected D445_AXES/Axis1.ActPos").out);
   EXPECT_EQ(connected["variable"], "D445_AXES/Axis1/Pos1.POS");
   EXPECT_TRUE(connected["isBlockParam"].get<bool>());
-  EXPECT_EQ(Grx("connected D445_AXES/Axis1").exitCode, 1);
+  EXPECT_EQ(Grx("connected D445_AXES/Axis1").exitCode, 2);
 }
 
 TEST_F(GrxCliTest, FindGlobalListsEveryUseByRootChart) {
@@ -783,18 +783,18 @@ TEST_F(GrxCliTest, RenameGlobalMovesEveryConnectionInOneTransaction) {
   // transaction around it all is rolled back.
   const GrxRun failed =
       Grx("--project " + db + " rename-global D445_AXES genable gPowerOn", "Q3JDBMOX_FAULTS=iec_Connect:0x20125:2");
-  EXPECT_EQ(failed.exitCode, 1);
+  EXPECT_EQ(failed.exitCode, 3);
   EXPECT_THAT(failed.out, HasSubstr("1 of 3 connection(s) could not be moved; the project is as it was"));
   EXPECT_EQ(Grx("export " + db).out, before);
   const GrxRun noTarget = Grx("--project " + db + " rename-global D445_AXES genable gPowerOn",
                               "Q3JDBMOX_FAULTS=iec_GlobalVarWrite:0x20125");
-  EXPECT_EQ(noTarget.exitCode, 1);
+  EXPECT_EQ(noTarget.exitCode, 3);
   EXPECT_THAT(noTarget.out, HasSubstr("was not created"));
   EXPECT_EQ(Grx("export " + db).out, before);
   EXPECT_TRUE(FileBytes(db) == bytes) << "a rolled-back rename changed the file";
 
-  EXPECT_EQ(Grx("--project " + db + " rename-global D445_AXES gNoSuch gPowerOn").exitCode, 1);
-  EXPECT_EQ(Grx("--project " + db + " rename-global D445_AXES genable GENABLE").exitCode, 1);
+  EXPECT_EQ(Grx("--project " + db + " rename-global D445_AXES gNoSuch gPowerOn").exitCode, 3);
+  EXPECT_EQ(Grx("--project " + db + " rename-global D445_AXES genable GENABLE").exitCode, 2);
   EXPECT_EQ(Grx("--project " + db + " rename-global D445_AXES genable ''").exitCode, 2);
   EXPECT_TRUE(FileBytes(db) == bytes);
 
@@ -823,13 +823,13 @@ TEST_F(GrxCliTest, MoveBlocksTakesTheBlocksIntoAGroupInRunOrder) {
 
   const GrxRun failed = Grx("--project " + db + " move-blocks D445_AXES/Axis2 --to 'D445_AXES/#T2/G_Safety'",
                             "Q3JDBMOX_FAULTS=gl_RunSeqElemsMove:0x20125");
-  EXPECT_EQ(failed.exitCode, 1);
+  EXPECT_EQ(failed.exitCode, 3);
   EXPECT_THAT(failed.out,
               HasSubstr("4 block(s) could not be moved into D445_AXES/#T2/G_Safety; the project is as it was"));
   EXPECT_TRUE(FileBytes(db) == bytes) << "a rolled-back move changed the file";
-  EXPECT_EQ(Grx("--project " + db + " move-blocks D445_AXES/Axis2/Sync --to 'D445_AXES/#T2/G_Safety'").exitCode, 1);
+  EXPECT_EQ(Grx("--project " + db + " move-blocks D445_AXES/Axis2/Sync --to 'D445_AXES/#T2/G_Safety'").exitCode, 3);
   const GrxRun noGroup = Grx("--project " + db + " move-blocks D445_AXES/Axis2 --to 'D445_AXES/#T2/G_None'");
-  EXPECT_EQ(noGroup.exitCode, 1);
+  EXPECT_EQ(noGroup.exitCode, 3);
   EXPECT_THAT(noGroup.out, HasSubstr("G_None"));
   EXPECT_TRUE(FileBytes(db) == bytes);
 
@@ -865,7 +865,7 @@ TEST_F(GrxCliTest, GenerateMakesProjectsOfAKnownShape) {
   EXPECT_EQ(exported, Grx("export " + b).out); // the same arguments give the same project
   ASSERT_EQ(Grx("generate " + b + " --force --charts 3 --depth 2 --blocks 4 --globals 6").exitCode, 0);
   EXPECT_NE(exported, Grx("export " + b).out);
-  EXPECT_EQ(Grx("generate " + a + args).exitCode, 1); // exists already
+  EXPECT_EQ(Grx("generate " + a + args).exitCode, 3); // exists already
 
   const GrxRun info = Grx("info " + a);
   EXPECT_THAT(info.out, HasSubstr("    C00003  (4 blocks)\n      S1  (4 blocks)\n        S2  (4 blocks)\n"));
@@ -1025,7 +1025,7 @@ TEST_F(GrxBlockHelpTest, TheViewerShowsThePageAndASecondCallReplacesIt) {
   // A misspelt type starts nothing.
   const std::size_t before = Log().size();
   const GrxRun wrong = Grx("fb-help MC_POWER D445_AXES --then NO_SUCH", LogVariable());
-  EXPECT_EQ(wrong.exitCode, 1);
+  EXPECT_EQ(wrong.exitCode, 3);
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
   EXPECT_EQ(Log().size(), before);
 }
@@ -1083,7 +1083,7 @@ TEST_F(GrxCliTest, TheLogExportsSayWhenTheLogComponentIsMissing) {
             "[HKEY_CLASSES_ROOT\\CLSID\\{6A3D2F30-4B7C-4E21-9F3A-1C5D7E9B2A40}\\InprocServer32]\n"
             "@=no_such_module\n");
   const GrxRun run = Grx("call W5GRX_LogSummary first=a second=b", "GRX_SETTINGS_FILE=" + settings);
-  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.exitCode, 3);
   EXPECT_THAT(run.out, HasSubstr("the log component cannot be created (0x800401F8)"));
 }
 
@@ -1209,7 +1209,7 @@ TEST_F(GrxCliTest, CheckPrintsOneFindingOfEachKind) {
                                             "unused-global R/@gUnused"));
   EXPECT_EQ(j["findings"][2]["details"],
             nlohmann::json::parse(R"({"source":"R/A__B/B1.O","sourceType":"REAL","sinkType":"BOOL","code":1})"));
-  EXPECT_EQ(Grx("--project " + db + " check NOPE").exitCode, 2);
+  EXPECT_EQ(Grx("--project " + db + " check NOPE").exitCode, 3);
   EXPECT_EQ(Grx("check CX32_LINE").exitCode, 1); // the demo: the controller is not stamped
 }
 

@@ -2,7 +2,6 @@
 // single calls, changes inside one transaction.
 #pragma once
 
-#include <cstdio>
 #include <string>
 
 #include "project_client.h"
@@ -18,18 +17,14 @@ void ForEachElement(ChartDbClient& db, const char* function, Call&& call, OnElem
   const auto outcome = dbaccess::ForEachListedWith([&](GlResult result) { return db.ErrorId(result); },
                                                    std::forward<Call>(call), [&] { onElement(); });
   if (outcome.failed()) {
-    char text[32];
-    std::snprintf(text, sizeof text, "0x%05X", outcome.errorId);
-    throw GrxError(std::string(function) + " failed with error id " + text);
+    throw GrxError("the chart database could not list what was asked for", function, outcome.errorId);
   }
 }
 
 // Throws GrxError when a single API call failed.
 inline void Check(ChartDbClient& db, const char* function, GlResult result) {
   if (const std::uint32_t errorId = db.ErrorId(result); errorId != 0) {
-    char text[32];
-    std::snprintf(text, sizeof text, "0x%05X", errorId);
-    throw GrxError(std::string(function) + " failed with error id " + text);
+    throw GrxError("the chart database refused a call", function, errorId);
   }
 }
 
@@ -38,7 +33,7 @@ inline void Check(ChartDbClient& db, const char* function, GlResult result) {
 template <class Change>
 void InTransaction(ChartDbClient& db, Change&& change, bool keep = true) {
   GlTransactionId tr = 0;
-  if (db.ErrorId(db.gl_TransactionBegin(tr, kNoTransaction)) != 0) throw GrxError("cannot begin a transaction");
+  Check(db, "gl_TransactionBegin", db.gl_TransactionBegin(tr, kNoTransaction));
   try {
     change(tr);
   } catch (...) {
@@ -46,10 +41,14 @@ void InTransaction(ChartDbClient& db, Change&& change, bool keep = true) {
     throw;
   }
   if (!keep) {
-    if (db.ErrorId(db.gl_TransactionAbort(tr)) != 0) throw GrxError("cannot roll the transaction back");
+    Check(db, "gl_TransactionAbort", db.gl_TransactionAbort(tr));
     return;
   }
-  if (db.ErrorId(db.gl_TransactionCommit(tr)) != 0) throw GrxError("cannot commit the transaction");
+  if (const std::uint32_t errorId = db.ErrorId(db.gl_TransactionCommit(tr)); errorId != 0) {
+    // The frame's session rolls everything back; the transaction is closed for it.
+    db.gl_TransactionAbort(tr);
+    throw GrxError("the transaction could not be committed", "gl_TransactionCommit", errorId);
+  }
 }
 
 } // namespace grx::cli

@@ -258,17 +258,21 @@ std::vector<std::uint8_t> StoredBlob(ChartDbClient& db, GlObjectId id) {
 } // namespace
 
 int RunBlob(const Options& options, const std::string& path, const BlobActions& actions, std::ostream& out) {
-  OpenProjectForExports(options, ChartDbClient::Instance());
   return RunBlobOnOpenProject(options, path, actions, out);
 }
 
 int RunBlobOnOpenProject(const Options& options, const std::string& path, const BlobActions& actions,
                          std::ostream& out) {
   ChartDbClient& db = ChartDbClient::Instance();
-  try {
+  {
     RecordAccess access(db, path);
     if (actions.remove) {
-      if (!actions.dryRun) InTransaction(db, [&](GlTransactionId tr) { db.iec_BlobDelete(access.id(), tr); });
+      InTransaction(db, [&](GlTransactionId tr) {
+        Check(db, "iec_BlobDelete", db.iec_BlobDelete(access.id(), tr));
+        std::uint32_t length = 0;
+        Check(db, "iec_BlobLengthGet", db.iec_BlobLengthGet(access.id(), length, tr));
+        if (length != 0) throw GrxError("the blob of " + path + " is still there after its deletion");
+      });
       if (options.json) {
         out << JsonText(Json{{"dryRun", actions.dryRun}, {actions.dryRun ? "wouldDelete" : "deleted", path}}) << "\n";
       } else {
@@ -306,8 +310,6 @@ int RunBlobOnOpenProject(const Options& options, const std::string& path, const 
     } else {
       PrintRecord(description, path, out);
     }
-  } catch (const ZEB::CException& e) {
-    throw GrxError("exception " + e.GetMessage() + " (" + e.GetFile() + ")");
   }
   return kExitOk;
 }

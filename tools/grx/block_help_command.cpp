@@ -30,7 +30,6 @@ std::string TypePath(const std::string& type, const std::string& object) {
 int RunFbHelp(const Options& options, const std::string& type, const std::string& object,
               const std::vector<std::string>& more, std::ostream& out) {
   ChartDbClient& db = ChartDbClient::Instance();
-  OpenProjectForExports(options, db);
   const GlObjectId objectId = db.Resolve(object);
   Json shown = Json::array();
   bool allStarted = true;
@@ -67,7 +66,7 @@ int RunFbHelp(const Options& options, const std::string& type, const std::string
     }
   }
   if (options.json) out << JsonText(Json{{"shown", shown}}) << "\n";
-  return allStarted ? kExitOk : kExitFailure;
+  return allStarted ? kExitOk : kExitNo;
 }
 
 } // namespace grx::cli

@@ -25,16 +25,6 @@ using Json = nlohmann::ordered_json;
 
 } // namespace
 
-// The project the exports work on: --project, else the one Q3JDBMOX_PROJECT names, else the demo
-// project imported into memory.
-void OpenProjectForExports(const Options& options, ChartDbClient& db) {
-  if (!options.project.empty()) {
-    db.Open(options.project);
-  } else if (const char* named = std::getenv("Q3JDBMOX_PROJECT"); !(named && *named)) {
-    db.Import(DemoDescription(), ":memory:");
-  }
-}
-
 namespace {
 
 std::string ValueText(const Json& value) {
@@ -95,7 +85,6 @@ int RunCall(const Options& options, const std::string& exportName, const std::ve
     throw GrxError("no export " + exportName + "; the exports are:" + known, kExitUsage);
   }
   ChartDbClient& db = ChartDbClient::Instance();
-  OpenProjectForExports(options, db);
   CallContext context(db, arguments, BuildWindows(options));
   // Boxes are always answered here: from --answer, else with their first button.
   auto boxes = ScriptedAnswers(options);
@@ -147,12 +136,12 @@ int RunCall(const Options& options, const std::string& exportName, const std::ve
       }
     }
   }
-  return failure.empty() ? kExitOk : kExitFailure;
+  // An export that raised failed: the frame rolls back what it changed.
+  return failure.empty() ? kExitOk : kExitFailed;
 }
 
 int RunPlans(const Options& options, const std::string& controller, std::ostream& out) {
   ChartDbClient& db = ChartDbClient::Instance();
-  OpenProjectForExports(options, db);
   const GlObjectId cpu = db.Resolve(controller);
   std::vector<std::string> names;
   std::vector<GlObjectId> ids;

@@ -24,8 +24,11 @@ struct ProjectShape;
 // A project of a known shape (project_generator.h), written to a new project file.
 int RunGenerate(const Options& options, const std::string& project, const ProjectShape& shape, bool force,
                 std::ostream& out);
-int RunExport(const Options& options, const std::string& project, const std::string& outputFile, std::ostream& out);
-int RunInfo(const Options& options, const std::string& project, std::ostream& out);
+// The open project as a description, printed or written to a new file (an existing one only
+// with force; never the project file itself).
+int RunExport(const Options& options, const std::string& outputFile, bool force, std::ostream& out);
+// The open project's controllers, chart tree (depth levels deep; -1 all) and schedule.
+int RunInfo(const Options& options, int depth, std::ostream& out);
 int RunDemo(const Options& options, bool keep, std::ostream& out);
 int RunCall(const Options& options, const std::string& exportName, const std::vector<std::string>& arguments,
             std::ostream& out);
@@ -60,9 +63,9 @@ int RunConnected(const Options& options, const std::string& var, std::ostream& o
 int RunFindGlobal(const Options& options, const std::string& controller, const std::string& pattern, bool whole,
                   bool matchCase, std::ostream& out);
 // Moves every connection of a global variable to the one named newName (created when there is
-// none) in one transaction: a failure leaves the project as it was. --dry-run lists them only.
+// none); onto an existing global of another data type only with merge. --dry-run lists them only.
 int RunRenameGlobal(const Options& options, const std::string& controller, const std::string& oldName,
-                    const std::string& newName, bool dryRun, std::ostream& out);
+                    const std::string& newName, bool dryRun, bool merge, std::ostream& out);
 // The blocks of a chart hierarchy with task, group and places, in run order.
 int RunRunSequence(const Options& options, const std::string& chart, std::ostream& out);
 // Moves the blocks of a chart hierarchy into a processing group, group by group in run order, in
@@ -71,7 +74,8 @@ int RunMoveBlocks(const Options& options, const std::string& chart, const std::s
                   std::ostream& out);
 // Stamps a controller (and a root chart) with this release's library-data version, in one
 // transaction; checks the stamps (exit 1 when they are not current, with the message shown).
-int RunStamp(const Options& options, const std::string& controller, const std::string& chart, std::ostream& out);
+int RunStamp(const Options& options, const std::string& controller, const std::string& chart, bool dryRun,
+             std::ostream& out);
 int RunCheckStamp(const Options& options, const std::string& controller, const std::string& chart, std::ostream& out);
 // An object's data version against the installed software (--update brings it up).
 int RunDataVersion(const Options& options, const std::string& object, bool update, std::ostream& out);
@@ -122,6 +126,9 @@ struct BlobActions {
 int RunBlob(const Options& options, const std::string& path, const BlobActions& actions, std::ostream& out);
 int RunBlobOnOpenProject(const Options& options, const std::string& path, const BlobActions& actions,
                          std::ostream& out);
+// grx's man page, bash completion or command reference (format man, completion or markdown),
+// to out or to a file.
+int RunDocs(const std::string& format, const std::string& file, std::ostream& out);
 int RunTraceDecode(const Options& options, const std::string& file, std::ostream& out);
 
 } // namespace grx::cli
@@ -130,9 +137,6 @@ class ChartDbClient;
 } // namespace grx::dbclient
 namespace grx::cli {
 using dbclient::ChartDbClient;
-// Opens the project exports work on: --project, else the one Q3JDBMOX_PROJECT names, else the
-// demo project in memory.
-void OpenProjectForExports(const Options& options, ChartDbClient& db);
 
 // The demo project's description, built into grx.
 const std::string& DemoDescription();

@@ -2,11 +2,11 @@
 #pragma once
 
 #include <optional>
-#include <stdexcept>
 #include <string>
 
 #include "chartdb/q3jdbmox_data_types.h"
 #include "grx/w5lhlpax.h"
+#include "number_text.h"
 
 namespace grx::cli {
 
@@ -21,11 +21,8 @@ inline std::optional<GlDataType> ParseDataType(const std::string& text) {
   std::uint32_t esType = 0;
   GlDataType type = IEC_NDEF;
   if (W5GRX_IsSimpleType(text.c_str(), esType, type)) return type;
-  try {
-    std::size_t used = 0;
-    const long number = std::stol(text, &used, 0);
-    if (used == text.size()) return static_cast<GlDataType>(number);
-  } catch (const std::exception&) {
+  if (const auto number = ParseWholeNumber(text); number && *number >= 0 && *number <= 0xFFFF) {
+    return static_cast<GlDataType>(*number);
   }
   return std::nullopt;
 }

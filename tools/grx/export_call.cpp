@@ -6,6 +6,7 @@
 #include "export_kinds.h"
 #include "grx/w5lhlpax.h"
 #include "grx_error.h"
+#include "number_text.h"
 
 namespace grx::cli {
 
@@ -16,8 +17,25 @@ CallContext::CallContext(ChartDbClient& db, const std::vector<std::string>& argu
     if (equals == std::string::npos || equals == 0) {
       throw GrxError("arguments are name=value, not \"" + argument + "\"", kExitUsage);
     }
-    arguments_[argument.substr(0, equals)] = argument.substr(equals + 1);
+    if (!arguments_.emplace(argument.substr(0, equals), argument.substr(equals + 1)).second) {
+      throw GrxError(argument.substr(0, equals) + " is given more than once", kExitUsage);
+    }
   }
+}
+
+std::int64_t CallContext::Integer(const std::string& name, std::int64_t min, std::int64_t max) {
+  const std::string text = Text(name);
+  const auto number = ParseWholeNumber(text);
+  if (!number || *number < min || *number > max) {
+    throw GrxError(name + " takes a whole number from " + std::to_string(min) + " to " + std::to_string(max) +
+                       ", not \"" + text + "\"",
+                   kExitUsage);
+  }
+  return *number;
+}
+
+std::int64_t CallContext::Integer(const std::string& name, std::int64_t min, std::int64_t max, std::int64_t fallback) {
+  return Find(name) ? Integer(name, min, max) : fallback;
 }
 
 const std::string* CallContext::Find(const std::string& name) {
@@ -30,12 +48,24 @@ const std::string* CallContext::Find(const std::string& name) {
 GlObjectId CallContext::Id(const std::string& name) {
   const std::string* value = Find(name);
   if (!value) throw GrxError("missing argument " + name + "=OBJECT", kExitUsage);
-  return db_.Resolve(*value);
+  return Resolve(name, *value);
 }
 
 GlObjectId CallContext::Id(const std::string& name, GlObjectId fallback) {
   const std::string* value = Find(name);
-  return value ? db_.Resolve(*value) : fallback;
+  return value ? Resolve(name, *value) : fallback;
+}
+
+GlObjectId CallContext::Resolve(const std::string& name, const std::string& value) {
+  const GlObjectId id = db_.Resolve(value);
+  // A raw identifier (0 aside) must name an object; a path names one by being resolved.
+  if (id != 0 && ParseWholeNumber(value)) {
+    GlObjectType type = IEC_OBJ_NULL;
+    if (const std::uint32_t errorId = db_.ErrorId(db_.iec_ObjectTypeGet(id, type, kNoTransaction)); errorId != 0) {
+      throw GrxError(name + "=" + value + " names no object of the project", "iec_ObjectTypeGet", errorId);
+    }
+  }
+  return id;
 }
 
 std::string CallContext::Text(const std::string& name) {
@@ -63,15 +93,7 @@ std::vector<std::string> CallContext::List(const std::string& name) {
 }
 
 GlTransactionId CallContext::Transaction() {
-  const std::string* value = Find("prevTransactionId");
-  if (!value) return kNoTransaction;
-  try {
-    const unsigned long number = std::stoul(*value, nullptr, 0);
-    if (number > 0xFFFF) throw std::out_of_range(*value);
-    return static_cast<GlTransactionId>(number);
-  } catch (const std::exception&) {
-    throw GrxError("prevTransactionId takes a number from 0 to 65535", kExitUsage);
-  }
+  return static_cast<GlTransactionId>(Integer("prevTransactionId", 0, 0xFFFF, kNoTransaction));
 }
 
 GlDataType CallContext::DataType(const std::string& name) {
@@ -82,13 +104,8 @@ GlDataType CallContext::DataType(const std::string& name) {
 }
 
 std::uintptr_t CallContext::Window(const std::string& name) {
-  const std::string* value = Find(name);
-  if (!value) return defaultWindow_;
-  try {
-    return static_cast<std::uintptr_t>(std::stoull(*value, nullptr, 0));
-  } catch (const std::exception&) {
-    throw GrxError(name + " takes a window handle (a number; --window builds one)", kExitUsage);
-  }
+  if (!Find(name)) return defaultWindow_;
+  return static_cast<std::uintptr_t>(Integer(name, 0, std::int64_t{1} << 62));
 }
 
 void CallContext::Out(const std::string& name, const nlohmann::ordered_json& value) {

@@ -25,8 +25,12 @@ public:
   std::string Text(const std::string& name);
   std::string Text(const std::string& name, const std::string& fallback);
   std::vector<std::string> List(const std::string& name); // comma-separated, may be absent
-  GlTransactionId Transaction();                          // prevTransactionId, default 65535
-  GlDataType DataType(const std::string& name);           // a number or an elementary type name
+  // A whole number within [min, max] (a usage error naming the parameter otherwise); fallback
+  // when it is absent and optional.
+  std::int64_t Integer(const std::string& name, std::int64_t min, std::int64_t max);
+  std::int64_t Integer(const std::string& name, std::int64_t min, std::int64_t max, std::int64_t fallback);
+  GlTransactionId Transaction();                // prevTransactionId, default 65535
+  GlDataType DataType(const std::string& name); // a number or an elementary type name
   ChartDbClient& db() { return db_; }
   std::uintptr_t Window(const std::string& name); // default: the --window built last
 
@@ -41,6 +45,8 @@ public:
   const nlohmann::ordered_json& outs() const { return outs_; }
 
 private:
+  GlObjectId Resolve(const std::string& name, const std::string& value);
+
   const std::string* Find(const std::string& name);
   ChartDbClient& db_;
   std::map<std::string, std::string> arguments_;

@@ -155,7 +155,7 @@ struct Number {
   static constexpr bool kOptional = false;
   static constexpr Storage kStart = -1;
   static void Read(CallContext& c, const char* name, Direction, Storage& value) {
-    value = static_cast<Storage>(std::stol(c.Text(name)));
+    value = static_cast<Storage>(c.Integer(name, INT32_MIN, INT32_MAX));
   }
   static void Print(CallContext& c, const char* name, const Storage& value) { c.Out(name, value); }
 };
@@ -165,7 +165,7 @@ struct Unsigned {
   static constexpr const char* kPlaceholder = "N";
   static constexpr bool kOptional = false;
   static void Read(CallContext& c, const char* name, Direction, Storage& value) {
-    value = static_cast<Storage>(std::stoul(c.Text(name), nullptr, 0));
+    value = static_cast<Storage>(c.Integer(name, 0, UINT32_MAX));
   }
   static void Print(CallContext& c, const char* name, const Storage& value) { c.Out(name, value); }
 };
@@ -175,7 +175,7 @@ struct Unsigned16 {
   static constexpr const char* kPlaceholder = "N";
   static constexpr bool kOptional = false;
   static void Read(CallContext& c, const char* name, Direction, Storage& value) {
-    value = static_cast<Storage>(std::stoul(c.Text(name), nullptr, 0));
+    value = static_cast<Storage>(c.Integer(name, 0, UINT16_MAX));
   }
   static void Print(CallContext& c, const char* name, const Storage& value) { c.Out(name, value); }
 };
@@ -211,7 +211,13 @@ struct Flag {
   using Storage = bool;
   static constexpr const char* kPlaceholder = "true|false";
   static constexpr bool kOptional = false;
-  static void Read(CallContext& c, const char* name, Direction, Storage& value) { value = c.Text(name) == "true"; }
+  static void Read(CallContext& c, const char* name, Direction, Storage& value) {
+    const std::string text = c.Text(name);
+    if (text != "true" && text != "false") {
+      throw GrxError(std::string(name) + " takes true or false, not \"" + text + "\"", kExitUsage);
+    }
+    value = text == "true";
+  }
   static void Print(CallContext& c, const char* name, const Storage& value) { c.Out(name, value); }
 };
 
@@ -221,7 +227,7 @@ struct Reserved {
   static constexpr const char* kPlaceholder = "N";
   static constexpr bool kOptional = true;
   static void Read(CallContext& c, const char* name, Direction, Storage& value) {
-    value = static_cast<Storage>(std::stol(c.Text(name, "0"), nullptr, 0));
+    value = static_cast<Storage>(c.Integer(name, INT32_MIN, INT32_MAX, 0));
   }
   static void Print(CallContext& c, const char* name, const Storage& value) { c.Out(name, value); }
 };

@@ -7,12 +7,14 @@
 #include <algorithm>
 #include <iomanip>
 #include <map>
+#include <optional>
 #include <set>
 
 #include "api_iteration.h"
 #include "commands.h"
 #include "grx/w5lhlpax.h"
 #include "grx_error.h"
+#include "platform/code_page.h"
 #include "project_client.h"
 #include "terminal_text.h"
 
@@ -21,11 +23,10 @@ namespace grx::cli {
 int RunFindGlobal(const Options& options, const std::string& controller, const std::string& pattern, bool whole,
                   bool matchCase, std::ostream& out) {
   ChartDbClient& db = ChartDbClient::Instance();
-  OpenProjectForExports(options, db);
   const std::uint16_t flags = static_cast<std::uint16_t>((whole ? 1 : 0) | (matchCase ? 2 : 0));
   std::vector<FIND> results;
   if (!FindGlobalVar(db.Resolve(controller), pattern, flags, results, kNoTransaction)) {
-    throw GrxError("the global variables of " + controller + " cannot be listed", kExitFailure);
+    throw GrxError("the global variables of " + controller + " cannot be listed");
   }
   auto direction = [](const FIND& f) { return f.kind == 0 ? "reads" : "writes"; };
   if (options.json) {
@@ -56,7 +57,7 @@ int RunFindGlobal(const Options& options, const std::string& controller, const s
           << f.rootChartName.str() << "\n";
     }
   }
-  return results.empty() ? kExitFailure : kExitOk;
+  return results.empty() ? kExitNo : kExitOk;
 }
 
 namespace {
@@ -89,32 +90,68 @@ std::vector<Connection> ConnectionsOf(ChartDbClient& db, GlObjectId global, GlTr
   return connections;
 }
 
-// The global variable of a controller with a name (without regard to case) and its name as stored.
-bool FindByName(ChartDbClient& db, GlObjectId cpu, const std::string& name, GlObjectId& id, std::string& stored,
-                GlTransactionId tr) {
-  CString text;
-  id = 0;
-  if (!FindGlobalVar(cpu, name, text, id, tr)) return false;
-  std::string comment;
-  if (!W5GRX_GetGlobalVarFromVarId(id, stored, comment, tr)) throw GrxError("cannot read " + db.Path(id));
-  return true;
+struct Global {
+  GlObjectId id = 0;
+  std::string name;
+  std::int32_t dataType = 0;
+};
+
+// The global variables of a controller whose name is name without regard to case: the one of the
+// same case when there is one, else every one that matches.
+std::vector<Global> GlobalsNamed(ChartDbClient& db, GlObjectId cpu, const std::string& name, GlTransactionId tr) {
+  std::vector<Global> matches;
+  GlObjectId global = 0;
+  std::vector<GlObjectId> ids;
+  ForEachElement(
+      db, "iec_GlobalVarsGet", [&](MODE mode) { return db.iec_GlobalVarsGet(mode, cpu, global, tr); },
+      [&] { ids.push_back(global); });
+  for (GlObjectId id : ids) {
+    Iec_GlobalVar record{};
+    Check(db, "iec_GlobalVarRead", db.iec_GlobalVarRead(id, record, tr));
+    const std::string stored(record.name, strnlen(record.name, sizeof record.name));
+    if (stored == name) return {Global{id, stored, record.dataType}};
+    if (platform::AnsiEqualNoCase(stored, name)) matches.push_back(Global{id, stored, record.dataType});
+  }
+  return matches;
+}
+
+// The one global variable named name, or none; several that differ only in case are an error.
+std::optional<Global> GlobalNamed(ChartDbClient& db, GlObjectId cpu, const std::string& controller,
+                                  const std::string& name, GlTransactionId tr) {
+  const std::vector<Global> matches = GlobalsNamed(db, cpu, name, tr);
+  if (matches.size() > 1) {
+    std::string list;
+    for (const Global& g : matches) list += (list.empty() ? "" : ", ") + db.Path(g.id);
+    throw GrxError("\"" + name + "\" names " + std::to_string(matches.size()) + " global variables of " + controller +
+                       " that differ only in case: " + list + "; give the name with its case",
+                   kExitUsage);
+  }
+  if (matches.empty()) return std::nullopt;
+  return matches.front();
 }
 
 } // namespace
 
 int RunRenameGlobal(const Options& options, const std::string& controller, const std::string& oldName,
-                    const std::string& newName, bool dryRun, std::ostream& out) {
+                    const std::string& newName, bool dryRun, bool merge, std::ostream& out) {
   ChartDbClient& db = ChartDbClient::Instance();
-  OpenProjectForExports(options, db);
   const GlObjectId cpu = db.Resolve(controller);
-  GlObjectId oldId = 0, newId = 0;
-  std::string stored, storedNew;
-  if (!FindByName(db, cpu, oldName, oldId, stored, kNoTransaction)) {
-    throw GrxError(controller + " has no global variable \"" + oldName + "\"");
-  }
-  if (newName.empty()) throw GrxError("the new name is empty", kExitUsage);
-  if (FindByName(db, cpu, newName, newId, storedNew, kNoTransaction) && newId == oldId) {
-    throw GrxError("\"" + newName + "\" names " + db.Path(oldId) + " itself: there is nothing to move");
+  if (newName.empty()) throw GrxError("NEW is empty: a global variable needs a name", kExitUsage);
+  const auto old = GlobalNamed(db, cpu, controller, oldName, kNoTransaction);
+  if (!old) throw GrxError(controller + " has no global variable \"" + oldName + "\"");
+  const GlObjectId oldId = old->id;
+  const std::string stored = old->name;
+  GlObjectId newId = 0;
+  if (const auto existing = GlobalNamed(db, cpu, controller, newName, kNoTransaction)) {
+    if (existing->id == oldId) {
+      throw GrxError("\"" + newName + "\" names " + db.Path(oldId) + " itself: there is nothing to move", kExitUsage);
+    }
+    if (existing->dataType != old->dataType && !merge) {
+      throw GrxError(db.Path(existing->id) + " exists with another data type (" + std::to_string(existing->dataType) +
+                         ", " + db.Path(oldId) + " has " + std::to_string(old->dataType) +
+                         "): its connections and the moved ones would not fit; --merge moves them all the same",
+                     kExitUsage);
+    }
   }
   // Where each connected variable sits, as find-global shows it.
   std::map<GlObjectId, std::string> locations;
@@ -135,11 +172,9 @@ int RunRenameGlobal(const Options& options, const std::string& controller, const
       W5GRX_ReplaceGlobVar(cpu, stored, newName, tr);
       // The export tells its failures to the chart database's error handler only: the outcome is
       // read back, and anything short of every connection on the new variable rolls it all back.
-      GlObjectId target = 0;
-      std::string targetName;
-      if (!FindByName(db, cpu, newName, target, targetName, tr)) {
-        throw GrxError("the global variable " + newName + " was not created; the project is as it was");
-      }
+      const auto created = GlobalNamed(db, cpu, controller, newName, tr);
+      if (!created) throw GrxError("the global variable " + newName + " was not created");
+      const GlObjectId target = created->id;
       const auto left = ConnectionsOf(db, oldId, tr);
       const auto moved = ConnectionsOf(db, target, tr);
       const std::set<Connection> arrived(moved.begin(), moved.end());
@@ -219,7 +254,6 @@ void PrintRunSequence(ChartDbClient& db, const std::vector<MoveBlockInfoT>& bloc
 
 int RunRunSequence(const Options& options, const std::string& chart, std::ostream& out) {
   ChartDbClient& db = ChartDbClient::Instance();
-  OpenProjectForExports(options, db);
   const std::vector<MoveBlockInfoT> blocks = RunSequence(db.Resolve(chart), kNoTransaction);
   if (options.json) {
     out << JsonText(RunSequenceJson(db, blocks)) << "\n";
@@ -243,6 +277,18 @@ bool PlacedItself(ChartDbClient& db, GlObjectId block) {
   return false;
 }
 
+// The members of a processing group in their run order.
+std::vector<GlObjectId> GroupMembers(ChartDbClient& db, GlObjectId group, GlTransactionId tr) {
+  std::vector<GlObjectId> members;
+  GlObjectId member = 0;
+  GlObjectType type = IEC_OBJ_NULL;
+  ForEachElement(
+      db, "iec_ProcessingGroupBlocksGet",
+      [&](MODE m) { return db.iec_ProcessingGroupBlocksGet(m, IEC_SELECT_ALL, group, member, type, tr); },
+      [&] { members.push_back(member); });
+  return members;
+}
+
 // The host's job: the blocks of a chart hierarchy, gathered with their places, go into one group
 // group by group in run order. Blocks that run at the place of their chart are not moved (the
 // chart database keeps them with their chart). All of it is one transaction; a dry run rolls it
@@ -251,7 +297,6 @@ bool PlacedItself(ChartDbClient& db, GlObjectId block) {
 int RunMoveBlocks(const Options& options, const std::string& chart, const std::string& group, bool dryRun,
                   std::ostream& out) {
   ChartDbClient& db = ChartDbClient::Instance();
-  OpenProjectForExports(options, db);
   const GlObjectId chartId = db.Resolve(chart);
   const GlObjectId groupId = db.Resolve(group);
   std::vector<MoveBlockInfoT> found, blocks;
@@ -268,6 +313,12 @@ int RunMoveBlocks(const Options& options, const std::string& chart, const std::s
     throw GrxError("no block of " + chart + " has a run-sequence place of its own: there is nothing to move");
   }
   std::vector<MoveBlockInfoT> after;
+  std::set<GlObjectId> moving;
+  for (const MoveBlockInfoT& b : blocks) moving.insert(b.blockId);
+  std::vector<GlObjectId> staysFirst;
+  for (GlObjectId member : GroupMembers(db, groupId, kNoTransaction)) {
+    if (!moving.count(member)) staysFirst.push_back(member);
+  }
   InTransaction(
       db,
       [&](GlTransactionId tr) {
@@ -279,6 +330,15 @@ int RunMoveBlocks(const Options& options, const std::string& chart, const std::s
         if (outside > 0) {
           throw GrxError(std::to_string(outside) + " block(s) could not be moved into " + group +
                          "; the project is as it was");
+        }
+        // Read back: the group's members before come first, in their order, then the moved blocks.
+        const std::vector<GlObjectId> members = GroupMembers(db, groupId, tr);
+        const bool membersFirst =
+            members.size() >= staysFirst.size() && std::equal(staysFirst.begin(), staysFirst.end(), members.begin());
+        const std::set<GlObjectId> appended(
+            members.begin() + static_cast<std::ptrdiff_t>(std::min(staysFirst.size(), members.size())), members.end());
+        if (!membersFirst || appended != moving) {
+          throw GrxError("the blocks did not arrive behind the members of " + group + " as they should");
         }
       },
       !dryRun);

@@ -69,7 +69,6 @@ void PrintOutcome(const Options& options, Json j, const Json& dialogs, const Jso
 
 int RunImportTasks(const Options& options, const std::string& controller, bool dryRun, std::ostream& out) {
   ChartDbClient& db = ChartDbClient::Instance();
-  OpenProjectForExports(options, db);
   const GlObjectId cpu = db.Resolve(controller);
   const auto boxes = ScriptedAnswers(options);
   RESPONSE response = RESPONSE_FAILED;
@@ -77,11 +76,26 @@ int RunImportTasks(const Options& options, const std::string& controller, bool d
   RunImport(
       db, dryRun, [&](GlTransactionId tr) { response = W5GRX_ASTaskImport(BuildWindows(options), cpu, false, tr); },
       [&](GlTransactionId tr) {
+        std::uint32_t expected = 1;
+        std::string missing;
         for (const char* name : {"T1", "T2", "T3", "T4", "T5"}) {
           const std::string path = controller + "/#" + name;
           GlObjectId task = 0;
-          if (db.ResolvePath(path.c_str(), &task) != 0) continue;
-          tasks.push_back({{"task", path}, {"taskId", CBlobTask(task, tr).GetTaskId()}});
+          if (db.ResolvePath(path.c_str(), &task) != 0) {
+            missing += std::string(missing.empty() ? "" : ", ") + name + " is missing";
+          } else {
+            const std::uint32_t taskId = CBlobTask(task, tr).GetTaskId();
+            tasks.push_back({{"task", path}, {"taskId", taskId}});
+            if (taskId != expected) {
+              missing += std::string(missing.empty() ? "" : ", ") + name + " has task id " + std::to_string(taskId) +
+                         " instead of " + std::to_string(expected);
+            }
+          }
+          expected <<= 1;
+        }
+        // Read back: an import that answers "imported" has made every task with its record.
+        if (response == RESPONSE_OK && !missing.empty()) {
+          throw GrxError("the task import answered \"imported\", but " + missing);
         }
       });
   Json j{{"result", response}, {"dryRun", dryRun}, {"tasks", tasks}};
@@ -92,13 +106,12 @@ int RunImportTasks(const Options& options, const std::string& controller, bool d
     }
   }
   PrintOutcome(options, j, DialogsJson(boxes.get()), nullptr, out);
-  return response == RESPONSE_OK ? kExitOk : kExitFailure;
+  return response == RESPONSE_OK ? kExitOk : kExitNo;
 }
 
 int RunImportTypes(const Options& options, const std::string& controller, bool quiet, const std::string& catalogue,
                    bool dryRun, std::ostream& out) {
   ChartDbClient& db = ChartDbClient::Instance();
-  OpenProjectForExports(options, db);
   const GlObjectId cpu = db.Resolve(controller);
   const auto choice = ChooseCatalogue(catalogue);
   const auto boxes = ScriptedAnswers(options);
@@ -116,13 +129,12 @@ int RunImportTypes(const Options& options, const std::string& controller, bool q
         << "\n";
   }
   PrintOutcome(options, Json{{"result", response}, {"dryRun", dryRun}}, DialogsJson(boxes.get()), capture.Take(), out);
-  return response == RESPONSE_FAILED ? kExitFailure : kExitOk;
+  return response == RESPONSE_FAILED ? kExitNo : kExitOk;
 }
 
 int RunCopyTypes(const Options& options, const std::string& source, const std::string& target, bool dryRun,
                  std::ostream& out) {
   ChartDbClient& db = ChartDbClient::Instance();
-  OpenProjectForExports(options, db);
   const GlObjectId sourceId = db.Resolve(source), targetId = db.Resolve(target);
   const auto boxes = ScriptedAnswers(options);
   ImportLogCapture capture;
@@ -145,9 +157,10 @@ int RunCopyTypes(const Options& options, const std::string& source, const std::s
     out << "  added: " << (added.empty() ? std::string("none (every package has a partner)") : JsonText(added, -1))
         << "\n";
   }
-  PrintOutcome(options, Json{{"result", copied}, {"dryRun", dryRun}, {"added", added}}, DialogsJson(boxes.get()),
-               capture.Take(), out);
-  return copied ? kExitOk : kExitFailure;
+  const Json log = capture.Take();
+  PrintOutcome(options, Json{{"result", copied}, {"dryRun", dryRun}, {"added", added}}, DialogsJson(boxes.get()), log,
+               out);
+  return copied ? kExitOk : kExitNo;
 }
 
 int RunLog(const Options& options, const std::string& file, std::ostream& out) {
@@ -159,7 +172,7 @@ int RunLog(const Options& options, const std::string& file, std::ostream& out) {
   }
   std::int32_t errors = 0, warnings = 0;
   log->GetCounts(&errors, &warnings);
-  return errors > 0 ? kExitFailure : kExitOk;
+  return errors > 0 ? kExitNo : kExitOk;
 }
 
 } // namespace grx::cli

@@ -11,7 +11,6 @@ namespace grx::cli {
 
 int RunLocate(const Options& options, const std::string& object, const std::string& location, std::ostream& out) {
   ChartDbClient& db = ChartDbClient::Instance();
-  OpenProjectForExports(options, db);
   GlObjectId first = 0, second = 0;
   const bool found = W5GRX_GetErrorLocation(db.Resolve(object), CString(location), first, second);
   const auto path = [&](GlObjectId id) { return id == 0 ? std::string() : db.Path(id); };
@@ -24,7 +23,7 @@ int RunLocate(const Options& options, const std::string& object, const std::stri
     out << "no object of " << object << " is named by the message: it names no processing group {NAME}, chart "
         << "parameter <NAME> or block \".BLOCK.PARAM\" that exists there\n";
   }
-  return found ? kExitOk : kExitFailure;
+  return found ? kExitOk : kExitNo;
 }
 
 } // namespace grx::cli

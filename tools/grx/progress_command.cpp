@@ -33,7 +33,7 @@ int RunProgress(const Options& options, const ProgressRun& run, std::ostream& ou
   } else {
     out << (cancelled ? "cancelled after " : "done: ") << done << " of " << run.steps << " steps\n";
   }
-  return cancelled ? kExitFailure : kExitOk;
+  return cancelled ? kExitNo : kExitOk;
 }
 
 } // namespace grx::cli

@@ -25,12 +25,6 @@ std::string ReadFile(const std::string& path) {
   return text.str();
 }
 
-void RequireProjectFile(const std::string& path) {
-  if (!std::filesystem::exists(path)) {
-    throw GrxError("no such project: " + path);
-  }
-}
-
 } // namespace
 
 int RunImport(const Options& options, const std::string& description, const std::string& project, bool force,
@@ -89,10 +83,17 @@ int RunGenerate(const Options& options, const std::string& project, const Projec
   return kExitOk;
 }
 
-int RunExport(const Options&, const std::string& project, const std::string& outputFile, std::ostream& out) {
-  RequireProjectFile(project);
+int RunExport(const Options& options, const std::string& outputFile, bool force, std::ostream& out) {
   ChartDbClient& db = ChartDbClient::Instance();
-  db.Open(project);
+  if (!outputFile.empty()) {
+    std::error_code ignored;
+    if (std::filesystem::equivalent(outputFile, options.project, ignored)) {
+      throw GrxError("the description would replace the project file " + options.project + " itself");
+    }
+    if (std::filesystem::exists(outputFile) && !force) {
+      throw GrxError(outputFile + " exists already (use --force to replace it)");
+    }
+  }
   const std::string text = db.Export();
   if (outputFile.empty()) {
     // The description is UTF-8 already; the terminal's conversion takes code-page text.
@@ -111,11 +112,9 @@ int RunExport(const Options&, const std::string& project, const std::string& out
   return kExitOk;
 }
 
-int RunInfo(const Options& options, const std::string& project, std::ostream& out) {
-  RequireProjectFile(project);
+int RunInfo(const Options& options, int depth, std::ostream& out) {
   ChartDbClient& db = ChartDbClient::Instance();
-  db.Open(project);
-  const auto summary = SummarizeProject(db);
+  const auto summary = SummarizeProject(db, depth);
   if (options.json) {
     out << JsonText(summary) << "\n";
   } else {

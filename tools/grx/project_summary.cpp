@@ -17,7 +17,7 @@ struct Counts {
 
 class Summarizer {
 public:
-  explicit Summarizer(ChartDbClient& db) : db_(db) {}
+  Summarizer(ChartDbClient& db, int depth) : db_(db), depth_(depth) {}
 
   Json Run() {
     Json summary;
@@ -66,7 +66,10 @@ private:
         db_, "iec_ChartsGet",
         [&](MODE mode) { return db_.iec_ChartsGet(mode, IEC_SELECT_IS_CFC, cpu, chart, type, kTr); },
         [&] { roots.push_back(chart); });
-    for (GlObjectId root : roots) charts.push_back(Chart(root, true));
+    for (GlObjectId root : roots) {
+      Json listed = Chart(root, 1);
+      if (depth_ != 0) charts.push_back(std::move(listed));
+    }
     c["charts"] = charts;
 
     GlObjectId global = 0;
@@ -127,8 +130,10 @@ private:
     return static_cast<std::int64_t>(vars.size());
   }
 
-  Json Chart(GlObjectId chart, bool root) {
-    ++(root ? counts_.charts : counts_.subCharts);
+  // A chart and its sub-charts at a level of the tree (1: a root chart); every chart is counted,
+  // those below the depth asked for are not listed.
+  Json Chart(GlObjectId chart, int level) {
+    ++(level == 1 ? counts_.charts : counts_.subCharts);
     counts_.interfaceVariables += CountVariables(chart);
     Json j;
     j["name"] = Name(chart);
@@ -151,7 +156,10 @@ private:
     counts_.blocks += blocks;
     j["blocks"] = blocks;
     Json subs = Json::array();
-    for (GlObjectId sub : subCharts) subs.push_back(Chart(sub, false));
+    for (GlObjectId sub : subCharts) {
+      Json listed = Chart(sub, level + 1);
+      if (depth_ < 0 || level < depth_) subs.push_back(std::move(listed));
+    }
     if (!subs.empty()) j["charts"] = subs;
     return j;
   }
@@ -198,6 +206,7 @@ private:
   }
 
   ChartDbClient& db_;
+  int depth_;
   Counts counts_;
 };
 
@@ -217,8 +226,8 @@ std::string JoinTexts(const Json& list) {
 
 } // namespace
 
-nlohmann::ordered_json SummarizeProject(ChartDbClient& db) {
-  return Summarizer(db).Run();
+nlohmann::ordered_json SummarizeProject(ChartDbClient& db, int depth) {
+  return Summarizer(db, depth).Run();
 }
 
 void PrintSummary(const nlohmann::ordered_json& summary, std::ostream& out) {

@@ -10,7 +10,8 @@
 
 namespace grx::cli {
 
-nlohmann::ordered_json SummarizeProject(ChartDbClient& db);
+// depth: the chart levels listed (-1 all); every chart is counted.
+nlohmann::ordered_json SummarizeProject(ChartDbClient& db, int depth = -1);
 void PrintSummary(const nlohmann::ordered_json& summary, std::ostream& out);
 
 } // namespace grx::cli

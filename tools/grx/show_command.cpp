@@ -169,7 +169,6 @@ void Print(const Json& j, std::ostream& out, int indent) {
 } // namespace
 
 int RunShow(const Options& options, const std::string& path, int depth, std::ostream& out) {
-  OpenProjectForExports(options, ChartDbClient::Instance());
   return RunShowOnOpenProject(options, path, depth, out);
 }
 

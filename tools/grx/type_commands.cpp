@@ -44,7 +44,7 @@ int RunType(const Options& options, const std::string& name, std::ostream& out) 
   } else {
     out << name << ": not an elementary type\n";
   }
-  return found ? kExitOk : kExitFailure;
+  return found ? kExitOk : kExitNo;
 }
 
 int RunCast(const Options& options, const std::string& from, const std::string& to, bool table, std::ostream& out) {
@@ -87,7 +87,7 @@ int RunCast(const Options& options, const std::string& from, const std::string& 
   } else {
     out << from << " -> " << to << ": " << (castable ? "may be connected" : "may not be connected") << "\n";
   }
-  return castable ? kExitOk : kExitFailure;
+  return castable ? kExitOk : kExitNo;
 }
 
 } // namespace grx::cli
@@ -116,12 +116,11 @@ int RunAddress(const Options& options, const std::string& text, std::ostream& ou
   } else {
     out << "\"" << text << "\" is not a process-image address (%I or %Q, then BYTE.BIT or B, W or D and a number)\n";
   }
-  return ok ? kExitOk : kExitFailure;
+  return ok ? kExitOk : kExitNo;
 }
 
 int RunCompatible(const Options& options, const std::string& source, const std::string& sink, std::ostream& out) {
   ChartDbClient& db = ChartDbClient::Instance();
-  OpenProjectForExports(options, db);
   std::uint16_t code = 1;
   std::int32_t message = 0;
   const bool ok = W5GRX_IsCompatible(0, 0, 0, 0, db.Resolve(source), db.Resolve(sink), code, message, kNoTransaction);
@@ -134,12 +133,11 @@ int RunCompatible(const Options& options, const std::string& source, const std::
     out << source << " -> " << sink << ": " << (ok ? "compatible" : "not compatible") << " (code " << code << ", "
         << reason << ")\n";
   }
-  return ok ? kExitOk : kExitFailure;
+  return ok ? kExitOk : kExitNo;
 }
 
 int RunConnected(const Options& options, const std::string& var, std::ostream& out) {
   ChartDbClient& db = ChartDbClient::Instance();
-  OpenProjectForExports(options, db);
   GlObjectId found = 0;
   bool isBlockParam = false;
   const bool ok = W5GRX_FindConnectedVar(db.Resolve(var), found, isBlockParam, kNoTransaction);
@@ -152,7 +150,7 @@ int RunConnected(const Options& options, const std::string& var, std::ostream& o
   } else {
     out << var << ": no variable found (not a variable, or a chain that comes back on itself)\n";
   }
-  return ok ? kExitOk : kExitFailure;
+  return ok ? kExitOk : kExitNo;
 }
 
 } // namespace grx::cli

@@ -26,24 +26,36 @@ GlObjectId ChartOrZero(ChartDbClient& db, const std::string& chart) {
 
 } // namespace
 
-int RunStamp(const Options& options, const std::string& controller, const std::string& chart, std::ostream& out) {
+int RunStamp(const Options& options, const std::string& controller, const std::string& chart, bool dryRun,
+             std::ostream& out) {
   ChartDbClient& db = ChartDbClient::Instance();
-  OpenProjectForExports(options, db);
   const GlObjectId cpu = db.Resolve(controller);
   const GlObjectId chartId = ChartOrZero(db, chart);
-  InTransaction(db, [&](GlTransactionId tr) { W5GRX_SetGRXVersion(platform::kNoWindow, cpu, chartId, tr); });
+  InTransaction(db, [&](GlTransactionId tr) {
+    if (!W5GRX_SetGRXVersion(platform::kNoWindow, cpu, chartId, tr)) {
+      throw GrxError("the stamp of " + (chart.empty() ? controller : chart) + " could not be written");
+    }
+    // Read back: the stamps must now be the current ones (the check's message is not shown).
+    platform::ScriptedPresenter boxes;
+    bool foreign = false;
+    if (!W5GRX_CheckGRXVersion(platform::kNoWindow, cpu, chartId, foreign, true, tr)) {
+      throw GrxError("the stamps written are not read back as current");
+    }
+  });
   if (options.json) {
-    out << JsonText(Json{{"stamped", chart.empty() ? Json::array({controller}) : Json::array({controller, chart})}})
+    out << JsonText(Json{{"dryRun", dryRun},
+                         {dryRun ? "wouldStamp" : "stamped",
+                          chart.empty() ? Json::array({controller}) : Json::array({controller, chart})}})
         << "\n";
   } else {
-    out << "stamped " << controller << (chart.empty() ? "" : " and " + chart) << " with the current version\n";
+    out << (dryRun ? "would stamp " : "stamped ") << controller << (chart.empty() ? "" : " and " + chart)
+        << " with the current version\n";
   }
   return kExitOk;
 }
 
 int RunCheckStamp(const Options& options, const std::string& controller, const std::string& chart, std::ostream& out) {
   ChartDbClient& db = ChartDbClient::Instance();
-  OpenProjectForExports(options, db);
   bool foreign = false;
   // The message the check shows is answered at once and printed; the answer does not matter.
   platform::ScriptedPresenter boxes;
@@ -61,28 +73,44 @@ int RunCheckStamp(const Options& options, const std::string& controller, const s
         << "\n";
     for (const auto& box : shown) out << "  [" << box.caption << "] " << box.text << " " << box.secondText << "\n";
   }
-  return current ? kExitOk : kExitFailure;
+  return current ? kExitOk : kExitNo;
 }
 
 int RunDataVersion(const Options& options, const std::string& object, bool update, std::ostream& out) {
   ChartDbClient& db = ChartDbClient::Instance();
-  OpenProjectForExports(options, db);
-  CString text;
-  const bool agree = W5GRX_CheckDataVersion(db.Resolve(object), kNoTransaction, update, &text);
+  const GlObjectId id = db.Resolve(object);
+  // The versions are read here too: the export answers "they agree" when it cannot read them.
+  const auto dataVersion = [&] {
+    char data[kGlVersionSize] = {0};
+    Check(db, "gl_DataVersionGet", db.gl_DataVersionGet(id, data, kNoTransaction));
+    return std::string(data);
+  };
   char software[kGlVersionSize] = {0};
-  db.gl_SoftwareVersionGet(software);
-  if (options.json) {
-    out << JsonText(Json{{"agree", agree}, {"dataVersion", text.str()}, {"softwareVersion", software}}) << "\n";
-  } else {
-    out << object << ": data version " << (text.IsEmpty() ? "(unreadable)" : text.str()) << ", software " << software
-        << (agree ? " - they agree" : " - they differ") << (agree && update ? " (brought up)" : "") << "\n";
+  Check(db, "gl_SoftwareVersionGet", db.gl_SoftwareVersionGet(software));
+  const std::string before = dataVersion();
+  CString text;
+  const bool answer = W5GRX_CheckDataVersion(id, kNoTransaction, update, &text);
+  const std::string after = update ? dataVersion() : before;
+  const bool agree = after == software;
+  if (answer != agree) {
+    throw GrxError("the data version check answered " + std::string(answer ? "\"they agree\"" : "\"they differ\"") +
+                   ", but the data version of " + object + " is " + after + " and the software's " + software);
   }
-  return agree ? kExitOk : kExitFailure;
+  const bool broughtUp = update && before != after;
+  if (options.json) {
+    out << JsonText(
+               Json{{"agree", agree}, {"dataVersion", after}, {"softwareVersion", software}, {"broughtUp", broughtUp}})
+        << "\n";
+  } else {
+    out << object << ": data version " << after << ", software " << software
+        << (agree ? " - they agree" : " - they differ") << (broughtUp ? " (brought up from " + before + ")" : "")
+        << "\n";
+  }
+  return agree ? kExitOk : kExitNo;
 }
 
 int RunCheckResource(const Options& options, const std::string& controller, std::ostream& out) {
   ChartDbClient& db = ChartDbClient::Instance();
-  OpenProjectForExports(options, db);
   const GlObjectId cpu = db.Resolve(controller);
   bool served = false;
   platform::ScriptedPresenter boxes;
@@ -103,7 +131,7 @@ int RunCheckResource(const Options& options, const std::string& controller, std:
         << "\n";
     for (const auto& box : shown) out << "  [" << box.caption << "] " << box.text << " " << box.secondText << "\n";
   }
-  return served ? kExitOk : kExitFailure;
+  return served ? kExitOk : kExitNo;
 }
 
 int RunHelp(const Options& options, const std::string& base, std::uint32_t context, std::ostream& out) {
@@ -121,7 +149,7 @@ int RunHelp(const Options& options, const std::string& base, std::uint32_t conte
                   : std::string("no help file: the installation path or the help directory (Q3Help_SDir) is not set"))
         << "\n";
   }
-  return shown == 0 ? kExitOk : kExitFailure;
+  return shown == 0 ? kExitOk : kExitNo;
 }
 
 int RunEditor(const Options& options, std::ostream& out) {
@@ -145,7 +173,7 @@ int RunEditor(const Options& options, std::ostream& out) {
         << "\n"
         << "chart software: " << (known ? version.str() : std::string("(no version)")) << "\n";
   }
-  return installed && sufficient ? kExitOk : kExitFailure;
+  return installed && sufficient ? kExitOk : kExitNo;
 }
 
 } // namespace grx::cli

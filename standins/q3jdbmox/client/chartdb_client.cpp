@@ -45,8 +45,8 @@ ChartDbClient::ChartDbClient() {
 #include "chartdb/q3sim_functions.def"
 }
 
-void ChartDbClient::Open(const std::string& path) {
-  if (OpenProject(path.c_str(), 0) != 0) {
+void ChartDbClient::Open(const std::string& path, int mode) {
+  if (OpenProject(path.c_str(), mode) != 0) {
     throw ChartDbError(LastError());
   }
 }

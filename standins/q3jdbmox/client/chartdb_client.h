@@ -32,8 +32,9 @@ public:
 #define GRX_SIM_FUNCTION(member, result, name, params) decltype(&::name) member = nullptr;
 #include "chartdb/q3sim_functions.def"
 
-  // Opens an existing project; ChartDbError with the reason when it cannot.
-  void Open(const std::string& path);
+  // Opens an existing project (mode as q3sim_OpenProject); ChartDbError with the reason when it
+  // cannot.
+  void Open(const std::string& path, int mode = Q3SIM_OPEN_EXISTING);
   // Imports a description file's text into a new project file.
   void Import(const std::string& json, const std::string& path);
   std::string Export();
