@@ -27,6 +27,22 @@ int Control(Body&& body) {
   }
 }
 
+// Files an import of the target left behind when its process was ended before it could clean up:
+// TARGET.importing-XXXXXXXX and its journal.
+void RemoveStaleImports(const std::filesystem::path& target) {
+  const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
+  const std::string prefix = target.filename().string() + ".importing-";
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+    const std::string name = entry.path().filename().string();
+    if (name.size() < prefix.size() + 8 || name.compare(0, prefix.size(), prefix) != 0) continue;
+    const std::string rest = name.substr(prefix.size());
+    if (rest.size() != 8 && rest.substr(8) != "-journal") continue;
+    std::error_code ignored;
+    std::filesystem::remove(entry.path(), ignored);
+  }
+}
+
 std::string TemporaryNameBeside(const std::filesystem::path& target) {
   std::random_device random;
   char suffix[32];
@@ -82,6 +98,7 @@ Q3_EXPORT int q3sim_ImportDescription(const char* json, const char* path) {
       rt.Adopt(std::move(store));
       return;
     }
+    RemoveStaleImports(target);
     const std::string temporary = TemporaryNameBeside(target);
     try {
       {
@@ -170,15 +187,11 @@ Q3_EXPORT int q3sim_SetSoftwareVersion(const char* version) {
   return Control([&](Runtime& rt) { rt.SetSoftwareVersion(version); });
 }
 
-Q3_EXPORT std::size_t q3sim_Controllers(GlObjectId* ids, std::size_t capacity) {
-  Runtime& rt = Runtime::Instance();
-  std::lock_guard lock(rt.mutex());
-  try {
+Q3_EXPORT int q3sim_Controllers(GlObjectId* ids, std::size_t capacity, std::size_t* count) {
+  return Control([&](Runtime& rt) {
+    if (!count) throw std::invalid_argument("no place for the count");
     const auto controllers = rt.Store().ObjectsOfType(IEC_OBJ_RESOURCE);
     for (std::size_t i = 0; i < controllers.size() && i < capacity && ids; ++i) ids[i] = controllers[i].id;
-    return controllers.size();
-  } catch (const std::exception& e) {
-    SetLastError(e.what());
-    return 0;
-  }
+    *count = controllers.size();
+  });
 }

@@ -36,7 +36,7 @@ public:
     doc["project"] = project;
     Json controllers = Json::array();
     for (const ObjectRow& cpu : store_.ObjectsOfType(IEC_OBJ_RESOURCE)) controllers.push_back(Controller(cpu));
-    doc["controllers"] = controllers;
+    doc["controllers"] = std::move(controllers);
     return doc;
   }
 
@@ -82,7 +82,7 @@ private:
       if (rows.size() < 512) break;
       after = rows.back().order;
     }
-    if (!udas.empty()) j["udas"] = udas;
+    if (!udas.empty()) j["udas"] = std::move(udas);
     if (const auto blob = store_.Blob(id)) {
       std::string hex;
       hex.reserve(blob->size() * 2);
@@ -118,7 +118,7 @@ private:
     for (const ObjectRow& t : Children(cpu.id, MaskOf({IEC_OBJ_FUNCTION_BLOCK_TYPE, IEC_OBJ_FUNCTION_TYPE}))) {
       if (t.num3 == 0) types.push_back(BlockType(t));
     }
-    if (!types.empty()) c["blockTypes"] = types;
+    if (!types.empty()) c["blockTypes"] = std::move(types);
 
     Json globals = Json::array();
     for (const ObjectRow& g : Children(cpu.id, Only(IEC_OBJ_GLOBAL_VAR))) {
@@ -130,17 +130,17 @@ private:
       PutText(j, "comment", g.comment);
       PutExtras(j, g.id);
       PutVarElements(j, g.id);
-      globals.push_back(j);
+      globals.push_back(std::move(j));
     }
-    if (!globals.empty()) c["globals"] = globals;
+    if (!globals.empty()) c["globals"] = std::move(globals);
 
     Json charts = Json::array();
     for (const ObjectRow& ch : Children(cpu.id, Only(IEC_OBJ_CFC))) charts.push_back(Chart(ch));
-    if (!charts.empty()) c["charts"] = charts;
+    if (!charts.empty()) c["charts"] = std::move(charts);
 
     Json tasks = Json::array();
     for (const ObjectRow& t : Children(cpu.id, Only(IEC_OBJ_TASK))) tasks.push_back(Task(t));
-    if (!tasks.empty()) c["tasks"] = tasks;
+    if (!tasks.empty()) c["tasks"] = std::move(tasks);
 
     Json connections = Json::array();
     for (const ConnectionRow& row : store_.AllConnections(cpu.id)) {
@@ -153,9 +153,9 @@ private:
       j["to"] = Relative(row.sink);
       if (row.kind == IEC_NO_CONNECTION) j["kind"] = "no-connection";
       if (row.flag) j["flag"] = true;
-      connections.push_back(j);
+      connections.push_back(std::move(j));
     }
-    if (!connections.empty()) c["connections"] = connections;
+    if (!connections.empty()) c["connections"] = std::move(connections);
     return c;
   }
 
@@ -173,9 +173,9 @@ private:
       PutText(k, "comment", e.comment);
       PutExtras(k, e.id);
       PutTypeElements(k, e.id);
-      elements.push_back(k);
+      elements.push_back(std::move(k));
     }
-    if (!elements.empty()) j["elements"] = elements;
+    if (!elements.empty()) j["elements"] = std::move(elements);
   }
 
   void PutVarElements(Json& j, GlObjectId parent) {
@@ -187,9 +187,9 @@ private:
       PutText(k, "value", e.value);
       PutText(k, "comment", e.comment);
       PutVarElements(k, e.id);
-      elements.push_back(k);
+      elements.push_back(std::move(k));
     }
-    if (!elements.empty()) j["elements"] = elements;
+    if (!elements.empty()) j["elements"] = std::move(elements);
   }
 
   Json BlockType(const ObjectRow& t) {
@@ -215,9 +215,9 @@ private:
       PutText(k, "ident", p.text2);
       PutExtras(k, p.id);
       PutTypeElements(k, p.id);
-      params.push_back(k);
+      params.push_back(std::move(k));
     }
-    if (!params.empty()) j["parameters"] = params;
+    if (!params.empty()) j["parameters"] = std::move(params);
     return j;
   }
 
@@ -251,9 +251,9 @@ private:
       PutText(k, "itemText", v.text3);
       PutExtras(k, v.id);
       PutVarElements(k, v.id);
-      interface.push_back(k);
+      interface.push_back(std::move(k));
     }
-    if (!interface.empty()) j["interface"] = interface;
+    if (!interface.empty()) j["interface"] = std::move(interface);
     Json blocks = Json::array();
     Json charts = Json::array();
     for (const ObjectRow& b : Children(ch.id, MaskOf({IEC_OBJ_CFC, IEC_OBJ_FUNCTION_BLOCK, IEC_OBJ_FUNCTION}))) {
@@ -268,12 +268,12 @@ private:
       PutText(k, "comment", b.comment);
       Json values = Json::object();
       CollectValues(values, b.id, {});
-      if (!values.empty()) k["values"] = values;
+      if (!values.empty()) k["values"] = std::move(values);
       PutExtras(k, b.id);
-      blocks.push_back(k);
+      blocks.push_back(std::move(k));
     }
-    if (!blocks.empty()) j["blocks"] = blocks;
-    if (!charts.empty()) j["charts"] = charts;
+    if (!blocks.empty()) j["blocks"] = std::move(blocks);
+    if (!charts.empty()) j["charts"] = std::move(charts);
     return j;
   }
 
@@ -306,12 +306,12 @@ private:
       if (g.num2 != 0) k["phase"] = g.num2;
       PutExtras(k, g.id);
       const Json members = MemberList(Members(g.id, kAnyType));
-      if (!members.empty()) k["members"] = members;
-      groups.push_back(k);
+      if (!members.empty()) k["members"] = std::move(members);
+      groups.push_back(std::move(k));
     }
-    if (!groups.empty()) j["groups"] = groups;
+    if (!groups.empty()) j["groups"] = std::move(groups);
     const Json members = MemberList(Members(t.id, kAnyType & ~Only(IEC_OBJ_PROCESSING_GROUP)));
-    if (!members.empty()) j["members"] = members;
+    if (!members.empty()) j["members"] = std::move(members);
     return j;
   }
 
@@ -322,7 +322,7 @@ private:
 } // namespace
 
 std::string ExportDescription(ProjectStore& store) {
-  return DescriptionToUtf8(Exporter(store).Run()).dump(2) + "\n";
+  return DescriptionText(DescriptionToUtf8(Exporter(store).Run())) + "\n";
 }
 
 } // namespace q3

@@ -689,11 +689,7 @@ std::string FormatIsoTime(std::int64_t ms) {
 namespace {
 
 json ParseDescription(const std::string& text) {
-  try {
-    return DescriptionToCodePage(json::parse(text));
-  } catch (const json::exception& e) { // a syntax error, or a number out of range
-    throw DescriptionError("/: not valid JSON (" + std::string(e.what()) + ")");
-  }
+  return DescriptionToCodePage(ParseDescriptionText(text));
 }
 
 } // namespace

@@ -4,8 +4,17 @@
 
 namespace q3 {
 
+std::string DescriptionReader::path() const {
+  std::vector<const std::string*> steps;
+  for (const Place* p = place_.get(); p; p = p->parent.get()) steps.push_back(&p->step);
+  std::string text;
+  for (auto it = steps.rbegin(); it != steps.rend(); ++it) text += **it;
+  return text;
+}
+
 void DescriptionReader::Fail(const std::string& message) const {
-  throw DescriptionError((path_.empty() ? std::string("/") : path_) + ": " + message);
+  const std::string where = path();
+  throw DescriptionError((where.empty() ? std::string("/") : where) + ": " + message);
 }
 
 void DescriptionReader::Fail(const std::string& key, const std::string& message) const {
@@ -84,14 +93,14 @@ std::vector<DescriptionReader> DescriptionReader::Array(const std::string& key) 
   const auto& v = Member(key);
   if (!v.is_array()) Fail(key, "expected an array");
   for (std::size_t i = 0; i < v.size(); ++i) {
-    items.emplace_back(v[i], PathOf(key) + "/" + std::to_string(i));
+    items.push_back(DescriptionReader(v[i], place_, "/" + key + "/" + std::to_string(i)));
   }
   return items;
 }
 
 DescriptionReader DescriptionReader::Object(const std::string& key) const {
   if (!Has(key)) Fail(key, "missing");
-  return DescriptionReader(Member(key), PathOf(key));
+  return DescriptionReader(Member(key), place_, "/" + key);
 }
 
 } // namespace q3

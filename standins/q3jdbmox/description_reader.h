@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,11 +16,15 @@ namespace q3 {
 
 class DescriptionReader {
 public:
-  DescriptionReader(const nlohmann::json& node, std::string path) : node_(&node), path_(std::move(path)) {}
+  // A reader of the document's root (path "" or a prefix).
+  DescriptionReader(const nlohmann::json& node, std::string path)
+      : node_(&node), place_(std::make_shared<const Place>(Place{nullptr, std::move(path)})) {}
 
-  const std::string& path() const { return path_; }
+  // The JSON path of the node, put together when asked for (a failure): each reader keeps only its
+  // own step, so that deeply nested descriptions take memory in proportion to their size.
+  std::string path() const;
   const nlohmann::json& node() const { return *node_; }
-  std::string PathOf(const std::string& key) const { return path_ + "/" + key; }
+  std::string PathOf(const std::string& key) const { return path() + "/" + key; }
   [[noreturn]] void Fail(const std::string& message) const;
   [[noreturn]] void Fail(const std::string& key, const std::string& message) const;
 
@@ -37,10 +42,16 @@ public:
   DescriptionReader Object(const std::string& key) const;
 
 private:
+  struct Place {
+    std::shared_ptr<const Place> parent;
+    std::string step;
+  };
+  DescriptionReader(const nlohmann::json& node, std::shared_ptr<const Place> parent, std::string step)
+      : node_(&node), place_(std::make_shared<const Place>(Place{std::move(parent), std::move(step)})) {}
   const nlohmann::json& Member(const std::string& key) const { return node_->at(key); }
 
   const nlohmann::json* node_;
-  std::string path_;
+  std::shared_ptr<const Place> place_;
 };
 
 } // namespace q3

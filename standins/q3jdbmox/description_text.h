@@ -4,12 +4,27 @@
 
 #include <nlohmann/json.hpp>
 
+#include <string>
+
 namespace q3 {
 
-// The same document with its texts and keys in the code page; DescriptionError with the JSON path
-// of the first text that the code page cannot hold.
-nlohmann::json DescriptionToCodePage(const nlohmann::json& doc);
-// The same document with its texts and keys (code page) in UTF-8.
-nlohmann::json DescriptionToUtf8(const nlohmann::json& doc);
+// Descriptions nest charts in charts; deeper JSON than this is refused before it is read.
+inline constexpr int kMaxDescriptionDepth = 10000;
+
+// The description text parsed; DescriptionError for a syntax error, a number out of range or
+// nesting deeper than kMaxDescriptionDepth.
+nlohmann::json ParseDescriptionText(const std::string& text);
+
+// The document with its texts and keys converted in place, in time linear in its size and
+// without recursion: into the code page (DescriptionError with the JSON path of the first text
+// that the code page cannot hold), or from it into UTF-8.
+nlohmann::json DescriptionToCodePage(nlohmann::json doc);
+nlohmann::json DescriptionToUtf8(nlohmann::json doc);
+
+// The document as nlohmann::json::dump(2) writes it, except that nesting deeper than
+// kMaxIndentLevels is indented no further: the text stays linear in the document's size however
+// deeply charts are nested.
+inline constexpr std::size_t kMaxIndentLevels = 64;
+std::string DescriptionText(const nlohmann::json& doc);
 
 } // namespace q3

@@ -11,6 +11,7 @@
 #include <set>
 
 #include "api_iteration.h"
+#include "data_type_text.h"
 #include "commands.h"
 #include "grx/w5lhlpax.h"
 #include "grx_error.h"
@@ -147,9 +148,9 @@ int RunRenameGlobal(const Options& options, const std::string& controller, const
       throw GrxError("\"" + newName + "\" names " + db.Path(oldId) + " itself: there is nothing to move", kExitUsage);
     }
     if (existing->dataType != old->dataType && !merge) {
-      throw GrxError(db.Path(existing->id) + " exists with another data type (" + std::to_string(existing->dataType) +
-                         ", " + db.Path(oldId) + " has " + std::to_string(old->dataType) +
-                         "): its connections and the moved ones would not fit; --merge moves them all the same",
+      throw GrxError(db.Path(existing->id) + " exists with another data type (" + DataTypeText(existing->dataType) +
+                         ", " + db.Path(oldId) + " is " + DataTypeText(old->dataType) +
+                         "): the moved connections would not fit; --merge moves them all the same",
                      kExitUsage);
     }
   }

@@ -142,6 +142,7 @@ private:
     std::int32_t connectionType = 0;
     Iec_Connection connection{};
     std::vector<GlObjectId> typedSources;
+    std::vector<std::pair<GlObjectId, GlObjectType>> untypedSources;
     std::size_t count = 0;
     ForEachElement(
         db_, "iec_SourcesGetV6_0",
@@ -150,7 +151,11 @@ private:
           if (connectionType != IEC_CONNECTION) return;
           if (type == IEC_OBJ_GLOBAL_VAR) usedGlobals_.insert(source);
           ++count;
-          if (Typed(type) && Typed(sinkType)) typedSources.push_back(source);
+          if (Typed(type) && Typed(sinkType)) {
+            typedSources.push_back(source);
+          } else {
+            untypedSources.emplace_back(source, type);
+          }
         });
     for (GlObjectId s : typedSources) {
       std::uint16_t code = 0;
@@ -161,7 +166,30 @@ private:
           "fed by " + db_.Path(s) + ": " + from + " cannot feed " + to + " (code " + std::to_string(code) + ")",
           Json{{"source", db_.Path(s)}, {"sourceType", from}, {"sinkType", to}, {"code", code}});
     }
+    // Connections the compatibility check does not type (global variables, in-out parameters):
+    // their IEC data types are compared through the cast relation.
+    for (const auto& [s, sourceType] : untypedSources) {
+      const GlDataType from = DataTypeOf(s, sourceType), to = DataTypeOf(sink, sinkType);
+      if (from == IEC_NDEF || to == IEC_NDEF || from == IEC_STRUCT || to == IEC_STRUCT) continue;
+      if (from == to || W5GRX_CanCast(&from, &to)) continue;
+      Add("connection", sink, "fed by " + db_.Path(s) + ": " + DataTypeText(from) + " cannot feed " + DataTypeText(to),
+          Json{{"source", db_.Path(s)}, {"sourceType", DataTypeText(from)}, {"sinkType", DataTypeText(to)}});
+    }
     return count;
+  }
+
+  // The IEC data type of a variable or global variable (IEC_NDEF when it has none).
+  GlDataType DataTypeOf(GlObjectId var, GlObjectType type) {
+    if (type == IEC_OBJ_GLOBAL_VAR) {
+      Iec_GlobalVar record{};
+      Check(db_, "iec_GlobalVarRead", db_.iec_GlobalVarRead(var, record, kTr));
+      return record.dataType;
+    }
+    GlDataType dataType = IEC_NDEF;
+    std::string name;
+    bool flag = false;
+    W5GRX_TypeNameFromVarId(var, dataType, name, flag, kTr);
+    return dataType;
   }
 
   std::string TypeText(GlObjectId var) {

@@ -39,16 +39,15 @@ int RunImport(const Options& options, const std::string& description, const std:
   } catch (const ChartDbError& e) {
     throw GrxError("invalid project description " + description + ": " + e.what());
   }
-  db.Open(project);
-  const auto summary = SummarizeProject(db);
+  db.Open(project, Q3SIM_OPEN_READ_ONLY);
+  const std::size_t controllers = db.ControllerIds().size();
   if (options.json) {
     nlohmann::ordered_json result;
     result["project"] = project;
-    result["controllers"] = summary["controllers"].size();
+    result["controllers"] = controllers;
     out << JsonText(result) << "\n";
   } else {
-    out << "Imported " << description << " into " << project << " (" << summary["controllers"].size()
-        << " controller(s))\n";
+    out << "Imported " << description << " into " << project << " (" << controllers << " controller(s))\n";
   }
   return kExitOk;
 }

@@ -1,5 +1,7 @@
 #include "chartdb_client.h"
 
+#include <algorithm>
+
 #include "platform/dynamic_library.h"
 
 namespace grx::dbclient {
@@ -66,8 +68,11 @@ std::string ChartDbClient::Export() {
 }
 
 std::vector<GlObjectId> ChartDbClient::ControllerIds() {
-  std::vector<GlObjectId> ids(Controllers(nullptr, 0));
-  ids.resize(Controllers(ids.data(), ids.size()));
+  std::size_t count = 0;
+  if (Controllers(nullptr, 0, &count) != 0) throw ChartDbError(LastError());
+  std::vector<GlObjectId> ids(count);
+  if (Controllers(ids.data(), ids.size(), &count) != 0) throw ChartDbError(LastError());
+  ids.resize(std::min(count, ids.size()));
   return ids;
 }
 
