@@ -85,5 +85,17 @@ TEST_F(GrxCliTest, OnATerminalTheProgressBarIsRedrawnAndATypedLineCancels) {
   EXPECT_THAT(run.output, ::testing::ContainsRegex("cancelled after [0-9]+ of 200 steps"));
 }
 
+TEST_F(GrxCliTest, LongWorkOnATerminalSaysItIsWorkingAndClearsTheLine) {
+  const std::string db = (folder_ / "big.db").string();
+  const std::string grx = (BinDir() / "grx").string();
+  const auto run = platform::RunCommand("script -qc \"" + grx + " generate " + db +
+                                        " --charts 300 --depth 1 --blocks 25 --globals 1000\" /dev/null");
+  EXPECT_THAT(run.output, HasSubstr("\rgrx generate: working ... 1 s"));
+  EXPECT_THAT(run.output, HasSubstr("\r\x1b[KGenerated " + db));
+  // Not when standard error is no terminal.
+  EXPECT_THAT(Grx("generate " + db + " --force --charts 300 --depth 1 --blocks 25 --globals 1000").out,
+              Not(HasSubstr("working ...")));
+}
+
 } // namespace
 } // namespace grx::testing

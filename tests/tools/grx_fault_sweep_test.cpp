@@ -161,6 +161,36 @@ TEST_F(GrxFaultSweepTest, WritingCommandsOnALockedProjectFailAndChangeNothing) {
   EXPECT_EQ(Bytes(project), before);
 }
 
+TEST_F(GrxFaultSweepTest, WritingCommandsOnAReadOnlyFileFailAndChangeNothing) {
+  const fs::path project = Copy("readonly.db");
+  fs::permissions(project, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  // A user who may write any file (root) runs grx as nobody, for whom the file is read-only.
+  std::string prefix;
+  if (std::ofstream(project, std::ios::binary | std::ios::app)) {
+    if (!fs::exists("/usr/bin/setpriv")) GTEST_SKIP() << "this user writes read-only files, and setpriv is missing";
+    prefix = "--reuid=65534 --regid=65534 --clear-groups " + (BinDir() / "grx").string() + " ";
+  }
+  const std::string before = Bytes(project);
+  for (const cli::CommandSpec* spec : WritingCommands()) {
+    const fs::path reference = Copy(std::string("changes-") + spec->name + ".db");
+    ASSERT_EQ(Grx(Command(*spec, reference)).exitCode, 0) << spec->name;
+    const bool changes = Export(reference) != Export(master_);
+    const GrxRun run =
+        prefix.empty() ? Grx(Command(*spec, project)) : Run("/usr/bin/setpriv", prefix + Command(*spec, project));
+    if (changes) {
+      // A failure (3, with the command's message naming the file), or the command's own "not done" (1).
+      EXPECT_TRUE(run.exitCode == 3 || run.exitCode == 1) << spec->name << ": " << run.out;
+      if (run.exitCode == 3) {
+        EXPECT_THAT(run.out, HasSubstr("grx " + std::string(spec->name) + ": ")) << spec->name;
+        EXPECT_THAT(run.out, HasSubstr(project.string())) << spec->name;
+      }
+    } else {
+      EXPECT_EQ(run.exitCode, 0) << spec->name << " changes nothing and may run: " << run.out;
+    }
+    EXPECT_EQ(Bytes(project), before) << spec->name;
+  }
+}
+
 TEST_F(GrxFaultSweepTest, AFaultThatNamesNoFunctionIsRefused) {
   const fs::path project = Copy("misspelt.db");
   const GrxRun run = Grx("--project " + project.string() + " stamp D445_AXES", "Q3JDBMOX_FAULTS=iec_BlobWrit:0x20108");

@@ -211,8 +211,9 @@ std::string BashCompletion() {
     << "    case \"${COMP_WORDS[i]}\" in\n"
     << "      " << valued << ") ((i++)) ;;\n"
     << "      -*) ;;\n"
-    << "      *) command=\"${COMP_WORDS[i]}\"; [ \"$command\" = trace ] && command=\"trace ${COMP_WORDS[i+1]}\"; break "
-       ";;\n"
+    << "      *) command=\"${COMP_WORDS[i]}\"\n"
+    << "         if [ \"$command\" = trace ] && ((i + 1 < COMP_CWORD)); then command=\"trace ${COMP_WORDS[i+1]}\"; fi\n"
+    << "         break ;;\n"
     << "    esac\n"
     << "  done\n"
     << "  case \"$prev\" in\n"
@@ -220,7 +221,7 @@ std::string BashCompletion() {
     << "  esac\n"
     << "  case \"$command\" in\n"
     << "    \"\") COMPREPLY=($(compgen -W \"" << globals << " " << commands << "\" -- \"$cur\")) ;;\n"
-    << "    \"trace \"|trace) COMPREPLY=($(compgen -W \"decode\" -- \"$cur\")) ;;\n";
+    << "    trace) COMPREPLY=($(compgen -W \"decode\" -- \"$cur\")) ;;\n";
   for (const CommandSpec& spec : Commands()) {
     std::string words;
     bool files = false;

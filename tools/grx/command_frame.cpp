@@ -19,6 +19,7 @@
 #include "platform/process.h"
 #include "project_client.h"
 #include "terminal_text.h"
+#include "work_notice.h"
 
 namespace grx::cli {
 
@@ -258,10 +259,20 @@ private:
       OpenProject();
       ResolveObjects();
     }
-    if (!session_) return spec_.body(invocation_, std::cout);
-    // A writing command's output is shown once its outcome is committed (or, dry run, rolled back).
+    const bool notice = spec_.long_ && !options_.json && platform::StandardErrorIsTerminal();
+    if (!session_ && !notice) return spec_.body(invocation_, std::cout);
+    // The output waits: for the notice to be cleared, so that the two do not mix on the terminal,
+    // and for a writing command's outcome to be committed (or, dry run, rolled back).
     std::ostringstream out;
-    const int code = spec_.body(invocation_, out);
+    int code = kExitFailed;
+    {
+      const WorkNotice working(spec_.name, notice);
+      code = spec_.body(invocation_, out);
+    }
+    if (!session_) {
+      std::cout << out.str();
+      return code;
+    }
     // Only a writing command that did what it was asked keeps its changes: a negative answer (the
     // import was not done) or a failure the body has described in its output is rolled back.
     const bool commit = !invocation_.DryRun() && code == kExitOk;

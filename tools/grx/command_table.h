@@ -66,6 +66,7 @@ struct CommandSpec {
   CommandBody body;
   const char* example = "";    // arguments of an example run on the demo project
   const char* writesWith = ""; // Writes: the options without which the command only reads
+  bool long_ = false;          // may work for seconds: a notice on a terminal says it is working
 };
 
 const std::vector<CommandSpec>& Commands();
