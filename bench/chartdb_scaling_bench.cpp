@@ -142,6 +142,37 @@ void ReadInput(benchmark::State& state) {
   }
 }
 
+// A description of n charts, nested each in the one before (nested) or side by side (flat).
+std::string ChartsDescription(int n, bool nested) {
+  std::string charts;
+  for (int i = 0; i < n; ++i) {
+    charts += std::string(i > 0 && !nested ? "," : "") + "{\"name\": \"C" + std::to_string(i) + "\", \"charts\": [";
+    if (!nested) charts += "]}";
+  }
+  if (nested) {
+    for (int i = 0; i < n; ++i) charts += "]}";
+  }
+  return "{\"controllers\": [{\"name\": \"R\", \"charts\": [" + charts + "]}]}";
+}
+
+// Import of a description into memory and export of it again; state.range(1) 1 nests the charts.
+void ImportAndExport(benchmark::State& state) {
+  const std::string description = ChartsDescription(static_cast<int>(state.range(0)), state.range(1) != 0);
+  ChartDbClient& db = ChartDbClient::Instance();
+  for (auto _ : state) {
+    if (db.ImportDescription(description.c_str(), ":memory:") != 0) std::abort();
+    const char* text = nullptr;
+    if (db.ExportDescription(&text) != 0) std::abort();
+    benchmark::DoNotOptimize(text);
+  }
+}
+BENCHMARK(ImportAndExport)
+    ->Args({300, 0})
+    ->Args({300, 1})
+    ->Args({3000, 0})
+    ->Args({3000, 1})
+    ->Unit(benchmark::kMillisecond);
+
 constexpr int kSmall = 2;   // 2 charts:   about 800 objects
 constexpr int kLarge = 250; // 250 charts: about 100,000 objects
 
@@ -160,6 +191,14 @@ void PrintRatios(const RatioReporter& reporter, std::ostream& out) {
     const double ratio = large / small;
     out << "  " << name << ": " << ratio << (ratio < 3.0 ? "  (ok: grows at most logarithmically)" : "  (TOO SLOW)")
         << "\n";
+  }
+  const double flat = reporter.Time("ImportAndExport/3000/0"), nested = reporter.Time("ImportAndExport/3000/1");
+  const double nested300 = reporter.Time("ImportAndExport/300/1");
+  if (flat > 0 && nested > 0 && nested300 > 0) {
+    out << "charts nested 3000 deep / side by side, import and export: " << nested / flat
+        << (nested / flat <= 1.5 ? "  (ok: at most 1.5)" : "  (TOO SLOW)") << "\n"
+        << "charts nested 3000 deep / 300 deep: " << nested / nested300
+        << (nested / nested300 <= 11 ? "  (ok: linear, at most 11)" : "  (TOO SLOW)") << "\n";
   }
 }
 
