@@ -12,7 +12,8 @@
 namespace q3 {
 namespace {
 
-using Json = nlohmann::ordered_json;
+// Members in the order of their keys, as the description is written.
+using Json = nlohmann::json;
 
 constexpr TypeMask Only(GlObjectType type) {
   return TypeMask{1} << type;
@@ -134,8 +135,7 @@ private:
     }
     if (!globals.empty()) c["globals"] = std::move(globals);
 
-    Json charts = Json::array();
-    for (const ObjectRow& ch : Children(cpu.id, Only(IEC_OBJ_CFC))) charts.push_back(Chart(ch));
+    Json charts = Charts(cpu.id);
     if (!charts.empty()) c["charts"] = std::move(charts);
 
     Json tasks = Json::array();
@@ -232,7 +232,44 @@ private:
     }
   }
 
-  Json Chart(const ObjectRow& ch) {
+  // The charts of a controller with their sub-charts at every depth, in the order of the project,
+  // without recursion: charts nest as deep as the project has them.
+  Json Charts(GlObjectId cpu) {
+    struct Node {
+      Json json;
+      std::vector<std::size_t> subCharts;
+    };
+    std::vector<Node> nodes;
+    std::vector<std::size_t> roots;
+    std::vector<std::pair<ObjectRow, std::size_t>> pending; // a chart and the node it lies in
+    constexpr std::size_t kController = static_cast<std::size_t>(-1);
+    const auto push = [&](const std::vector<ObjectRow>& rows, std::size_t parent) {
+      for (auto it = rows.rbegin(); it != rows.rend(); ++it) pending.emplace_back(*it, parent);
+    };
+    push(Children(cpu, Only(IEC_OBJ_CFC)), kController);
+    while (!pending.empty()) {
+      const auto [row, parent] = pending.back();
+      pending.pop_back();
+      std::vector<ObjectRow> subCharts;
+      const std::size_t index = nodes.size();
+      nodes.push_back({Chart(row, subCharts), {}});
+      (parent == kController ? roots : nodes[parent].subCharts).push_back(index);
+      push(subCharts, index);
+    }
+    // Every sub-chart comes after its chart: from the last to the first, each takes its finished ones.
+    for (std::size_t i = nodes.size(); i-- > 0;) {
+      if (nodes[i].subCharts.empty()) continue;
+      Json list = Json::array();
+      for (std::size_t sub : nodes[i].subCharts) list.push_back(std::move(nodes[sub].json));
+      nodes[i].json["charts"] = std::move(list);
+    }
+    Json charts = Json::array();
+    for (std::size_t root : roots) charts.push_back(std::move(nodes[root].json));
+    return charts;
+  }
+
+  // One chart without its sub-charts, which it hands out in their order.
+  Json Chart(const ObjectRow& ch, std::vector<ObjectRow>& subCharts) {
     Json j;
     j["name"] = ch.name;
     PutText(j, "comment", ch.comment);
@@ -255,10 +292,9 @@ private:
     }
     if (!interface.empty()) j["interface"] = std::move(interface);
     Json blocks = Json::array();
-    Json charts = Json::array();
     for (const ObjectRow& b : Children(ch.id, MaskOf({IEC_OBJ_CFC, IEC_OBJ_FUNCTION_BLOCK, IEC_OBJ_FUNCTION}))) {
       if (b.type == IEC_OBJ_CFC) {
-        charts.push_back(Chart(b));
+        subCharts.push_back(b);
         continue;
       }
       Json k;
@@ -273,7 +309,6 @@ private:
       blocks.push_back(std::move(k));
     }
     if (!blocks.empty()) j["blocks"] = std::move(blocks);
-    if (!charts.empty()) j["charts"] = std::move(charts);
     return j;
   }
 

@@ -2,6 +2,7 @@
 // the description lists them, so identifiers are the same for the same description.
 #include <cctype>
 #include <cstdio>
+#include <deque>
 #include <map>
 #include <set>
 
@@ -197,8 +198,7 @@ private:
     for (const auto& t : c.Array("blockTypes")) ReadBlockType(t, typeNames);
     std::set<std::string> globalNames;
     for (const auto& g : c.Array("globals")) ReadGlobal(g, globalNames);
-    std::set<std::string> chartNames;
-    for (const auto& ch : c.Array("charts")) ReadChart(ch, cpu, chartNames);
+    ReadCharts(c, cpu);
     std::vector<PendingMembers> pending;
     std::set<std::string> taskNames;
     for (const auto& t : c.Array("tasks")) ReadTask(t, taskNames, pending);
@@ -425,7 +425,33 @@ private:
     ReadVarElements(g, id);
   }
 
-  void ReadChart(const DescriptionReader& ch, GlObjectId parent, std::set<std::string>& siblings) {
+  // The charts of a controller and their sub-charts, depth first in the order of the description
+  // (as a recursion would take them), without recursion: charts nest as deep as descriptions do.
+  void ReadCharts(const DescriptionReader& controller, GlObjectId cpu) {
+    struct Pending {
+      DescriptionReader chart;
+      GlObjectId parent;
+      std::set<std::string>* siblings; // the names of the charts and blocks beside it
+    };
+    std::deque<std::set<std::string>> names(1); // stable addresses
+    std::vector<Pending> stack;
+    const auto pushChartsOf = [&](const DescriptionReader& owner, GlObjectId parent, std::set<std::string>& siblings) {
+      const std::vector<DescriptionReader> charts = owner.Array("charts");
+      for (auto it = charts.rbegin(); it != charts.rend(); ++it) stack.push_back({*it, parent, &siblings});
+    };
+    pushChartsOf(controller, cpu, names.front());
+    while (!stack.empty()) {
+      const Pending next = stack.back();
+      stack.pop_back();
+      std::set<std::string>& placed = names.emplace_back();
+      const GlObjectId chart = ReadChart(next.chart, next.parent, *next.siblings, placed);
+      pushChartsOf(next.chart, chart, placed);
+    }
+  }
+
+  // One chart with its interface and blocks; answers it. placed receives the names of its blocks.
+  GlObjectId ReadChart(const DescriptionReader& ch, GlObjectId parent, std::set<std::string>& siblings,
+                       std::set<std::string>& placed) {
     ch.RequireObject({"name", "comment", "udas", "blob", "interface", "blocks", "charts"});
     ObjectRow row;
     row.type = IEC_OBJ_CFC;
@@ -460,9 +486,8 @@ private:
       ReadVarElements(v, id);
     }
 
-    std::set<std::string> placed;
     for (const auto& b : ch.Array("blocks")) ReadBlock(b, chart, placed);
-    for (const auto& sub : ch.Array("charts")) ReadChart(sub, chart, placed);
+    return chart;
   }
 
   void CreateElementInstances(const std::vector<ParamSpec::Element>& elements, GlObjectId parent,

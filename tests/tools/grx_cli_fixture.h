@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <regex>
 #include <string>
 
@@ -15,6 +16,12 @@
 namespace grx::testing {
 
 using GrxRun = ProgramRun;
+
+// The bytes of a file ("" when it cannot be read).
+inline std::string FileBytes(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 // Log lines carry the time of the run.
 inline std::string WithoutTimes(const std::string& text) {

@@ -761,11 +761,6 @@ TEST_F(GrxCliTest, FindGlobalListsEveryUseByRootChart) {
   EXPECT_EQ(Grx("find-global D445_AXES gAxis --whole").exitCode, 1);
 }
 
-std::string FileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 TEST_F(GrxCliTest, RenameGlobalMovesEveryConnectionInOneTransaction) {
   const std::string db = (folder_ / "d.db").string();
   ASSERT_EQ(Grx("import " + DemoJsonPath() + " " + db).exitCode, 0);

@@ -17,13 +17,6 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
 
-std::string Bytes(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 // The first word of every command of the table ("trace" for "trace decode").
 std::vector<std::string> CommandWords() {
   std::vector<std::string> words;
@@ -53,7 +46,7 @@ protected:
 TEST_F(GrxDocsTest, TheReferenceInDocsIsTheTables) {
   const GrxRun reference = Grx("docs markdown");
   ASSERT_EQ(reference.exitCode, 0);
-  EXPECT_EQ(reference.out, Bytes(fs::path(GRX_SOURCE_DIR) / "docs" / "cli.md"))
+  EXPECT_EQ(reference.out, FileBytes(fs::path(GRX_SOURCE_DIR) / "docs" / "cli.md"))
       << "run: build/bin/grx docs markdown -o docs/cli.md";
   for (const cli::CommandSpec& spec : cli::Commands()) {
     EXPECT_THAT(reference.out, HasSubstr("\n### " + std::string(spec.name) + "\n")) << spec.name;
@@ -61,21 +54,22 @@ TEST_F(GrxDocsTest, TheReferenceInDocsIsTheTables) {
 }
 
 TEST_F(GrxDocsTest, TheBuildsManPageIsTheTables) {
-  const std::string page = Bytes(Share() / "man/man1/grx.1");
+  const std::string page = FileBytes(Share() / "man/man1/grx.1");
   ASSERT_FALSE(page.empty()) << "the build writes share/man/man1/grx.1";
   EXPECT_EQ(page, Grx("docs man").out);
   EXPECT_THAT(page, HasSubstr(".TH GRX 1"));
   EXPECT_THAT(page, HasSubstr(".SH EXIT STATUS\n.TP\n.B 0\n"));
   EXPECT_THAT(page, HasSubstr(".TP\n.B 3\nthe command failed; a writing command changed nothing\n"));
+  const auto roff = [](const std::string& text) {
+    std::string escaped;
+    for (const char c : text) escaped += c == '-' ? std::string("\\-") : std::string(1, c);
+    return escaped;
+  };
   for (const cli::CommandSpec& spec : cli::Commands()) {
-    std::string name;
-    for (const char c : std::string(spec.name)) name += c == '-' ? std::string("\\-") : std::string(1, c);
-    EXPECT_THAT(page, HasSubstr(".B grx [OPTIONS] " + name)) << spec.name;
+    EXPECT_THAT(page, HasSubstr(".B grx [OPTIONS] " + roff(spec.name))) << spec.name;
   }
   for (const cli::GlobalOption& option : cli::GlobalOptions()) {
-    std::string name;
-    for (const char c : std::string(option.name)) name += c == '-' ? std::string("\\-") : std::string(1, c);
-    EXPECT_THAT(page, HasSubstr(".B " + name)) << option.name;
+    EXPECT_THAT(page, HasSubstr(".B " + roff(option.name))) << option.name;
   }
   // Every line is roff: no line of text starts with a dot or a quote unless it is a request.
   std::istringstream lines(page);
@@ -86,7 +80,7 @@ TEST_F(GrxDocsTest, TheBuildsManPageIsTheTables) {
 }
 
 TEST_F(GrxDocsTest, TheCompletionOffersTheTablesCommandsAndOptions) {
-  ASSERT_EQ(Bytes(Share() / "bash-completion/completions/grx"), Grx("docs completion").out);
+  ASSERT_EQ(FileBytes(Share() / "bash-completion/completions/grx"), Grx("docs completion").out);
   const std::string commands = Complete("grx ''");
   for (const std::string& word : CommandWords()) EXPECT_THAT(commands, HasSubstr(word + "\n")) << word;
   EXPECT_THAT(commands, HasSubstr("--project\n"));

@@ -25,13 +25,6 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
 
-std::string Bytes(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 // Calls per chart-database function, as the stand-in counts them (Q3JDBMOX_CALL_COUNTS).
 std::map<std::string, std::uint64_t> CallCounts(const fs::path& file) {
   std::map<std::string, std::uint64_t> counts;
@@ -105,7 +98,7 @@ TEST_F(GrxFaultSweepTest, EveryWritingCommandSucceedsOrChangesNothing) {
       cases.push_back({spec, function + ":0x20108:1:0"});
     }
   }
-  const std::string before = Bytes(master_);
+  const std::string before = FileBytes(master_);
   std::atomic<std::size_t> next{0};
   std::mutex failuresLock;
   std::vector<std::string> failures;
@@ -119,7 +112,8 @@ TEST_F(GrxFaultSweepTest, EveryWritingCommandSucceedsOrChangesNothing) {
         if (Export(project) != reference[c.spec]) failure = "exit 0, but the outcome differs from a run without faults";
       } else if (run.exitCode == 3 || run.exitCode == 1) {
         // A negative answer (not imported) or a failure: nothing may have changed.
-        if (Bytes(project) != before) failure = "exit " + std::to_string(run.exitCode) + ", but the file was changed";
+        if (FileBytes(project) != before)
+          failure = "exit " + std::to_string(run.exitCode) + ", but the file was changed";
         if (run.exitCode == 3 && run.out.find(std::string("grx ") + c.spec->name + ": ") == std::string::npos) {
           failure += " exit 3 without the command's message";
         }
@@ -144,7 +138,7 @@ TEST_F(GrxFaultSweepTest, WritingCommandsOnALockedProjectFailAndChangeNothing) {
   const fs::path project = Copy("locked.db");
   // The file is read only before the lock is taken and after it is let go: closing any handle of
   // it in this process would drop the lock.
-  const std::string before = Bytes(project);
+  const std::string before = FileBytes(project);
   sqlite3* other = nullptr;
   ASSERT_EQ(sqlite3_open(project.string().c_str(), &other), SQLITE_OK);
   ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
@@ -158,7 +152,7 @@ TEST_F(GrxFaultSweepTest, WritingCommandsOnALockedProjectFailAndChangeNothing) {
         << "the message names the command and the file";
     EXPECT_THAT(run.out, HasSubstr("locked"));
   }
-  EXPECT_EQ(Bytes(project), before);
+  EXPECT_EQ(FileBytes(project), before);
 }
 
 TEST_F(GrxFaultSweepTest, WritingCommandsOnAReadOnlyFileFailAndChangeNothing) {
@@ -170,10 +164,11 @@ TEST_F(GrxFaultSweepTest, WritingCommandsOnAReadOnlyFileFailAndChangeNothing) {
     if (!fs::exists("/usr/bin/setpriv")) GTEST_SKIP() << "this user writes read-only files, and setpriv is missing";
     prefix = "--reuid=65534 --regid=65534 --clear-groups " + (BinDir() / "grx").string() + " ";
   }
-  const std::string before = Bytes(project);
+  const std::string before = FileBytes(project);
   for (const cli::CommandSpec* spec : WritingCommands()) {
     const fs::path reference = Copy(std::string("changes-") + spec->name + ".db");
-    ASSERT_EQ(Grx(Command(*spec, reference)).exitCode, 0) << spec->name;
+    const GrxRun referenceRun = Grx(Command(*spec, reference));
+    ASSERT_EQ(referenceRun.exitCode, 0) << spec->name << ": " << referenceRun.out;
     const bool changes = Export(reference) != Export(master_);
     const GrxRun run =
         prefix.empty() ? Grx(Command(*spec, project)) : Run("/usr/bin/setpriv", prefix + Command(*spec, project));
@@ -187,7 +182,7 @@ TEST_F(GrxFaultSweepTest, WritingCommandsOnAReadOnlyFileFailAndChangeNothing) {
     } else {
       EXPECT_EQ(run.exitCode, 0) << spec->name << " changes nothing and may run: " << run.out;
     }
-    EXPECT_EQ(Bytes(project), before) << spec->name;
+    EXPECT_EQ(FileBytes(project), before) << spec->name;
   }
 }
 
@@ -196,7 +191,7 @@ TEST_F(GrxFaultSweepTest, AFaultThatNamesNoFunctionIsRefused) {
   const GrxRun run = Grx("--project " + project.string() + " stamp D445_AXES", "Q3JDBMOX_FAULTS=iec_BlobWrit:0x20108");
   EXPECT_EQ(run.exitCode, 3) << run.out;
   EXPECT_THAT(run.out, HasSubstr("iec_BlobWrit"));
-  EXPECT_EQ(Bytes(project), Bytes(master_));
+  EXPECT_EQ(FileBytes(project), FileBytes(master_));
 }
 
 } // namespace

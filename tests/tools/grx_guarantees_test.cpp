@@ -17,13 +17,6 @@ namespace fs = std::filesystem;
 using ::testing::HasSubstr;
 using ::testing::Not;
 
-std::string Bytes(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 class GrxGuaranteesTest : public GrxCliTest {
 protected:
   void SetUp() override {
@@ -41,27 +34,27 @@ protected:
 };
 
 TEST_F(GrxGuaranteesTest, ExportNeverWritesOverTheProjectOrAnotherFile) {
-  const std::string before = Bytes(db_);
+  const std::string before = FileBytes(db_);
   const GrxRun itself = Grx("export " + db_ + " -o " + db_);
   EXPECT_EQ(itself.exitCode, 3);
   EXPECT_THAT(itself.out, HasSubstr("would replace the project file " + db_ + " itself"));
-  EXPECT_EQ(Bytes(db_), before);
+  EXPECT_EQ(FileBytes(db_), before);
   // The same file under another name is the project too.
   const GrxRun other = Grx("export " + db_ + " -o " + (folder_ / "." / "D.db").string() + " --force");
   EXPECT_EQ(other.exitCode, 3) << other.out;
-  EXPECT_EQ(Bytes(db_), before);
+  EXPECT_EQ(FileBytes(db_), before);
 
   const std::string existing = Write("notes.json", "keep me");
   const GrxRun refused = Grx("export " + db_ + " -o " + existing);
   EXPECT_EQ(refused.exitCode, 3);
   EXPECT_THAT(refused.out, HasSubstr("exists already (use --force to replace it)"));
-  EXPECT_EQ(Bytes(existing), "keep me");
+  EXPECT_EQ(FileBytes(existing), "keep me");
   ASSERT_EQ(Grx("export " + db_ + " -o " + existing + " --force").exitCode, 0);
-  EXPECT_EQ(Bytes(existing), Grx("export " + db_).out);
+  EXPECT_EQ(FileBytes(existing), Grx("export " + db_).out);
 }
 
 TEST_F(GrxGuaranteesTest, ObjectsOfAnotherKindAreUsageErrorsThatSayWhatTheyAre) {
-  const std::string before = Bytes(db_);
+  const std::string before = FileBytes(db_);
   const struct {
     std::string arguments, message;
   } cases[] = {
@@ -83,30 +76,30 @@ TEST_F(GrxGuaranteesTest, ObjectsOfAnotherKindAreUsageErrorsThatSayWhatTheyAre) 
     EXPECT_EQ(run.exitCode, 2) << c.arguments << ": " << run.out;
     EXPECT_THAT(run.out, HasSubstr(c.message)) << c.arguments;
   }
-  EXPECT_EQ(Bytes(db_), before) << "the block's record was not touched";
+  EXPECT_EQ(FileBytes(db_), before) << "the block's record was not touched";
   EXPECT_THAT(OnProject("blob D445_AXES/Axis1/Move1").out, HasSubstr("XMLid"));
 }
 
 TEST_F(GrxGuaranteesTest, AFailedCommitIsAFailureAndNothingIsStored) {
-  const std::string before = Bytes(db_);
+  const std::string before = FileBytes(db_);
   const GrxRun run = OnProject("import-types CX32_LINE --quiet", "Q3JDBMOX_FAULTS=gl_TransactionCommit:0x20108");
   EXPECT_EQ(run.exitCode, 3) << run.out;
   EXPECT_THAT(run.out, Not(HasSubstr("imported")));
   EXPECT_THAT(run.out, HasSubstr("grx import-types: CX32_LINE in " + db_ + ": "));
-  EXPECT_EQ(Bytes(db_), before);
+  EXPECT_EQ(FileBytes(db_), before);
   // Without the fault the same command imports and says so.
   const GrxRun imported = OnProject("import-types CX32_LINE --quiet");
   EXPECT_EQ(imported.exitCode, 0) << imported.out;
   EXPECT_THAT(imported.out, HasSubstr("block-type import of CX32_LINE: imported"));
-  EXPECT_NE(Bytes(db_), before);
+  EXPECT_NE(FileBytes(db_), before);
 }
 
 TEST_F(GrxGuaranteesTest, MovedBlocksAreReadBackInTheirPlaceBehindTheGroupsMembers) {
-  const std::string before = Bytes(db_);
+  const std::string before = FileBytes(db_);
   const GrxRun faulty = OnProject("move-blocks D445_AXES/Axis2 --to D445_AXES/#T1/G_Axis1",
                                   "Q3JDBMOX_FAULTS=iec_ProcessingGroupBlocksGet:0x20108:1:1");
   EXPECT_EQ(faulty.exitCode, 3) << faulty.out;
-  EXPECT_EQ(Bytes(db_), before);
+  EXPECT_EQ(FileBytes(db_), before);
 
   const GrxRun moved = OnProject("--json move-blocks D445_AXES/Axis2 --to D445_AXES/#T1/G_Axis1");
   ASSERT_EQ(moved.exitCode, 0) << moved.out;
@@ -122,12 +115,12 @@ TEST_F(GrxGuaranteesTest, MovedBlocksAreReadBackInTheirPlaceBehindTheGroupsMembe
 
 TEST_F(GrxGuaranteesTest, ModelExceptionsAreOneLineAndExit3) {
   for (const std::string fault : {"iec_BlobWrite", "iec_BlobRead", "iec_BlobLengthGet", "gl_TransactionBegin"}) {
-    const std::string before = Bytes(db_);
+    const std::string before = FileBytes(db_);
     const GrxRun run = OnProject("stamp D445_AXES D445_AXES/Axis1", "Q3JDBMOX_FAULTS=" + fault + ":0x20108:1:0");
     EXPECT_EQ(run.exitCode, 3) << fault << ": " << run.out;
     EXPECT_THAT(run.out, HasSubstr("grx stamp: D445_AXES, D445_AXES/Axis1 in " + db_ + ": ")) << fault;
     EXPECT_THAT(run.out, HasSubstr("error id 0x20108")) << fault;
-    EXPECT_EQ(Bytes(db_), before) << fault;
+    EXPECT_EQ(FileBytes(db_), before) << fault;
   }
   const GrxRun raw = OnProject("call W5GRX_IsRootPlan chartId=0x7777777777");
   EXPECT_EQ(raw.exitCode, 3) << raw.out;
@@ -142,11 +135,11 @@ TEST_F(GrxGuaranteesTest, TextsReachTheLibraryInTheCodePage) {
   EXPECT_THAT(found.out, HasSubstr("gÄnable"));
   EXPECT_THAT(OnProject("run-sequence D445_AXES/Axis1").exitCode, 0);
 
-  const std::string before = Bytes(db_);
+  const std::string before = FileBytes(db_);
   const GrxRun cjk = OnProject("rename-global D445_AXES gÄnable g漢");
   EXPECT_EQ(cjk.exitCode, 2);
   EXPECT_THAT(cjk.out, HasSubstr("NEW holds a character that code page 1252 cannot hold"));
-  EXPECT_EQ(Bytes(db_), before);
+  EXPECT_EQ(FileBytes(db_), before);
   EXPECT_EQ(OnProject("chart D445_AXES Axis1/Hömîng").exitCode, 3); // converted, then not found
 }
 
@@ -174,11 +167,11 @@ TEST_F(GrxGuaranteesTest, DeeplyNestedDescriptionsAreClearErrorsOrImportInLinear
 }
 
 TEST_F(GrxGuaranteesTest, CleanUpsReportEveryRefusedDelete) {
-  const std::string before = Bytes(db_);
+  const std::string before = FileBytes(db_);
   const GrxRun refused = OnProject("clean-groups D445_AXES", "Q3JDBMOX_FAULTS=iec_ProcessingGroupDelete:0x20108:2:1");
   EXPECT_EQ(refused.exitCode, 3) << refused.out;
   EXPECT_THAT(refused.out, HasSubstr("not deleted: D445_AXES/#TBackground/G_Diag"));
-  EXPECT_EQ(Bytes(db_), before);
+  EXPECT_EQ(FileBytes(db_), before);
 
   // A task that still has members of its own is kept, and its empty groups go.
   const GrxRun tasks = OnProject("clean-tasks D445_AXES");
@@ -211,13 +204,13 @@ TEST_F(GrxGuaranteesTest, BlobSetExitsZeroExactlyWhenItCommitted) {
   const GrxRun set = OnProject("blob D445_AXES/#T1 --set name=T1x");
   EXPECT_EQ(set.exitCode, 0) << set.out;
   EXPECT_THAT(OnProject("blob D445_AXES/#T1").out, HasSubstr("name: T1x"));
-  const std::string before = Bytes(db_);
+  const std::string before = FileBytes(db_);
   const GrxRun failed = OnProject("blob D445_AXES/#T1 --set name=T1y", "Q3JDBMOX_FAULTS=iec_BlobWrite:0x20108:1:0");
   EXPECT_EQ(failed.exitCode, 3) << failed.out;
-  EXPECT_EQ(Bytes(db_), before);
+  EXPECT_EQ(FileBytes(db_), before);
   const GrxRun deleted = OnProject("blob D445_AXES/#T1 --delete", "Q3JDBMOX_FAULTS=iec_BlobDelete:0x20108:1:0");
   EXPECT_EQ(deleted.exitCode, 3) << deleted.out;
-  EXPECT_EQ(Bytes(db_), before);
+  EXPECT_EQ(FileBytes(db_), before);
 }
 
 TEST_F(GrxGuaranteesTest, CallNumbersAreWholeAndInRange) {
@@ -241,12 +234,12 @@ TEST_F(GrxGuaranteesTest, CallNumbersAreWholeAndInRange) {
 }
 
 TEST_F(GrxGuaranteesTest, RenamingOntoAnotherTypeNeedsMergeAndCheckSeesTheMismatch) {
-  const std::string before = Bytes(db_);
+  const std::string before = FileBytes(db_);
   const GrxRun refused = OnProject("rename-global D445_AXES gEnable gMode");
   EXPECT_EQ(refused.exitCode, 2);
   EXPECT_THAT(refused.out, HasSubstr("D445_AXES/@gMode exists with another data type (INT, D445_AXES/@gEnable is "
                                      "BOOL): the moved connections would not fit; --merge moves them all the same"));
-  EXPECT_EQ(Bytes(db_), before);
+  EXPECT_EQ(FileBytes(db_), before);
   EXPECT_THAT(OnProject("check D445_AXES").out, Not(HasSubstr("cannot feed")));
   ASSERT_EQ(OnProject("rename-global D445_AXES gEnable gMode --merge").exitCode, 0);
   const GrxRun check = OnProject("check D445_AXES");

@@ -258,11 +258,6 @@ std::vector<std::uint8_t> StoredBlob(ChartDbClient& db, GlObjectId id) {
 } // namespace
 
 int RunBlob(const Options& options, const std::string& path, const BlobActions& actions, std::ostream& out) {
-  return RunBlobOnOpenProject(options, path, actions, out);
-}
-
-int RunBlobOnOpenProject(const Options& options, const std::string& path, const BlobActions& actions,
-                         std::ostream& out) {
   ChartDbClient& db = ChartDbClient::Instance();
   {
     RecordAccess access(db, path);

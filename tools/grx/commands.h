@@ -1,4 +1,5 @@
-// The grx commands.
+// The bodies of grx's commands; their rows are in command_table.cpp. Those that work on a project
+// find it opened by the command frame (command_frame.h).
 #pragma once
 
 #include <cstdint>
@@ -39,8 +40,6 @@ int RunMsgBox(const Options& options, std::uint32_t messageId, const std::vector
 int RunExports(const Options& options, bool markdown, std::ostream& out);
 int RunPlans(const Options& options, const std::string& controller, std::ostream& out);
 int RunShow(const Options& options, const std::string& path, int depth, std::ostream& out);
-// The same on the project that is open already.
-int RunShowOnOpenProject(const Options& options, const std::string& path, int depth, std::ostream& out);
 int RunChart(const Options& options, const std::string& controller, const std::string& path, std::ostream& out);
 int RunSubcharts(const Options& options, const std::string& chartPath, std::ostream& out);
 int RunCheckName(const Options& options, const std::string& kind, const std::string& name, std::ostream& out);
@@ -124,8 +123,6 @@ struct BlobActions {
 };
 // The blob record of an object; --hex, --set, --dry-run and --delete as BlobActions say.
 int RunBlob(const Options& options, const std::string& path, const BlobActions& actions, std::ostream& out);
-int RunBlobOnOpenProject(const Options& options, const std::string& path, const BlobActions& actions,
-                         std::ostream& out);
 // grx's man page, bash completion or command reference (format man, completion or markdown),
 // to out or to a file.
 int RunDocs(const std::string& format, const std::string& file, std::ostream& out);

@@ -196,7 +196,7 @@ public:
   void ObjectModel() {
     Section& s = Add("The object model (grx show D445_AXES/Axis1/Lim1.IN)");
     std::ostringstream text;
-    RunShowOnOpenProject(Options{}, "D445_AXES/Axis1/Lim1.IN", 0, text);
+    RunShow(Options{}, "D445_AXES/Axis1/Lim1.IN", 0, text);
     std::istringstream lines(text.str());
     for (std::string line; std::getline(lines, line);) s.lines.push_back(line);
   }
@@ -208,7 +208,7 @@ public:
          {"D445_AXES", "D445_AXES/Axis1", "D445_AXES/#T1", "D445_AXES/#T1/G_Axis1", "D445_AXES/Axis1/Move1",
           "D445_AXES/@gLineSpeed", "D445_AXES/Axis1.SpeedSet", "D445_AXES/%MC_POWER.AXIS"}) {
       std::ostringstream text;
-      RunBlobOnOpenProject(Options{}, path, BlobActions{}, text);
+      RunBlob(Options{}, path, BlobActions{}, text);
       std::istringstream lines(text.str());
       for (std::string line; std::getline(lines, line);) {
         if (line.rfind("  library element: ", 0) != 0) s.lines.push_back(line);

@@ -169,10 +169,6 @@ void Print(const Json& j, std::ostream& out, int indent) {
 } // namespace
 
 int RunShow(const Options& options, const std::string& path, int depth, std::ostream& out) {
-  return RunShowOnOpenProject(options, path, depth, out);
-}
-
-int RunShowOnOpenProject(const Options& options, const std::string& path, int depth, std::ostream& out) {
   ChartDbClient& db = ChartDbClient::Instance();
   const GlObjectId id = db.Resolve(path);
   CIecObjManager* manager = CIecObjManager::GetInstance();
