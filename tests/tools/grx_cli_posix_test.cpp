@@ -88,8 +88,9 @@ TEST_F(GrxCliTest, OnATerminalTheProgressBarIsRedrawnAndATypedLineCancels) {
 TEST_F(GrxCliTest, LongWorkOnATerminalSaysItIsWorkingAndClearsTheLine) {
   const std::string db = (folder_ / "big.db").string();
   const std::string grx = (BinDir() / "grx").string();
-  const auto run = platform::RunCommand("script -qc \"" + grx + " generate " + db +
-                                        " --charts 300 --depth 1 --blocks 25 --globals 1000\" /dev/null");
+  // No input for script to hand on, and a bound on the run.
+  const auto run = platform::RunCommand("timeout 120 script -qc \"" + grx + " generate " + db +
+                                        " --charts 300 --depth 1 --blocks 25 --globals 1000\" /dev/null </dev/null");
   EXPECT_THAT(run.output, HasSubstr("\rgrx generate: working ... 1 s"));
   EXPECT_THAT(run.output, HasSubstr("\r\x1b[KGenerated " + db));
   // Not when standard error is no terminal.
