@@ -85,6 +85,18 @@ void BlockTypeRecord(benchmark::State& state) {
   RecordRoundTrip(state, BlockType(), "R/%T");
 }
 
+// Decoding a map of state.range(0) text entries (the keys distinct, as records have them).
+void DecodeMap(benchmark::State& state) {
+  CBlobMap map;
+  for (std::int64_t i = 0; i < state.range(0); ++i) map.SetAt<BLOB_ATTR_TEXT>("key" + std::to_string(i), "value");
+  const std::vector<std::uint8_t> bytes = map.Encode(1);
+  for (auto _ : state) {
+    CBlobMap decoded;
+    benchmark::DoNotOptimize(decoded.Decode(bytes));
+  }
+}
+BENCHMARK(DecodeMap)->Arg(100)->Arg(1000)->Arg(10000);
+
 BENCHMARK(ResourceBare);
 BENCHMARK(ResourceRecord);
 BENCHMARK(BlockTypeBare);
@@ -97,5 +109,11 @@ int main(int argc, char** argv) {
     out << "\nrecord write + read against the bare blob calls of the same bytes (target: at most 2x)\n";
     out << "  resource with 20 packages: " << r.Time("ResourceRecord") / r.Time("ResourceBare") << "x\n";
     out << "  block type:                " << r.Time("BlockTypeRecord") / r.Time("BlockTypeBare") << "x\n";
+    out << "decoding a map, growth per ten times the entries (target: at most 11)\n";
+    for (const auto& [small, large] :
+         {std::pair{"DecodeMap/100", "DecodeMap/1000"}, {"DecodeMap/1000", "DecodeMap/10000"}}) {
+      const double growth = r.Time(large) / r.Time(small);
+      out << "  " << small << " -> " << large << ": " << growth << (growth <= 11 ? "  (ok)" : "  (TOO SLOW)") << "\n";
+    }
   });
 }

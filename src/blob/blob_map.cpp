@@ -1,10 +1,10 @@
 #include "blob/blob_map.h"
 
+#include <algorithm>
+
 const CBlobAttribute* CBlobMap::Find(const std::string& key) const {
-  for (const Entry& e : m_entries) {
-    if (e.key == key) return e.attribute.get();
-  }
-  return nullptr;
+  const auto it = m_index.find(key);
+  return it == m_index.end() ? nullptr : m_entries[it->second].attribute.get();
 }
 
 std::vector<std::string> CBlobMap::Keys() const {
@@ -15,11 +15,10 @@ std::vector<std::string> CBlobMap::Keys() const {
 
 void CBlobMap::Put(const std::string& key, CBlobAttribute attribute) {
   auto owned = std::make_unique<CBlobAttribute>(std::move(attribute));
-  for (Entry& e : m_entries) {
-    if (e.key == key) {
-      e.attribute = std::move(owned);
-      return;
-    }
+  const auto [it, added] = m_index.emplace(key, m_entries.size());
+  if (!added) {
+    m_entries[it->second].attribute = std::move(owned);
+    return;
   }
   m_entries.push_back(Entry{key, std::move(owned)});
 }
@@ -48,9 +47,13 @@ std::string CBlobMap::Decode(std::span<const std::uint8_t> bytes) {
   try {
     m_nVersion = archive.ReadU32();
     m_objectId = archive.ReadU64();
+    // Entry by entry: a count that claims more entries than the bytes hold keeps those before the
+    // fault (each entry takes at least a byte, so the loop ends with the bytes).
     const std::uint32_t count = archive.ReadCount();
-    // Every entry takes a key length, a reference and an attribute length at least.
-    archive.RequireFits(count, 7);
+    // Room for as many entries as the bytes can hold (each takes 7 at least), never more.
+    const std::size_t room = std::min<std::size_t>(count, archive.Remaining() / 7);
+    m_entries.reserve(m_entries.size() + room);
+    m_index.reserve(m_index.size() + room);
     for (std::uint32_t i = 0; i < count; ++i) {
       std::string key = archive.ReadString();
       archive.ReadObjectStart(CBlobAttribute::kClassName);

@@ -6,6 +6,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "blob/blob_attribute.h"
@@ -82,4 +83,5 @@ private:
   std::uint32_t m_nVersion = 0;
   GlObjectId m_objectId = 0;
   std::vector<Entry> m_entries;
+  std::unordered_map<std::string, std::size_t> m_index; // key -> its place in m_entries
 };

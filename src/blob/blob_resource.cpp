@@ -15,6 +15,11 @@ void CBlobResource::ClearFields() {
 
 void CBlobResource::ReadFields(const CBlobMap& map) {
   if (map.GetVersion() == kOldVersion) {
+    // The lists are filled from the packages alone, also when the record is read again.
+    m_lstLibElements.clear();
+    m_names.clear();
+    m_tpVersions.clear();
+    m_languageIds.clear();
     map.Lookup<BLOB_ATTR_OBJECT_LIST>("elements", m_lstLibElements);
     for (const auto& element : m_lstLibElements) {
       m_names.push_back(element->m_strName);

@@ -35,29 +35,30 @@ std::int32_t BlobVariant::ChangeToInt32() {
 }
 
 void CBlobStringMap::SetAt(const std::string& key, const std::string& value) {
-  for (auto& [k, v] : m_entries) {
-    if (k == key) {
-      v = value;
-      return;
-    }
+  const auto [it, added] = m_index.emplace(key, m_entries.size());
+  if (!added) {
+    m_entries[it->second].second = value;
+    return;
   }
   m_entries.emplace_back(key, value);
 }
 
 bool CBlobStringMap::Lookup(const std::string& key, std::string& value) const {
-  for (const auto& [k, v] : m_entries) {
-    if (k == key) {
-      value = v;
-      return true;
-    }
-  }
-  return false;
+  const auto it = m_index.find(key);
+  if (it == m_index.end()) return false;
+  value = m_entries[it->second].second;
+  return true;
 }
 
 bool CBlobStringMap::RemoveKey(const std::string& key) {
-  const auto it = std::find_if(m_entries.begin(), m_entries.end(), [&](const Entry& e) { return e.first == key; });
-  if (it == m_entries.end()) return false;
-  m_entries.erase(it);
+  const auto it = m_index.find(key);
+  if (it == m_index.end()) return false;
+  const std::size_t place = it->second;
+  m_entries.erase(m_entries.begin() + static_cast<std::ptrdiff_t>(place));
+  m_index.erase(it);
+  for (auto& [k, index] : m_index) {
+    if (index > place) --index;
+  }
   return true;
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <string_view>
 #include <vector>
 
@@ -83,15 +84,19 @@ public:
   void SetAt(const std::string& key, const std::string& value);
   bool Lookup(const std::string& key, std::string& value) const;
   bool RemoveKey(const std::string& key);
-  void RemoveAll() { m_entries.clear(); }
+  void RemoveAll() {
+    m_entries.clear();
+    m_index.clear();
+  }
   std::size_t GetCount() const { return m_entries.size(); }
   bool IsEmpty() const { return m_entries.empty(); }
   // In the order the keys came.
   const std::vector<Entry>& Entries() const { return m_entries; }
-  bool operator==(const CBlobStringMap&) const = default;
+  bool operator==(const CBlobStringMap& other) const { return m_entries == other.m_entries; }
 
 private:
   std::vector<Entry> m_entries;
+  std::unordered_map<std::string, std::size_t> m_index; // key -> its place in m_entries
 };
 
 // The bucket of a key in the writer's 17-bucket hash table: h becomes h x 33 + c for each

@@ -151,6 +151,25 @@ TEST(BlobMutationTest, HugeCountsAreCheckedBeforeAnythingIsReserved) {
   EXPECT_NE(CBlobMap().Decode(longString), "");
 }
 
+TEST(BlobMutationTest, AMapClaimingMoreEntriesThanItHoldsKeepsThoseItHas) {
+  CBlobMap map;
+  map.SetAt<BLOB_ATTR_TEXT>("name", "T1");
+  map.SetAt<BLOB_ATTR_INT>("taskId", 7);
+  Bytes blob = map.Encode(3);
+  ASSERT_EQ(blob[12], 2); // the count of entries, behind version and identifier
+  blob[12] = 5;
+  CBlobMap back;
+  EXPECT_NE(back.Decode(blob), "") << "the missing entries are a fault";
+  EXPECT_EQ(back.GetCount(), 2u);
+  std::string name;
+  std::int32_t taskId = 0;
+  EXPECT_TRUE(back.Lookup<BLOB_ATTR_TEXT>("name", name));
+  EXPECT_EQ(name, "T1");
+  EXPECT_TRUE(back.Lookup<BLOB_ATTR_INT>("taskId", taskId));
+  EXPECT_EQ(taskId, 7);
+  EXPECT_EQ(back.GetVersion(), map.GetVersion());
+}
+
 TEST(BlobMutationTest, BadReferencesAreRefused) {
   const Bytes header = {2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 'k'};
   auto withReference = [&](const Bytes& reference) {

@@ -254,6 +254,12 @@ TEST_F(BlobRecordsTest, AVersionOneResourceIsReadIntoTheLists) {
   EXPECT_THAT(resource.GetAreLibs(), ElementsAre(false, false, false));
   EXPECT_EQ(resource.GetTypeIDMappedTPs(), std::vector<std::vector<GUID>>(3));
   EXPECT_EQ(resource.GetVersion(), "V5.0");
+
+  // Read again, after the packages were asked for, it holds the three packages once.
+  EXPECT_EQ(resource.GetLibElements().size(), 3u);
+  resource.Read(Id("R"), kTr);
+  EXPECT_THAT(resource.GetNames(), ElementsAre("A", "B", "C"));
+  EXPECT_EQ(resource.GetLibElements().size(), 3u);
 }
 
 TEST_F(BlobRecordsTest, ParallelListsArePaddedAndCut) {
