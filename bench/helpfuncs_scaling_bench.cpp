@@ -405,6 +405,108 @@ void GetTaskNamebyObjectIdDirect(benchmark::State& state) {
 }
 
 #define GRX_SIZES Arg(kSizes[0])->Arg(kSizes[1])->Arg(kSizes[2])
+// --- W5GRX_ReplaceGlobVar: every use of a global variable moved to another -------------------
+
+constexpr int kUses[] = {100, 1000, 10000};
+
+std::map<int, std::string>& RenameProjects() {
+  static std::map<int, std::string> files;
+  return files;
+}
+
+// A controller whose global gA feeds the input of `uses` blocks; gB exists beside it.
+const std::string& RenameProject(int uses) {
+  std::map<int, std::string>& files = RenameProjects();
+  auto it = files.find(uses);
+  if (it != files.end()) return it->second;
+  std::string blocks, connections;
+  for (int i = 0; i < uses; ++i) {
+    const std::string name = "B" + std::to_string(i);
+    blocks += std::string(i ? "," : "") + "{\"name\": \"" + name + "\", \"type\": \"MOV\"}";
+    connections += std::string(i ? "," : "") + "{\"from\": \"@gA\", \"to\": \"C/" + name + ".IN\"}";
+  }
+  const std::string description =
+      "{\"controllers\": [{\"name\": \"R\", \"blockTypes\": [{\"name\": \"MOV\", \"kind\": \"function\", "
+      "\"parameters\": [{\"name\": \"IN\", \"type\": \"INT\"}, {\"name\": \"OUT\", \"direction\": \"out\", "
+      "\"type\": \"INT\"}]}], \"globals\": [{\"name\": \"gA\", \"type\": \"INT\"}, {\"name\": \"gB\", \"type\": "
+      "\"INT\"}], \"charts\": [{\"name\": \"C\", \"blocks\": [" +
+      blocks + "]}], \"connections\": [" + connections + "]}]}";
+  const auto path = std::filesystem::temp_directory_path() / ("grx-rename-bench-" + std::to_string(uses) + ".db");
+  std::filesystem::remove(path);
+  ChartDbClient::Instance().Import(description, path.string());
+  return files.emplace(uses, path.string()).first->second;
+}
+
+// Each iteration moves the uses of gA to gB in a transaction that is rolled back afterwards (so
+// that the next one finds them on gA again, and no iteration waits for the disk).
+void ReplaceGlobVar(benchmark::State& state) {
+  ChartDbClient& db = ChartDbClient::Instance();
+  db.Open(RenameProject(static_cast<int>(state.range(0))));
+  const GlObjectId cpu = db.Resolve("R");
+  for (auto _ : state) {
+    GlTransactionId tr = 0;
+    db.gl_TransactionBegin(tr, kTr);
+    W5GRX_ReplaceGlobVar(cpu, "gA", "gB", tr);
+    state.PauseTiming();
+    db.gl_TransactionAbort(tr);
+    state.ResumeTiming();
+  }
+}
+
+// The same chart-database calls made directly: the two globals found by name and read, the old
+// one's blob read, the new one updated and its blob written, then every sink listed and moved.
+void ReplaceGlobVarDirect(benchmark::State& state) {
+  ChartDbClient& db = ChartDbClient::Instance();
+  db.Open(RenameProject(static_cast<int>(state.range(0))));
+  const GlObjectId cpu = db.Resolve("R");
+  const auto byName = [&](const char* wanted, GlTransactionId tr) {
+    GlObjectId global = 0, found = 0;
+    List(
+        db, [&](MODE m) { return db.iec_GlobalVarsGet(m, cpu, global, tr); },
+        [&] {
+          char name[kGlNameSize] = {};
+          db.gl_ObjectNameGet(global, name, tr);
+          if (std::strcmp(name, wanted) == 0) found = global;
+        });
+    return found;
+  };
+  std::vector<std::uint8_t> blob(4096);
+  for (auto _ : state) {
+    GlTransactionId tr = 0;
+    db.gl_TransactionBegin(tr, kTr);
+    const GlObjectId from = byName("gA", tr), to = byName("gB", tr);
+    Iec_GlobalVar record{};
+    db.iec_GlobalVarRead(from, record, tr);
+    std::uint32_t length = 0, actual = 0;
+    db.iec_BlobLengthGet(from, length, tr);
+    if (length) db.iec_BlobRead(from, length, actual, blob.data(), tr);
+    db.iec_GlobalVarRead(to, record, tr);
+    db.iec_GlobalVarUpdate(to, record, tr);
+    db.iec_BlobWrite(to, actual, blob.data(), tr);
+    std::vector<std::pair<GlObjectId, Iec_Connection>> sinks;
+    GlObjectId sink = 0;
+    GlObjectType type = 0;
+    GlBool isConnection = 0;
+    Iec_Connection connection{};
+    List(
+        db, [&](MODE m) { return db.iec_SinksGet(m, from, sink, type, isConnection, connection, tr); },
+        [&] { sinks.emplace_back(sink, connection); });
+    for (const auto& [partner, c] : sinks) {
+      db.iec_ConnectionDelete(partner, from, tr);
+      db.iec_Connect(partner, to, c, tr);
+    }
+    GlObjectId source = 0;
+    List(
+        db, [&](MODE m) { return db.iec_SourcesGet(m, from, source, type, isConnection, connection, tr); }, [] {});
+    state.PauseTiming();
+    db.gl_TransactionAbort(tr);
+    state.ResumeTiming();
+  }
+}
+
+BENCHMARK(ReplaceGlobVar)->Arg(kUses[0])->Arg(kUses[1])->Arg(kUses[2])->Unit(benchmark::kMillisecond);
+BENCHMARK(ReplaceGlobVarDirect)->Arg(kUses[0])->Arg(kUses[1])->Arg(kUses[2])->Unit(benchmark::kMillisecond);
+
 BENCHMARK(FindGlobalVarList)->GRX_SIZES;
 BENCHMARK(FindGlobalVarDirect)->GRX_SIZES;
 BENCHMARK(FindGlobalVarPattern)->GRX_SIZES;
@@ -452,6 +554,17 @@ void PrintRatios(const RatioReporter& reporter, std::ostream& out) {
     }
     out << "\n";
   }
+  out << "  ReplaceGlobVar:";
+  for (int uses : kUses) {
+    const double e = time("ReplaceGlobVar", uses), d = time("ReplaceGlobVarDirect", uses);
+    if (e > 0 && d > 0) out << "  " << uses << " uses " << e / d << (e / d <= 1.3 ? " (ok)" : " (TOO SLOW)");
+  }
+  for (std::size_t i = 1; i < std::size(kUses); ++i) {
+    const double before = time("ReplaceGlobVar", kUses[i - 1]), after = time("ReplaceGlobVar", kUses[i]);
+    if (before > 0 && after > 0)
+      out << "  growth " << after / before << (after / before <= 11 ? " (ok)" : " (QUADRATIC?)");
+  }
+  out << "\n";
 }
 
 } // namespace
@@ -514,5 +627,6 @@ int main(int argc, char** argv) {
   }
   const int exitCode = RunBenchmarksAndPrintRatios(argc, argv, PrintRatios);
   Projects().RemoveAll();
+  for (const auto& [uses, file] : RenameProjects()) std::filesystem::remove(file);
   return exitCode;
 }

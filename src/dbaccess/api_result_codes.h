@@ -15,6 +15,10 @@ inline constexpr std::uint32_t kFunctionMissingDetail = 10; // WRAP_PRIV_FUNC_NO
 inline constexpr std::uint32_t kLibraryMissingDetail = 20;  // WRAP_PRIV_DLL_NOT_AVAIL
 inline constexpr std::uint32_t kOtherBindDetail = 30;
 inline constexpr std::uint32_t kUnknownNameDetail = 4095; // gl_isSupported answered by probing
+// The library's refusal of a text that does not fit its field of the chart database (the id the
+// chart database answers for such a text).
+inline constexpr std::uint32_t kTextTooLong = 0x20109;
+inline constexpr std::uint32_t kLibraryOrigin = 0x315E1;
 
 constexpr GlResult MakeApiResult(std::uint32_t errorId, std::uint32_t detail, std::uint32_t origin) {
   return static_cast<GlResult>(errorId & 0xFFFFFF) | (static_cast<GlResult>(detail & 0xFFF) << 24) |

@@ -8,6 +8,7 @@
 #include "app/export_bodies.h"
 #include "blob/blob_global_var.h"
 #include "blob/zeb_iec_obj_factory.h"
+#include "dbaccess/api_result_codes.h"
 #include "dbaccess/chartdb_functions.h"
 #include "dbaccess/listing.h"
 #include "helpfuncs/stable_insertion_sort.h"
@@ -75,10 +76,16 @@ std::string FieldText(const char* field, std::size_t size) {
   return std::string(field, strnlen(field, size));
 }
 
-// The part of a full path in front of the first occurrence of name; empty when it does not occur.
-std::string PathPrefix(const std::string& fullPath, const std::string& name) {
-  const auto at = fullPath.find(name);
-  return at == std::string::npos ? std::string() : fullPath.substr(0, at);
+// The full path without its last part, which is the variable's name ("Plant\\Pumps\\" of
+// "Plant\\Pumps\\Pump"); empty for a path of one part.
+std::string PathPrefix(const std::string& fullPath) {
+  const auto last = fullPath.rfind('\\');
+  return last == std::string::npos ? std::string() : fullPath.substr(0, last + 1);
+}
+
+// Whether a name fits the name field of a global variable's record.
+bool FitsNameField(const std::string& name) {
+  return name.size() < sizeof(Iec_GlobalVar::name);
 }
 
 // Makes sure the global variable newName exists: an existing one is read and written back
@@ -149,20 +156,18 @@ bool MoveConnection(const Delivered& d, bool sources, GlObjectId oldId, GlObject
   return false;
 }
 
-// Moves every real connection of the old variable's sinks (or sources) to the new variable. After
-// each move the listing starts again; a partner whose move failed is remembered and passed over,
-// so the loop ends even when moves keep failing.
+// Moves every real connection of the old variable's sinks (or sources) to the new variable: the
+// partners are listed once, then each is moved once; a move that fails is reported and the others
+// go on. Linear in the number of connections.
 void MoveAll(GlObjectId oldId, GlObjectId newId, bool sources, GlTransactionId tr) {
-  std::set<GlObjectId> failed;
-  for (;;) {
-    const auto outcome = ForEachPartner(oldId, sources, tr, [&](const Delivered& d) {
-      if (!d.isConnection || failed.count(d.partner)) return ListingStep::Next;
-      if (!MoveConnection(d, sources, oldId, newId, true, tr)) failed.insert(d.partner);
-      return ListingStep::Stop;
-    });
-    if (outcome.failed()) gl_ErrorHandler(outcome.result);
-    if (!outcome.stopped()) return;
-  }
+  std::vector<Delivered> partners;
+  std::set<GlObjectId> listed;
+  const auto outcome = ForEachPartner(oldId, sources, tr, [&](const Delivered& d) {
+    if (d.isConnection && listed.insert(d.partner).second) partners.push_back(d);
+    return ListingStep::Next;
+  });
+  if (outcome.failed()) gl_ErrorHandler(outcome.result);
+  for (const Delivered& d : partners) MoveConnection(d, sources, oldId, newId, true, tr);
 }
 
 } // namespace
@@ -305,9 +310,13 @@ bool W5GRX_ReplaceGlobVar(GlObjectId resourceId, CString oldName, CString newNam
     gl_ErrorHandler(read);
     return true;
   }
+  // A name the record cannot hold would give a variable whose name and path disagree.
+  if (!FitsNameField(newName.str())) {
+    gl_ErrorHandler(grx::dbaccess::MakeApiResult(grx::dbaccess::kTextTooLong, 0, grx::dbaccess::kLibraryOrigin));
+    return true;
+  }
   CBlobGlobalVar blob(oldId, tr);
-  // The old name was found without regard to case: the path holds the name as stored.
-  const std::string prefix = PathPrefix(blob.GetFullPath(), FieldText(oldRecord.name, sizeof oldRecord.name));
+  const std::string prefix = PathPrefix(blob.GetFullPath());
   GlObjectId newId = 0;
   const bool exists = body::FindGlobalVar(resourceId, newName, text, newId, tr);
   // A new name that differs only in case finds the old variable itself: there is nothing to
@@ -331,8 +340,9 @@ bool W5GRX_ReplaceGlobalVar(CString newPart, CString oldPart, int direction, GlO
   const auto at = platform::AnsiUpper(oldName).find(platform::AnsiUpper(oldPart.str()));
   if (at == std::string::npos) return false;
   const std::string newName = oldName.substr(0, at) + newPart.str() + oldName.substr(at + oldPart.str().size());
+  if (!FitsNameField(newName)) return false;
   CBlobGlobalVar blob(oldGlobalVarId, tr);
-  const std::string prefix = PathPrefix(blob.GetFullPath(), oldName);
+  const std::string prefix = PathPrefix(blob.GetFullPath());
   CString text;
   GlObjectId newId = 0;
   const bool exists = body::FindGlobal(resourceId, newName, text, newId, tr);

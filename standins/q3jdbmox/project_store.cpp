@@ -433,8 +433,8 @@ void ProjectStore::Touch(GlObjectId id, bool structural) {
       db_->Prepare("UPDATE object SET altered = ? WHERE id = ?").Bind(1, now).Bind(2, row.cpu).Run();
     }
   }
-  if (!transactions_.empty()) {
-    transactions_.back()->touched.insert(id);
+  if (!transactions_.empty() && transactions_.back()->touched.insert(id).second) {
+    callTouched_.push_back(id);
   }
 }
 
@@ -590,7 +590,7 @@ void ProjectStore::AddConnection(const ConnectionRow& row) {
 }
 
 bool ProjectStore::DeleteConnection(GlObjectId sink, GlObjectId source) {
-  db_->Prepare("DELETE FROM connection WHERE sink = ? AND source = ?").Bind(1, sink).Bind(2, source).Run();
+  db_->Prepare("DELETE FROM connection WHERE sink = ? AND +source = ?").Bind(1, sink).Bind(2, source).Run();
   return db_->Changes() > 0;
 }
 
@@ -746,14 +746,15 @@ GlObjectSet ProjectStore::ObjectSetOf(GlTransactionId id) {
   throw ApiError(kErrTransaction, "transaction " + std::to_string(id) + " is not open");
 }
 
-std::set<GlObjectId> ProjectStore::SaveTouched() const {
-  return transactions_.empty() ? std::set<GlObjectId>{} : transactions_.back()->touched;
+void ProjectStore::BeginCall() {
+  callTouched_.clear();
 }
 
-void ProjectStore::RestoreTouched(std::set<GlObjectId> touched) {
+void ProjectStore::UndoCallTouches() {
   if (!transactions_.empty()) {
-    transactions_.back()->touched = std::move(touched);
+    for (GlObjectId id : callTouched_) transactions_.back()->touched.erase(id);
   }
+  callTouched_.clear();
 }
 
 std::optional<std::vector<GlObjectId>> ProjectStore::ObjectSetContents(GlObjectSet set) const {

@@ -180,9 +180,11 @@ public:
   void CheckTransaction(GlTransactionId tr, bool write) const;
   bool InTransaction() const { return !transactions_.empty(); }
   GlObjectSet ObjectSetOf(GlTransactionId id);
-  // The innermost transaction's object set, saved before a call and put back when it fails.
-  std::set<GlObjectId> SaveTouched() const;
-  void RestoreTouched(std::set<GlObjectId> touched);
+  // A write call's additions to the innermost transaction's object set: remembered from BeginCall
+  // on and taken back by UndoCallTouches when the call fails (in time proportional to the call's
+  // own additions, not to the set).
+  void BeginCall();
+  void UndoCallTouches();
   // Contents of a live object set, or nullopt when the handle names none.
   std::optional<std::vector<GlObjectId>> ObjectSetContents(GlObjectSet set) const;
 
@@ -206,6 +208,7 @@ private:
   std::int64_t fixedTime_ = 0;
   std::vector<std::unique_ptr<Transaction>> transactions_;
   GlTransactionId lastTransactionId_ = 0;
+  std::vector<GlObjectId> callTouched_;
   bool session_ = false;
   std::int64_t changesAtSessionStart_ = 0;
 };

@@ -181,12 +181,11 @@ GlResult RunApiCall(std::string_view function, GlTransactionId tr, Access access
   }
   bool inCall = false;
   ProjectStore* store = nullptr;
-  std::set<GlObjectId> touched;
   try {
     store = &rt.Store();
     store->CheckTransaction(tr, access == Access::Write);
     if (access == Access::Write) {
-      touched = store->SaveTouched();
+      store->BeginCall();
       store->db().Exec("SAVEPOINT q3call");
       inCall = true;
     }
@@ -208,7 +207,7 @@ GlResult RunApiCall(std::string_view function, GlTransactionId tr, Access access
       try {
         store->db().Exec("ROLLBACK TO q3call");
         store->db().Exec("RELEASE q3call");
-        store->RestoreTouched(std::move(touched));
+        store->UndoCallTouches();
       } catch (const std::exception&) {
       }
     }

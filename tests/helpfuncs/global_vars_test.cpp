@@ -196,6 +196,25 @@ TEST_F(GlobalVarsTest, RenameWhoseMovesFailEndsAndLosesNoConnection) {
   EXPECT_THAT(Partners("R/@remote", false), ElementsAre("R/R1/B4.IN1"));
 }
 
+TEST_F(GlobalVarsTest, ANameTheRecordCannotHoldIsRefusedAndThePathLosesOnlyItsLastPart) {
+  const std::string tooLong(50, 'N');
+  const std::uint64_t before = HandlerCalls();
+  EXPECT_TRUE(W5GRX_ReplaceGlobVar(Id("R"), "Motor1", tooLong.c_str(), kTr));
+  EXPECT_EQ(HandlerCalls(), before + 1);
+  EXPECT_EQ(Partners("R/@Motor1", false).size(), 5u) << "nothing moved";
+  EXPECT_ANY_THROW(db.Resolve("R/@" + tooLong.substr(0, 49)));
+  EXPECT_FALSE(W5GRX_ReplaceGlobalVar(tooLong.c_str(), "pump1", 0, Id("R/R1/B.IN2"), Id("R"), Id("R/@Line_pump1_On")));
+  EXPECT_THAT(Partners("R/@Line_pump1_On", false), ElementsAre("R/R1/B.IN2"));
+  // 49 bytes fit.
+  EXPECT_TRUE(W5GRX_ReplaceGlobVar(Id("R"), "Spare", tooLong.substr(0, 49).c_str(), kTr));
+  EXPECT_NO_THROW(db.Resolve("R/@" + tooLong.substr(0, 49)));
+
+  // The name stands in the path before its last part too: only the last part is replaced.
+  SetFullPath("R/@Motor1", "Motors\\Motor1\\Motor1");
+  EXPECT_TRUE(W5GRX_ReplaceGlobVar(Id("R"), "Motor1", "Motor9", kTr));
+  EXPECT_EQ(CBlobGlobalVar(Id("R/@Motor9"), kTr).GetFullPath(), "Motors\\Motor1\\Motor9");
+}
+
 TEST_F(GlobalVarsTest, OneConnectionMovesToTheDerivedName) {
   EXPECT_TRUE(W5GRX_ReplaceGlobalVar("Pump2", "PUMP1", 0, Id("R/R1/B.IN2"), Id("R"), Id("R/@Line_pump1_On")));
   ASSERT_NO_THROW(db.Resolve("R/@Line_Pump2_On"));
