@@ -105,8 +105,10 @@ bool W5GRX_SortGrPos(std::vector<MoveBlockInfoT>& blocks) {
 }
 
 bool W5GRX_SortTpName(std::vector<MoveBlockInfoT>& blocks) {
-  helpfuncs::StableInsertionSort(
-      blocks, [](const MoveBlockInfoT& a, const MoveBlockInfoT& b) { return std::strcmp(a.tpName, b.tpName) > 0; });
+  helpfuncs::StableInsertionSort(blocks, [](const MoveBlockInfoT& a, const MoveBlockInfoT& b) {
+    // A name that fills the field has no terminator: it is compared within the field.
+    return std::strncmp(a.tpName, b.tpName, sizeof a.tpName) > 0;
+  });
   return true;
 }
 

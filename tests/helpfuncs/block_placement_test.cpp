@@ -1,6 +1,7 @@
 // Block placement against a stand-in project: the blocks of a chart hierarchy with their
 // run-sequence places, the three stable sorts, and moves into another processing group read back
 // from the run sequence.
+#include <cstring>
 #include <stdexcept>
 
 #include "grx/w5lhlpax.h"
@@ -125,6 +126,18 @@ TEST_F(BlockPlacementTest, SortsAreStableAndAscending) {
   blocks = {Info(1, 0, 0, "T2"), Info(2, 0, 0, "t1"), Info(3, 0, 0, "T10"), Info(4, 0, 0, "T2")};
   EXPECT_TRUE(W5GRX_SortTpName(blocks));
   EXPECT_THAT(Ids(blocks), ElementsAre(3u, 1u, 4u, 2u)); // T10 before T2, upper case before lower
+
+  // Task names that fill the field carry no terminator: they are compared within it, and equal
+  // ones keep their order.
+  MoveBlockInfoT full5 = Info(5, 0, 0), full6 = Info(6, 0, 0);
+  std::memset(full5.tpName, 'T', sizeof full5.tpName);
+  std::memset(full6.tpName, 'T', sizeof full6.tpName);
+  blocks = {full6, full5};
+  EXPECT_TRUE(W5GRX_SortTpName(blocks));
+  EXPECT_THAT(Ids(blocks), ElementsAre(6u, 5u));
+  blocks = {full5, full6};
+  EXPECT_TRUE(W5GRX_SortTpName(blocks));
+  EXPECT_THAT(Ids(blocks), ElementsAre(5u, 6u));
 
   std::vector<MoveBlockInfoT> none;
   EXPECT_TRUE(W5GRX_SortBlock(none));
