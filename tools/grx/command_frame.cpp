@@ -249,7 +249,6 @@ private:
             key + " takes " + std::string(KindWord(arg.kind)) + "; " + path + " is " + WhatIs(type, canonical),
             kExitUsage);
       }
-      invocation_.SetId(key, id);
     }
   }
 

@@ -521,11 +521,6 @@ std::int64_t Invocation::Number(const std::string& name, std::int64_t fallback) 
   return it == numbers_.end() ? fallback : it->second;
 }
 
-GlObjectId Invocation::Id(const std::string& name) const {
-  const auto it = ids_.find(name);
-  return it == ids_.end() ? 0 : it->second;
-}
-
 bool Invocation::Writes() const {
   if (spec_.access != Access::Writes) return false;
   const std::string with = spec_.writesWith;

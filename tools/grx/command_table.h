@@ -93,22 +93,18 @@ public:
   const std::string& Text(const std::string& name) const;
   const std::vector<std::string>& Texts(const std::string& name) const;
   std::int64_t Number(const std::string& name, std::int64_t fallback = 0) const;
-  // An object argument, resolved (0 when it was not given).
-  GlObjectId Id(const std::string& name) const;
   bool DryRun() const { return Has("--dry-run"); }
   // Whether this run changes the project (a writing command, unless it only reads this time).
   bool Writes() const;
 
   void Set(const std::string& name, std::vector<std::string> values) { values_[name] = std::move(values); }
   void SetNumber(const std::string& name, std::int64_t value) { numbers_[name] = value; }
-  void SetId(const std::string& name, GlObjectId id) { ids_[name] = id; }
 
 private:
   const CommandSpec& spec_;
   const Options& options_;
   std::map<std::string, std::vector<std::string>> values_;
   std::map<std::string, std::int64_t> numbers_;
-  std::map<std::string, GlObjectId> ids_;
 };
 
 // Words of the documentation made from the table.
