@@ -4,6 +4,7 @@
 #pragma once
 
 #include <exception>
+#include <utility>
 
 #include "app/grx_help_app.h"
 
@@ -15,20 +16,27 @@ enum class ExportPolicy { Raises, Answers };
 // frame never throws.
 void TraceCaughtByFrame(const char* exportName, const std::exception* caught) noexcept;
 
+// Runs the body; an exception it raises is traced and becomes the neutral result of its type.
+// For exports that answer, and for the dialogs, which answer whoever calls them.
+template <class Body>
+auto CatchAndAnswer(const char* name, Body&& body) noexcept -> decltype(body()) {
+  try {
+    return body();
+  } catch (const std::exception& e) {
+    TraceCaughtByFrame(name, &e);
+  } catch (...) {
+    TraceCaughtByFrame(name, nullptr);
+  }
+  return decltype(body()){};
+}
+
 template <ExportPolicy policy, class Body>
 auto RunExport(const char* exportName, Body&& body) -> decltype(body()) {
   platform::ModuleStateGuard frame(LibraryModuleState());
   if constexpr (policy == ExportPolicy::Raises) {
     return body();
   } else {
-    try {
-      return body();
-    } catch (const std::exception& e) {
-      TraceCaughtByFrame(exportName, &e);
-    } catch (...) {
-      TraceCaughtByFrame(exportName, nullptr);
-    }
-    return decltype(body()){};
+    return CatchAndAnswer(exportName, std::forward<Body>(body));
   }
 }
 

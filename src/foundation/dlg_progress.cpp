@@ -5,6 +5,7 @@
 #include "foundation/exceptions.h"
 #include "foundation/object_trace.h"
 #include "foundation/resource_text.h"
+#include "platform/module_state.h"
 #include "platform/window_handles.h"
 #include "platform/window_messages.h"
 
@@ -13,8 +14,12 @@ namespace {
 
 constexpr const char* kSource = "DlgProgress";
 
+// Resources come from the module state's resource module; a caller may name it or leave it out,
+// but no other module is supported.
 void RequireDefaultModule(void* hInstance) {
-  if (hInstance != nullptr) throw CInvalidArgException("<hInstance> != NULL not yet supported.", kSource, __LINE__);
+  if (hInstance != nullptr && hInstance != grx::platform::CurrentModuleState()->resourceHandle) {
+    throw CInvalidArgException("<hInstance> != NULL not yet supported.", kSource, __LINE__);
+  }
 }
 
 void SetLines(grx::platform::ProgressState& state, const std::string& message) {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 #include <stdexcept>
+#include <unordered_set>
 
 #include "app/export_bodies.h"
 #include "dbaccess/chartdb_functions.h"
@@ -60,10 +61,11 @@ struct TaskMemFree {
 };
 using TaskMemIds = std::unique_ptr<GlObjectId, TaskMemFree>;
 
-} // namespace
-
-bool W5GRX_SearchMoveBlocks(GlObjectId chartId, std::vector<MoveBlockInfoT>& blocks,
-                            GlTransactionId prevTransactionId) {
+// The blocks of the chart and, depth first, of its sub-charts. A chart met a second time (charts of
+// a damaged project that contain each other) is not searched again.
+void SearchMoveBlocks(GlObjectId chartId, std::vector<MoveBlockInfoT>& blocks, GlTransactionId prevTransactionId,
+                      std::unordered_set<GlObjectId>& searched) {
+  if (!searched.insert(chartId).second) return;
   GlObjectId iter = 0;
   GlObjectId block = 0;
   GlObjectType type = kPresetElementType;
@@ -75,7 +77,7 @@ bool W5GRX_SearchMoveBlocks(GlObjectId chartId, std::vector<MoveBlockInfoT>& blo
       },
       [&] {
         if (type == IEC_OBJ_CFC) {
-          body::W5GRX_SearchMoveBlocks(block, blocks, prevTransactionId);
+          SearchMoveBlocks(block, blocks, prevTransactionId, searched);
           return ListingStep::Next;
         }
         if (!IsBlock(type)) return ListingStep::Next;
@@ -89,6 +91,14 @@ bool W5GRX_SearchMoveBlocks(GlObjectId chartId, std::vector<MoveBlockInfoT>& blo
   if (outcome.failed()) {
     throw OpenData::COpenDataException("iec_CfcBlocksGet failed.", outcome.result, kFile, kBlockListingLine);
   }
+}
+
+} // namespace
+
+bool W5GRX_SearchMoveBlocks(GlObjectId chartId, std::vector<MoveBlockInfoT>& blocks,
+                            GlTransactionId prevTransactionId) {
+  std::unordered_set<GlObjectId> searched;
+  SearchMoveBlocks(chartId, blocks, prevTransactionId, searched);
   return true;
 }
 

@@ -2,6 +2,8 @@
 // parameter ("<NAME>") or a block and its parameter ("\".BLOCK.PARAM\""), found below the chart
 // or controller the message belongs to.
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/export_bodies.h"
 #include "blob/blob_block.h"
@@ -104,17 +106,39 @@ bool FindChartParameter(GlObjectId chartId, const std::string& name, GlObjectId&
   return found;
 }
 
-// The block of that full name (ignoring case) in the chart or a sub-chart at any depth, and its
-// parameter of that name when one is asked for. Listing failures end the search with false.
-bool SearchBlock(GlObjectId chartId, const std::string& blockName, const std::string& paramName, GlObjectId& blockId,
-                 GlObjectId& paramId, bool& failed) {
+// What the block search has found so far. A message names a block by its full name ("Axis1.Move1")
+// or by its own name alone: the full name wins at once, the own name only when one block of the
+// hierarchy carries it, since two blocks of different sub-charts may share it.
+struct BlockSearch {
+  std::string wantedBlock; // upper case
+  std::string wantedParam; // upper case; empty for the block alone
+  GlObjectId exactBlock = 0, exactParam = 0;
+  std::vector<std::pair<GlObjectId, GlObjectId>> byOwnName;
+  bool failed = false;
+};
+
+// The parameter of the block that the search asks for (0 when it asks for none); false when the
+// block has no such parameter.
+bool WantedParameter(OpenData::CIecBlock& block, const BlockSearch& search, GlObjectId& param) {
+  param = 0;
+  if (search.wantedParam.empty()) return true;
+  const auto children = block.GetChildren(nullptr);
+  for (OpenData::CIecObject* child : *children) {
+    if (platform::AnsiUpper(child->GetName()) != search.wantedParam) continue;
+    param = child->GetId();
+    return true;
+  }
+  return false;
+}
+
+// Searches the chart and its sub-charts at any depth; true when the search is over (a block of that
+// full name was found, or a listing failed).
+bool SearchBlock(GlObjectId chartId, BlockSearch& search) {
   auto* manager = CIecObjManager::GetInstance();
   const GlTransactionId tr = manager->GetTransactionId();
-  const std::string wantedBlock = platform::AnsiUpper(blockName);
-  const std::string wantedParam = platform::AnsiUpper(paramName);
   GlObjectId iter = 0, block = 0;
   GlObjectType type = kPresetElementType;
-  bool found = false;
+  bool over = false;
   const auto outcome = ForEachListed(
       [&](MODE mode) {
         block = 0;
@@ -123,46 +147,40 @@ bool SearchBlock(GlObjectId chartId, const std::string& blockName, const std::st
       },
       [&] {
         if (type == IEC_OBJ_CFC) {
-          found = SearchBlock(block, blockName, paramName, blockId, paramId, failed);
-          return found || failed ? ListingStep::Stop : ListingStep::Next;
+          over = SearchBlock(block, search);
+          return over ? ListingStep::Stop : ListingStep::Next;
         }
         if (type != IEC_OBJ_FUNCTION_BLOCK && type != IEC_OBJ_FUNCTION) return ListingStep::Next;
         auto* object = dynamic_cast<OpenData::CIecBlock*>(manager->FindIecObject(CIecObjId(block), type));
-        auto* record = object ? dynamic_cast<CBlobBlock*>(object->GetExtension(EXTENSION_KEY_BLOB)) : nullptr;
         if (!object) return ListingStep::Next;
+        auto* record = dynamic_cast<CBlobBlock*>(object->GetExtension(EXTENSION_KEY_BLOB));
         // A block without a full name in its record goes by its own name.
         const std::string fullName =
             record && !record->GetFullName().empty() ? record->GetFullName() : object->GetName();
-        // The full name holds the chart path ("Axis1.Move1"); messages may name the block alone.
-        const std::string ownName =
-            fullName.substr(fullName.rfind('.') == std::string::npos ? 0 : fullName.rfind('.') + 1);
-        if (platform::AnsiUpper(fullName) != wantedBlock && platform::AnsiUpper(ownName) != wantedBlock) {
+        const std::size_t point = fullName.rfind('.');
+        const std::string ownName = point == std::string::npos ? fullName : fullName.substr(point + 1);
+        const bool exact = platform::AnsiUpper(fullName) == search.wantedBlock;
+        if (!exact && platform::AnsiUpper(ownName) != search.wantedBlock) return ListingStep::Next;
+        GlObjectId param = 0;
+        // The name matches, the parameter does not: search on.
+        if (!WantedParameter(*object, search, param)) return ListingStep::Next;
+        if (!exact) {
+          search.byOwnName.emplace_back(object->GetId(), param);
           return ListingStep::Next;
         }
-        if (paramName.empty()) {
-          blockId = object->GetId();
-          paramId = 0;
-          found = true;
-          return ListingStep::Stop;
-        }
-        const auto children = object->GetChildren(nullptr);
-        for (OpenData::CIecObject* child : *children) {
-          if (platform::AnsiUpper(child->GetName()) != wantedParam) continue;
-          blockId = object->GetId();
-          paramId = child->GetId();
-          found = true;
-          return ListingStep::Stop;
-        }
-        return ListingStep::Next; // the name matches, the parameter does not: search on
+        search.exactBlock = object->GetId();
+        search.exactParam = param;
+        over = true;
+        return ListingStep::Stop;
       });
   if (outcome.failed()) {
     TraceContext context(kFile, "W5GRX_GetError");
     context.level = 4;
     TraceWrite(context, "iec_CfcBlocksGet failed. result = %x", static_cast<unsigned>(outcome.result));
-    failed = true;
-    return false;
+    search.failed = true;
+    return true;
   }
-  return found;
+  return over;
 }
 
 } // namespace
@@ -172,45 +190,61 @@ bool W5GRX_GetError(GlObjectId chartId, CString blockName, CString paramName, Gl
   auto* manager = CIecObjManager::GetInstance();
   manager->Clear_i();
   manager->SetFactory(CZebIecObjFactory::GetInstance());
-  bool failed = false;
-  return SearchBlock(chartId, blockName.str(), paramName.str(), blockId, paramId, failed);
+  BlockSearch search;
+  search.wantedBlock = platform::AnsiUpper(blockName.str());
+  search.wantedParam = platform::AnsiUpper(paramName.str());
+  SearchBlock(chartId, search);
+  if (search.failed) return false;
+  if (search.exactBlock != 0) {
+    blockId = search.exactBlock;
+    paramId = search.exactParam;
+    return true;
+  }
+  if (search.byOwnName.size() == 1) {
+    blockId = search.byOwnName.front().first;
+    paramId = search.byOwnName.front().second;
+    return true;
+  }
+  if (search.byOwnName.size() > 1) {
+    TraceContext context(kFile, "W5GRX_GetError");
+    context.level = 3;
+    TraceWrite(context, "%u blocks are named %s; the message names none of them by its full name",
+               static_cast<unsigned>(search.byOwnName.size()), blockName.GetString());
+  }
+  return false;
 }
 
 bool W5GRX_GetErrorLocation(GlObjectId objectId, const CString& location, GlObjectId& firstId, GlObjectId& secondId) {
-  try {
-    CIecObjManager::GetInstance()->Clear_i();
-    TraceContext context(kFile, "W5GRX_GetErrorLocation");
-    context.level = 1;
-    TraceWrite(context, "call getErrorLocation");
-    const std::string text = location.str();
-    const std::size_t openBrace = text.find('{'), closeBrace = text.find('}');
-    if (openBrace != std::string::npos && closeBrace != std::string::npos && closeBrace > openBrace) {
-      const GlObjectId group = FindProcessingGroup(objectId, text.substr(openBrace + 1, closeBrace - openBrace - 1));
-      if (!group) return false;
-      firstId = 0;
-      secondId = group;
-      return true;
-    }
-    const std::size_t openAngle = text.find('<'), closeAngle = text.find('>');
-    if (openAngle != std::string::npos && closeAngle != std::string::npos && closeAngle > openAngle) {
-      return FindChartParameter(objectId, text.substr(openAngle + 1, closeAngle - openAngle - 1), firstId, secondId);
-    }
-    const std::size_t quote = text.find("\".");
-    if (quote == std::string::npos) return false;
-    const std::size_t start = quote + 2;
-    const std::size_t end = text.find('"', start);
-    const std::string named = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
-    const std::size_t point = named.find('.');
-    const std::string block = named.substr(0, point);
-    const std::string param = point == std::string::npos ? std::string() : named.substr(point + 1);
-    GlObjectId blockId = 0, paramId = 0;
-    if (!body::W5GRX_GetError(objectId, CString(block), CString(param), blockId, paramId)) return false;
-    firstId = blockId;
-    secondId = paramId;
+  CIecObjManager::GetInstance()->Clear_i();
+  TraceContext context(kFile, "W5GRX_GetErrorLocation");
+  context.level = 1;
+  TraceWrite(context, "call getErrorLocation");
+  const std::string text = location.str();
+  const std::size_t openBrace = text.find('{'), closeBrace = text.find('}');
+  if (openBrace != std::string::npos && closeBrace != std::string::npos && closeBrace > openBrace) {
+    const GlObjectId group = FindProcessingGroup(objectId, text.substr(openBrace + 1, closeBrace - openBrace - 1));
+    if (!group) return false;
+    firstId = 0;
+    secondId = group;
     return true;
-  } catch (...) {
-    return false;
   }
+  const std::size_t openAngle = text.find('<'), closeAngle = text.find('>');
+  if (openAngle != std::string::npos && closeAngle != std::string::npos && closeAngle > openAngle) {
+    return FindChartParameter(objectId, text.substr(openAngle + 1, closeAngle - openAngle - 1), firstId, secondId);
+  }
+  const std::size_t quote = text.find("\".");
+  if (quote == std::string::npos) return false;
+  const std::size_t start = quote + 2;
+  const std::size_t end = text.find('"', start);
+  const std::string named = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+  const std::size_t point = named.find('.');
+  const std::string block = named.substr(0, point);
+  const std::string param = point == std::string::npos ? std::string() : named.substr(point + 1);
+  GlObjectId blockId = 0, paramId = 0;
+  if (!body::W5GRX_GetError(objectId, CString(block), CString(param), blockId, paramId)) return false;
+  firstId = blockId;
+  secondId = paramId;
+  return true;
 }
 
 } // namespace grx::body

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/export_bodies.h"
+#include "foundation/printf_fill.h"
 #include "platform/com_lite.h"
 #include "platform/local_time.h"
 #include "platform/string_resources.h"
@@ -21,33 +22,6 @@ std::optional<std::string> HostString(void* module, std::uint32_t id) {
   char buffer[kStringBuffer] = {0};
   if (platform::LoadStringA(module, id, buffer, kStringBuffer) <= 0) return std::nullopt;
   return std::string(buffer);
-}
-
-// printf-style filling of a resource text: each conversion (%d, %i, %u, %s, %x) takes the next
-// argument's text, "%%" stands for "%". A text is not trusted as a format: conversions beyond the
-// arguments stay as they are, and nothing is read that was not given.
-std::string Fill(const std::string& format, const std::vector<std::string>& arguments) {
-  std::string text;
-  std::size_t next = 0;
-  for (std::size_t i = 0; i < format.size(); ++i) {
-    if (format[i] != '%' || i + 1 == format.size()) {
-      text += format[i];
-      continue;
-    }
-    const char conversion = format[i + 1];
-    if (conversion == '%') {
-      text += '%';
-      ++i;
-    } else if ((conversion == 'd' || conversion == 'i' || conversion == 'u' || conversion == 's' ||
-                conversion == 'x') &&
-               next < arguments.size()) {
-      text += arguments[next++];
-      ++i;
-    } else {
-      text += format[i];
-    }
-  }
-  return text;
 }
 
 void AddLine(w5comp::ILogView& log, const std::string& text) {
@@ -71,14 +45,14 @@ bool W5GRX_LogSummary(w5comp::ILogView* log, void* module, const char* first, co
   std::int32_t errors = 0, warnings = 0;
   log->GetCounts(&errors, &warnings);
   const std::string firstText = first ? first : "", secondText = second ? second : "";
-  const std::pair<std::uint32_t, std::vector<std::string>> lines[] = {
+  const std::pair<std::uint32_t, std::vector<ZEB::FillArgument>> lines[] = {
       {w5lres::kLogStarted, {firstText}},
       {w5lres::kLogEnded, {secondText}},
-      {w5lres::kLogCounts, {std::to_string(errors), std::to_string(warnings)}}};
+      {w5lres::kLogCounts, {std::int64_t{errors}, std::int64_t{warnings}}}};
   for (const auto& [id, arguments] : lines) {
     const auto format = HostString(module, id);
     if (!format) return false; // lines already appended stay
-    AddLine(*log, Fill(*format, arguments));
+    AddLine(*log, ZEB::FillPrintf(*format, arguments));
   }
   return true;
 }

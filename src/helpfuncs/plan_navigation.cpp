@@ -6,6 +6,7 @@
 #include "dbaccess/chartdb_functions.h"
 #include "grx/w5lhlpax.h"
 #include "dbaccess/listing.h"
+#include "dbaccess/root_chart_walk.h"
 #include "platform/code_page.h"
 #include "platform/window_handles.h"
 
@@ -59,18 +60,12 @@ bool W5GRX_RootPlanFromName(GlObjectId cpuId, char* name, GlObjectId& chartId, G
 bool W5GRX_RootPlanFromVarOrBlock(GlObjectId objectId, GlObjectId& chartId, GlTransactionId prevTransactionId) {
   chartId = 0;
   GlObjectId owner = 0;
-  GlObjectId current = gl_ErrorIdGet(iec_VarBlockGet(objectId, owner, prevTransactionId)) == 0 ? owner : objectId;
-  for (;;) {
-    const std::uint32_t errorId = gl_ErrorIdGet(iec_BlockCfcGet(current, chartId, prevTransactionId));
-    if (errorId == 0) {
-      current = chartId;
-    } else if (errorId == GL_ERR_NOT_IN_CHART) {
-      chartId = current;
-      return true;
-    } else {
-      return false;
-    }
-  }
+  const GlObjectId start = gl_ErrorIdGet(iec_VarBlockGet(objectId, owner, prevTransactionId)) == 0 ? owner : objectId;
+  // Charts that contain each other have no root: false, as for a failed call.
+  const grx::dbaccess::RootChartWalk walk = grx::dbaccess::WalkToRootChart(start, prevTransactionId);
+  if (!walk.Reached()) return false;
+  chartId = walk.root;
+  return true;
 }
 
 bool W5GRX_ActivePlanFromTitle(grx::platform::WindowHandle window, GlObjectId cpuId, GlObjectId& chartId,

@@ -198,8 +198,8 @@ bool W5GRX_IsProzessAbbild(std::string text, std::string& address, std::uint32_t
 bool W5GRX_NameFromVarId(GlObjectId objectId, std::string& name, GlTransactionId tr) {
   name.clear();
   OpenData::CIecObjManager* manager = OpenData::CIecObjManager::GetInstance();
-  const GlTransactionId previous = manager->GetTransactionId();
-  manager->SetTransactionId(tr);
+  // The manager's transaction is the caller's again on every way out, exceptions of any kind included.
+  const OpenData::TransactionScope transaction(*manager, tr);
   try {
     OpenData::CIecObject* object = manager->FindIecObject(OpenData::CIecObjId(objectId));
     if (!object) throw ZEB::CIllegalStateException("FindIecObject failed", "HelpFunc", __LINE__);
@@ -208,14 +208,12 @@ bool W5GRX_NameFromVarId(GlObjectId objectId, std::string& name, GlTransactionId
     if (auto* var = dynamic_cast<OpenData::CIecCfcVar*>(object)) owner = var->GetBlock();
     if (owner) name = owner->GetName() + ":";
     name += object->GetName();
-    manager->SetTransactionId(previous);
     return true;
   } catch (const ZEB::CException& e) {
     try {
       ZEB::CObject::TraceException(e, 4);
     } catch (...) {
     }
-    manager->SetTransactionId(previous);
     name.clear();
     return false;
   }
@@ -254,7 +252,12 @@ bool W5GRX_IsCompatible(std::int32_t, std::int32_t, std::int32_t, std::int32_t, 
     GlDataType type = IEC_NDEF;
     std::string name;
     bool flag = false;
-    body::W5GRX_TypeNameFromVarId(id, type, name, flag, tr);
+    // The data type is set before the type name is read; a failing type-name step leaves it, as
+    // the export would answer it to a host.
+    try {
+      body::W5GRX_TypeNameFromVarId(id, type, name, flag, tr);
+    } catch (...) {
+    }
     return type;
   };
   GlDataType sinkData = IEC_NDEF;

@@ -149,17 +149,16 @@ bool W5GRX_CheckVersionCFC_V70(bool& tooOld) {
     return false;
   }
   tooOld = false;
-  // A letter, then major.minor.third.fourth.
+  // A letter, then major.minor.third.fourth: the text is split at its points first, and each part
+  // read as the decimal number it begins with ("V7.0x.1.3" is 7, 0, 1, 3).
   const std::string text = value.substr(1);
   long parts[4] = {0, 0, 0, 0};
   int separators = 0;
-  const char* p = text.c_str();
-  for (int i = 0; i < 4; ++i) {
-    char* end = nullptr;
-    parts[i] = std::strtol(p, &end, 10);
-    if (i == 3 || *end != '.') break;
-    ++separators;
-    p = end + 1;
+  for (std::size_t start = 0;; ++separators) {
+    const std::size_t point = separators < 3 ? text.find('.', start) : std::string::npos;
+    parts[separators] = std::strtol(text.substr(start, point - start).c_str(), nullptr, 10);
+    if (point == std::string::npos) break;
+    start = point + 1;
   }
   const long major = parts[0], minor = parts[1], third = parts[2], fourth = parts[3];
   if (separators < 2) return false;

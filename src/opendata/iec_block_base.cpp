@@ -1,5 +1,7 @@
 #include "opendata/iec_block_base.h"
 
+#include "dbaccess/root_chart_walk.h"
+#include "foundation/exceptions.h"
 #include "opendata/iec_cfc.h"
 #include "opendata/open_data_impl.h"
 
@@ -47,18 +49,12 @@ GlObjectId CIecBlockBase::GetCfcId() {
 
 GlObjectId CIecBlockBase::GetCfcIdRoot() {
   if (!m_hasCfc) return GetId();
-  GlObjectId current = GetId();
-  for (;;) {
-    GlObjectId chart = 0;
-    const GlResult result = iec_BlockCfcGet(current, chart, detail::Transaction());
-    const std::uint32_t errorId = gl_ErrorIdGet(result);
-    if (errorId == 0) {
-      current = chart;
-      continue;
-    }
-    if (errorId == GL_ERR_NOT_IN_CHART) return current;
-    throw COpenDataException("GetCfcIdRoot_i failed.", result, kSource, __LINE__);
+  const grx::dbaccess::RootChartWalk walk = grx::dbaccess::WalkToRootChart(GetId(), detail::Transaction());
+  if (walk.failure != 0) throw COpenDataException("GetCfcIdRoot_i failed.", walk.failure, kSource, __LINE__);
+  if (walk.cycle != 0) {
+    throw ZEB::CIllegalStateException("GetCfcIdRoot_i failed: charts contain each other.", kSource, __LINE__);
   }
+  return walk.root;
 }
 
 CIecCfc* CIecBlockBase::FindChart(GlObjectId id) {

@@ -49,6 +49,23 @@ private:
   std::map<std::uint32_t, GlTransactionId> m_transactionIds;
 };
 
+// Sets the manager's transaction for a scope and gives it its previous value back at the end of
+// the scope, however the scope is left.
+class TransactionScope {
+public:
+  TransactionScope(CIecObjManager& manager, GlTransactionId transaction)
+      : m_manager(manager), m_previous(manager.GetTransactionId()) {
+    m_manager.SetTransactionId(transaction);
+  }
+  TransactionScope(const TransactionScope&) = delete;
+  TransactionScope& operator=(const TransactionScope&) = delete;
+  ~TransactionScope() { m_manager.SetTransactionId(m_previous); }
+
+private:
+  CIecObjManager& m_manager;
+  GlTransactionId m_previous;
+};
+
 // The model's part of the library's unload: clears and deletes every thread's manager, then the
 // default factory. The application object runs it as the last step of its exit cleanup.
 void ShutdownModel();

@@ -2,6 +2,9 @@
 
 #include <cctype>
 #include <cstdio>
+#include <optional>
+#include <unordered_set>
+#include <vector>
 
 #include "api_result.h"
 
@@ -99,33 +102,52 @@ GlObjectId ResolvePath(ProjectStore& store, const std::string& path) {
 }
 
 std::string PathOf(ProjectStore& store, GlObjectId id) {
-  const auto row = store.Find(id);
-  if (!row) return Hex(id);
-  switch (row->type) {
-    case IEC_OBJ_RESOURCE:
-      return row->name;
-    case IEC_OBJ_CFC:
-    case IEC_OBJ_FUNCTION_BLOCK:
-    case IEC_OBJ_FUNCTION:
-    case IEC_OBJ_PROCESSING_GROUP: {
-      const std::string above = PathOf(store, row->parent);
-      return above.rfind("0x", 0) == 0 ? Hex(id) : above + "/" + row->name;
+  // The objects from this one up to its controller, without recursion (charts nest thousands
+  // deep). An object that cannot be found, or one met a second time in a damaged project whose
+  // charts contain each other, is named by its raw identifier, and so is everything below it
+  // but globals, tasks and block types, which keep their own name behind it.
+  std::vector<ObjectRow> chain;
+  std::unordered_set<GlObjectId> passed;
+  std::string path;
+  for (GlObjectId current = id;;) {
+    const auto row = passed.insert(current).second ? store.Find(current) : std::nullopt;
+    if (!row || row->type == IEC_OBJ_NULL ||
+        (row->type == IEC_OBJ_FUNCTION_BLOCK_TYPE && row->num3 != 0)) { // a system type
+      path = Hex(current);
+      break;
     }
-    case IEC_OBJ_GLOBAL_VAR:
-    case IEC_OBJ_TASK:
-    case IEC_OBJ_FUNCTION_BLOCK_TYPE:
-    case IEC_OBJ_FUNCTION_TYPE: {
-      if (row->num3 != 0 && row->type == IEC_OBJ_FUNCTION_BLOCK_TYPE) return Hex(id); // system type
-      const char marker = row->type == IEC_OBJ_GLOBAL_VAR ? '@' : row->type == IEC_OBJ_TASK ? '#' : '%';
-      return PathOf(store, row->parent) + "/" + marker + row->name;
+    if (row->type == IEC_OBJ_RESOURCE) {
+      path = row->name;
+      break;
     }
-    case IEC_OBJ_NULL:
-      return Hex(id);
-    default: {
-      const std::string above = PathOf(store, row->parent);
-      return above.rfind("0x", 0) == 0 ? Hex(id) : above + "." + row->name;
+    chain.push_back(*row);
+    current = row->parent;
+  }
+  for (auto row = chain.rbegin(); row != chain.rend(); ++row) {
+    const bool above = path.rfind("0x", 0) != 0;
+    switch (row->type) {
+      case IEC_OBJ_CFC:
+      case IEC_OBJ_FUNCTION_BLOCK:
+      case IEC_OBJ_FUNCTION:
+      case IEC_OBJ_PROCESSING_GROUP:
+        path = above ? path + "/" + row->name : Hex(row->id);
+        break;
+      case IEC_OBJ_GLOBAL_VAR:
+      case IEC_OBJ_TASK:
+      case IEC_OBJ_FUNCTION_BLOCK_TYPE:
+      case IEC_OBJ_FUNCTION_TYPE:
+        path += std::string("/") +
+                (row->type == IEC_OBJ_GLOBAL_VAR ? '@'
+                 : row->type == IEC_OBJ_TASK     ? '#'
+                                                 : '%') +
+                row->name;
+        break;
+      default:
+        path = above ? path + "." + row->name : Hex(row->id);
+        break;
     }
   }
+  return path;
 }
 
 } // namespace q3

@@ -95,6 +95,10 @@ TEST_F(DlgProgressTest, ArgumentsAreChecked) {
               ::testing::HasSubstr("<hInstance> != NULL not yet supported."));
   EXPECT_THAT(message([&] { CDlgProgress(owner_, "title", "text", &other); }),
               ::testing::HasSubstr("<hInstance> != NULL not yet supported."));
+  // The module the texts come from anyway may be named.
+  CDlgProgress named(owner_, w5lres::kStampedByOlderRelease, w5lres::kStampedByOlderRelease, state_.resourceHandle);
+  EXPECT_EQ(named.State().text, "The charts of this controller were stamped by an older release.");
+  EXPECT_NO_THROW(CDlgProgress(owner_, "title", "text", state_.resourceHandle));
 }
 
 TEST_F(DlgProgressTest, TextsFromResourcesOrAsGiven) {

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "grx/w5lhlpax.h"
+#include "foundation/exceptions.h"
 #include "opendata/open_data_exception.h"
 #include "standin_fixture.h"
 
@@ -190,6 +191,41 @@ TEST_F(BlockPlacementTest, GroupByGroupMovesKeepTheRunOrder) {
 
   std::vector<MoveBlockInfoT> none;
   EXPECT_THROW(W5GRX_GetGroupPos(none, Id("R/#T2/GF"), kTr), std::out_of_range);
+}
+
+// A damaged project whose charts contain each other (C holds S, S holds U, and U holds C again):
+// the walks up to a root chart and down through sub-charts stop where they come back.
+TEST_F(StandInTest, ChartsThatContainEachOtherEndEveryWalk) {
+  const std::string json = R"({"controllers": [{"name": "R",
+    "blockTypes": [{"name": "ADD", "kind": "function", "parameters": [{"name": "IN1", "type": "DINT"},
+                                                                       {"name": "OUT", "direction": "out", "type": "DINT"}]}],
+    "globals": [{"name": "g", "type": "DINT"}],
+    "charts": [{"name": "C", "blocks": [{"name": "A", "type": "ADD"}],
+                "charts": [{"name": "S", "charts": [{"name": "U", "blocks": [{"name": "B", "type": "ADD"}]}]}]}],
+    "tasks": [{"name": "T1", "groups": [{"name": "G", "members": ["C/A", "C/S/U/B"]}]}],
+    "connections": [{"from": "@g", "to": "C/S/U/B.IN1"}]}]})";
+  Load(json);
+  const GlObjectId c = Id("R/C"), u = Id("R/C/S/U"), a = Id("R/C/A"), b = Id("R/C/S/U/B"), in1 = Id("R/C/S/U/B.IN1");
+  const GlObjectId g = Id("R/@g");
+  db.CloseProject();
+  LoadDamaged(json, "UPDATE object SET parent = " + std::to_string(u) + " WHERE id = " + std::to_string(c));
+  ASSERT_EQ(Id("R/@g"), g);                 // the same objects under the same identifiers
+  EXPECT_EQ(db.Path(b).rfind("0x", 0), 0u); // a path that goes round is no path
+
+  GlObjectId chart = 0x5A;
+  EXPECT_FALSE(W5GRX_RootPlanFromVarOrBlock(in1, chart, kTr));
+  EXPECT_FALSE(W5GRX_RootPlanFromVarOrBlock(a, chart, kTr));
+
+  std::vector<MoveBlockInfoT> blocks;
+  EXPECT_TRUE(W5GRX_SearchMoveBlocks(c, blocks, kTr));
+  std::vector<GlObjectId> found;
+  for (const MoveBlockInfoT& info : blocks) found.push_back(info.blockId);
+  EXPECT_THAT(found, ::testing::UnorderedElementsAre(a, b)); // each block once
+
+  std::string location, rootName;
+  GlObjectId root = 0;
+  EXPECT_THROW(W5GRX_FindSinksOrSources(in1, "IN1", location, root, rootName), ZEB::CException);
+  EXPECT_EQ(location, "");
 }
 
 } // namespace

@@ -1,8 +1,12 @@
 // The object a compiler message names, and the host's log: summary and protocol question.
+#include <algorithm>
 #include <filesystem>
+#include <stdexcept>
 
 #include "blob/blob_block.h"
 #include "grx/w5lhlpax.h"
+#include "module_trace_file.h"
+#include "recording_trace.h"
 #include "platform/com_lite.h"
 #include "platform/dialog_presenter.h"
 #include "platform/dynamic_library.h"
@@ -61,6 +65,40 @@ TEST_F(ErrorLocationTest, FullNamesOfTheBlockRecords) {
   EXPECT_FALSE(W5GRX_GetError(Id("R/C"), "Add1", "", block, param)); // the record's name counts
 }
 
+// Two blocks of different sub-charts share their own name: a message that names it alone names
+// neither, one that gives a full name names that block, and a unique own name is enough.
+TEST_F(ErrorLocationTest, AFullNameWinsAndASharedOwnNameIsNoMatch) {
+  auto fullName = [&](const std::string& block, const std::string& name) {
+    CBlobBlock record(Id(block), kTr);
+    record.SetFullName(name);
+    record.Write(Id(block), kTr);
+  };
+  fullName("R/C/Add1", "C.Pump");
+  fullName("R/C/S/Deep/Add9", "C.S.Deep.Pump");
+  GlObjectId block = 0x5A5A, param = 0x5A5A;
+  {
+    ModuleTraceFile trace("getError");
+    EXPECT_FALSE(W5GRX_GetError(Id("R/C"), "pump", "IN1", block, param));
+    EXPECT_THAT(trace.Text(), ::testing::HasSubstr("level 3 W5GRX_GetError"));
+    EXPECT_THAT(trace.Text(), ::testing::HasSubstr("2 blocks are named pump"));
+  }
+  EXPECT_EQ(block, 0x5A5Au); // outputs stay as they were
+  EXPECT_EQ(param, 0x5A5Au);
+  EXPECT_EQ(Locate("R/C", "in \".C.S.Deep.Pump.IN1\""), "false"); // the location's first point ends the block
+  EXPECT_TRUE(W5GRX_GetError(Id("R/C"), "c.s.deep.pump", "in1", block, param));
+  EXPECT_EQ(Name(block) + " " + Name(param), "R/C/S/Deep/Add9 R/C/S/Deep/Add9.IN1");
+  EXPECT_TRUE(W5GRX_GetError(Id("R/C"), "C.PUMP", "", block, param));
+  EXPECT_EQ(Name(block) + " " + Name(param), "R/C/Add1 0");
+  // A full name that another block's own name equals wins over it, wherever it lies.
+  fullName("R/C/Add1", "Pump");
+  EXPECT_TRUE(W5GRX_GetError(Id("R/C"), "PUMP", "", block, param));
+  EXPECT_EQ(Name(block), "R/C/Add1");
+  fullName("R/C/Add1", "C.Valve");
+  EXPECT_TRUE(W5GRX_GetError(Id("R/C"), "pump", "OUT", block, param)); // now one block is named Pump
+  EXPECT_EQ(Name(block) + " " + Name(param), "R/C/S/Deep/Add9 R/C/S/Deep/Add9.OUT");
+  EXPECT_EQ(Locate("R/C", "in \".Pump.OUT\""), "R/C/S/Deep/Add9 R/C/S/Deep/Add9.OUT");
+}
+
 TEST_F(ErrorLocationTest, ListingFailuresGiveFalse) {
   db.InjectFault("iec_VarsGet", 0x20108, 1, 0);
   EXPECT_EQ(Locate("R/C", "input <Speed> unused"), "false");
@@ -98,6 +136,7 @@ public:
     return platform::S_OK;
   }
   platform::HRESULT GetCounts(std::int32_t* e, std::int32_t* w) override {
+    if (throws) throw std::runtime_error("the log is gone");
     *e = errors;
     *w = warnings;
     return platform::S_OK;
@@ -107,6 +146,7 @@ public:
   platform::HRESULT SaveAs(const char*) override { return platform::E_NOTIMPL; }
   std::vector<std::string> lines, calls;
   std::int32_t errors = 0, warnings = 0;
+  bool throws = false;
 };
 
 TEST(LogSummaryTest, SummaryAndProtocolQuestion) {
@@ -164,6 +204,58 @@ TEST(LogSummaryTest, SummaryAndProtocolQuestion) {
       EXPECT_EQ(text[i], expected) << text;
     }
   }
+}
+
+// Error location and the dialogs answer whatever goes wrong below them: the host gets false, 0 or
+// no button, and the object trace says what was caught.
+TEST_F(ErrorLocationTest, FailuresBelowAreTracedAndAnswered) {
+  RecordingTrace trace;
+  ZEB::CObject::SetTrace(&trace);
+  void* module = platform::Module::Load("w5lhlpax").Detach();
+  FakeLog log;
+  log.throws = true;
+  bool answer = true;
+  EXPECT_NO_THROW(answer = W5GRX_LogSummary(&log, module, "a", "b"));
+  EXPECT_FALSE(answer);
+  EXPECT_NO_THROW(answer = W5GRX_AskShowProt(platform::kNoWindow, &log, false, module, 3501, 0));
+  EXPECT_FALSE(answer);
+  {
+    const platform::Presenter previous = platform::SetPresenter(
+        [](const platform::MessageBoxRequest&) -> platform::BoxAnswer { throw std::runtime_error("no desktop"); });
+    int button = -1;
+    EXPECT_NO_THROW(button = DoCfcMsgBox(platform::kNoWindow, 1032, 16, 0));
+    EXPECT_EQ(button, 0);
+    EXPECT_NO_THROW(button = DoCfcMsgBox(platform::kNoWindow, 1039, std::vector<std::string>{"x"}, 16, 4));
+    EXPECT_EQ(button, 0);
+    // An export that asks through the box gets no answer, not the exception: with the question
+    // unanswered the log is not shown.
+    FakeLog full;
+    full.errors = 1;
+    EXPECT_TRUE(W5GRX_AskShowProt(platform::kNoWindow, &full, true, module, 3501, 0));
+    EXPECT_THAT(full.calls, ElementsAre("close"));
+    platform::SetPresenter(previous);
+  }
+  // A block whose record cannot be read: the search fails, the host gets false.
+  ASSERT_EQ(db.InjectFault("gl_ObjectPropertiesGet", 0x20108, 1, 0), 0);
+  GlObjectId block = 0x77, param = 0x77;
+  EXPECT_NO_THROW(answer = W5GRX_GetError(Id("R/C"), "Add1", "", block, param));
+  EXPECT_FALSE(answer);
+  EXPECT_EQ(block, 0x77u);
+  EXPECT_EQ(Locate("R/C", "in \".Add1\""), "false");
+  db.ClearFaults();
+  ZEB::CObject::ResetTrace();
+  auto caught = [&](const std::string& name) {
+    return std::count_if(trace.lines.begin(), trace.lines.end(), [&](const std::string& line) {
+      return line.rfind("4 " + name + ": exception caught by the export: ", 0) == 0;
+    });
+  };
+  EXPECT_EQ(caught("W5GRX_LogSummary"), 1);
+  EXPECT_EQ(caught("W5GRX_AskShowProt"), 1);
+  EXPECT_EQ(caught("DoCfcMsgBox"), 3);
+  EXPECT_EQ(caught("W5GRX_GetError"), 1);
+  EXPECT_EQ(caught("W5GRX_GetErrorLocation"), 1);
+  EXPECT_THAT(trace.lines, ::testing::Contains(::testing::HasSubstr("the log is gone")));
+  EXPECT_THAT(trace.lines, ::testing::Contains(::testing::HasSubstr("no desktop")));
 }
 
 } // namespace

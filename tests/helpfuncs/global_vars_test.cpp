@@ -122,6 +122,27 @@ TEST_F(GlobalVarsTest, UsesAreLocatedAndSortedByRootChart) {
   EXPECT_EQ(root, 0u);
 }
 
+// Block parameters are located alike whether their block is a function block or a function, and
+// the location goes behind what the caller's text already holds.
+TEST_F(StandInTest, ParametersOfFunctionBlocksAndFunctionsAreLocatedAsBlockParameters) {
+  Load(R"({"controllers": [{"name": "R",
+    "blockTypes": [{"name": "MOTOR", "kind": "functionBlock", "parameters": [{"name": "EN", "type": "BOOL"}]},
+                   {"name": "NOT", "kind": "function", "parameters": [{"name": "IN1", "type": "BOOL"},
+                     {"name": "OUT", "direction": "out", "type": "BOOL"}]}],
+    "charts": [{"name": "P", "charts": [{"name": "Q", "blocks": [{"name": "M", "type": "MOTOR"},
+                                                                  {"name": "F", "type": "NOT"}]}]}]}]})");
+  std::string location = "at ", rootName;
+  GlObjectId root = 0;
+  EXPECT_TRUE(W5GRX_FindSinksOrSources(Id("R/P/Q/M.EN"), "EN", location, root, rootName));
+  EXPECT_EQ(location, "at \"._P_Q_M.EN\"");
+  EXPECT_EQ(rootName, "P");
+  EXPECT_EQ(root, Id("R/P"));
+  location = "at ";
+  EXPECT_TRUE(W5GRX_FindSinksOrSources(Id("R/P/Q/F.IN1"), "IN1", location, root, rootName));
+  EXPECT_EQ(location, "at \"._P_Q_F.IN1\"");
+  EXPECT_EQ(root, Id("R/P"));
+}
+
 TEST_F(GlobalVarsTest, SearchFlagsAndAsteriskPaths) {
   EXPECT_THAT(Names(Uses("mot", 0)), UnorderedElementsAre("Motor1", "EMOTION", "mot", "remote"));
   EXPECT_THAT(Names(Uses("mot", 2)), UnorderedElementsAre("mot", "remote")); // match case

@@ -4,6 +4,8 @@
 #include "blob/blob_block_type.h"
 #include "blob/blob_var_type.h"
 #include "grx/w5lhlpax.h"
+#include "opendata/iec_obj_factory.h"
+#include "opendata/iec_obj_manager.h"
 #include "standin_fixture.h"
 
 namespace grx::testing {
@@ -83,6 +85,38 @@ TEST_F(VariableQueriesTest, NamesOwnersAndGlobals) {
   EXPECT_FALSE(W5GRX_GetGlobalVarFromVarId(Id("R/C"), name, text, kTr));
 }
 
+// A factory that cannot make objects: what it raises is no library exception.
+class FailingFactory : public OpenData::CIecObjFactory {
+public:
+  std::unique_ptr<OpenData::CIecObject> CreateIecObject(const OpenData::CIecObjId&,
+                                                        OpenData::IEC_OBJECT_TYPE) override {
+    throw std::length_error("no room for the object");
+  }
+};
+
+TEST_F(VariableQueriesTest, TheThreadsTransactionSurvivesEveryFailure) {
+  auto* manager = OpenData::CIecObjManager::GetInstance();
+  manager->Clear_i();
+  manager->SetTransactionId(42);
+  std::string name = "old";
+  EXPECT_FALSE(W5GRX_NameFromVarId(0x999999, name, 7)); // a library exception
+  EXPECT_EQ(manager->GetTransactionId(), 42);
+  FailingFactory failing;
+  manager->SetFactory(&failing);
+  bool answer = true;
+  EXPECT_NO_THROW(answer = W5GRX_NameFromVarId(Id("R/C/A.IN1"), name, 7)); // any other exception
+  EXPECT_FALSE(answer);
+  EXPECT_EQ(name, "");
+  EXPECT_EQ(manager->GetTransactionId(), 42);
+  manager->Clear_i(); // clearing forgets the transaction too
+  manager->SetFactory(OpenData::CIecObjFactory::GetInstance());
+  manager->SetTransactionId(42);
+  EXPECT_TRUE(W5GRX_NameFromVarId(Id("R/C/A.IN1"), name, kTr));
+  EXPECT_EQ(name, "A:IN1");
+  EXPECT_EQ(manager->GetTransactionId(), 42);
+  manager->SetTransactionId(kTr);
+}
+
 TEST_F(VariableQueriesTest, FunctionBlockTypesByTheirCategory) {
   EXPECT_FALSE(W5GRX_IsFunctionBlockType(Id("R/C/F.U"), kTr)); // no record: BLKCAT_NDEF
   for (std::int32_t category : {BLKCAT_LIB, BLKCAT_PRG, BLKCAT_BUILD_IN_FB, BLKCAT_SYS}) {
@@ -107,6 +141,19 @@ TEST_F(VariableQueriesTest, CompatibilityCodes) {
   EXPECT_FALSE(W5GRX_IsCompatible(0, 0, 0, 0, Id("R/C/A.OUT"), Id("R/C/A.IN1"), code, message, kTr)); // LINT to DINT
   EXPECT_EQ(code, 1);
   EXPECT_FALSE(W5GRX_IsCompatible(0, 0, 0, 0, Id("R/C"), Id("R/C/A.IN1"), code, message, kTr));
+  // The type names cannot be read: the data types read before them decide.
+  ASSERT_EQ(db.InjectFault("iec_BlobLengthGet", 0x20108, 1, 0), 0);
+  GlDataType type = 0;
+  std::string typeName;
+  bool flag = true;
+  EXPECT_FALSE(W5GRX_TypeNameFromVarId(Id("R/C/F.Q"), type, typeName, flag, kTr));
+  EXPECT_EQ(type, IEC_DINT); // set before the failing step
+  code = 9;
+  EXPECT_TRUE(W5GRX_IsCompatible(0, 0, 0, 0, Id("R/C/F.Q"), Id("R/C/F.U"), code, message, kTr));
+  EXPECT_EQ(code, 0);
+  EXPECT_FALSE(W5GRX_IsCompatible(0, 0, 0, 0, Id("R/C/F.R"), group, code, message, kTr));
+  EXPECT_EQ(code, 4);
+  db.ClearFaults();
 }
 
 TEST(ProcessImageTest, AddressesAcceptedAndRejected) {

@@ -164,11 +164,30 @@ TEST_F(VersionChecksTest, TheEditorVersionTableRowByRow) {
     bool result, tooOld;
   };
   const Row rows[] = {
-      {"V7.0.1.2", false, true}, {"V7.0.1.3", true, false}, {"V8.0.0.0", true, false},   {"V8.0", false, false},
-      {"V6.5.0.0", false, true}, {"V6.5", false, false},    {"V7", false, false},        {"V7.0.0", false, false},
-      {"V7.0.0.9", false, true}, {"V7.0.2.0", true, false}, {"V7.1.0.0", false, true},   {"V7.1.0.1", true, false},
-      {"V7.1.1.0", true, false}, {"V7.2.0.0", true, false}, {"V7.0.-1.0", false, false}, {"V7.-1.0.0", false, false},
+      {"V7.0.1.2", false, true},
+      {"V7.0.1.3", true, false},
+      {"V8.0.0.0", true, false},
+      {"V8.0", false, false},
+      {"V6.5.0.0", false, true},
+      {"V6.5", false, false},
+      {"V7", false, false},
+      {"V7.0.0", false, false},
+      {"V7.0.0.9", false, true},
+      {"V7.0.2.0", true, false},
+      {"V7.1.0.0", false, true},
+      {"V7.1.0.1", true, false},
+      {"V7.1.1.0", true, false},
+      {"V7.2.0.0", true, false},
+      {"V7.0.-1.0", false, false},
+      {"V7.-1.0.0", false, false},
       {"V9.0.0", true, false},
+      // Split at the points first, each part read as the number it begins with.
+      {"V7.0x.1.3", true, false},
+      {"V7.0x.1.2", false, true},
+      {"V7.1beta.0.1", true, false},
+      {"V7.1.0.1.9", true, false},
+      {"V7..1.3", true, false},
+      {"V6x.1.2", false, true},
   };
   for (const Row& r : rows) {
     Settings(std::string("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Halvorn\\KELPO\\CFC]\nTechnVersion=") + r.version + "\n");

@@ -1,8 +1,14 @@
 #include "standin_fixture.h"
 
+#include <sqlite3.h>
+
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <system_error>
+
+#include "platform/process.h"
 
 namespace grx::testing {
 
@@ -56,6 +62,29 @@ void StandInTest::SetUp() {
 void StandInTest::TearDown() {
   db.ClearFaults();
   db.CloseProject();
+  if (!damaged_.empty()) {
+    std::error_code ignored;
+    std::filesystem::remove(damaged_, ignored);
+  }
+}
+
+void StandInTest::LoadDamaged(const std::string& json, const std::string& sql) {
+  damaged_ = (std::filesystem::temp_directory_path() /
+              ("grx-damaged-" + std::to_string(grx::platform::CurrentProcessId()) + ".db"))
+                 .string();
+  std::error_code ignored;
+  std::filesystem::remove(damaged_, ignored);
+  ASSERT_EQ(db.ImportDescription(json.c_str(), damaged_.c_str()), 0) << db.LastError();
+  db.CloseProject();
+  sqlite3* file = nullptr;
+  ASSERT_EQ(sqlite3_open(damaged_.c_str(), &file), SQLITE_OK);
+  char* error = nullptr;
+  const int done = sqlite3_exec(file, sql.c_str(), nullptr, nullptr, &error);
+  const std::string why = error ? error : "";
+  sqlite3_free(error);
+  sqlite3_close(file);
+  ASSERT_EQ(done, SQLITE_OK) << why;
+  ASSERT_EQ(db.OpenProject(damaged_.c_str(), Q3SIM_OPEN_EXISTING), 0) << db.LastError();
 }
 
 void StandInTest::Load(const std::string& json) {

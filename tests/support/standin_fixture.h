@@ -25,6 +25,9 @@ protected:
 
   // Imports a description into a fresh in-memory project and opens it.
   void Load(const std::string& json);
+  // A project as Load makes it, in a file that the SQL statements then damage behind the stand-in's
+  // back, opened again: for projects no API call can make. The file goes with the test.
+  void LoadDamaged(const std::string& json, const std::string& sql);
   GlObjectId Id(const std::string& path);
   std::string PathOf(GlObjectId id);
   std::uint32_t Err(GlResult result) { return db.gl_ErrorIdGet(result); }
@@ -55,6 +58,9 @@ protected:
 
   grx::dbclient::ChartDbClient& db = grx::dbclient::ChartDbClient::Instance();
   static constexpr GlTransactionId kTr = kNoTransaction;
+
+private:
+  std::string damaged_;
 };
 
 } // namespace grx::testing
