@@ -8,7 +8,8 @@ cmake -S tests/fuzz -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++-14 -DCMA
 cmake --build build-fuzz
 corpus=$(mktemp -d)
 catalogues=$(mktemp -d)
-trap 'rm -rf "$corpus" "$catalogues"' EXIT
+texts=$(mktemp -d)
+trap 'rm -rf "$corpus" "$catalogues" "$texts"' EXIT
 cp tests/fuzz/corpus/blob_map/* "$corpus"/
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   build-fuzz/blob_map_fuzzer -max_total_time="$seconds" -max_len=4096 -timeout=10 -print_final_stats=1 \
@@ -18,3 +19,8 @@ cp tests/fuzz/corpus/catalogue/* "$catalogues"/
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   build-fuzz/catalogue_fuzzer -max_total_time="$seconds" -max_len=8192 -timeout=10 -print_final_stats=1 \
   -dict=tests/fuzz/catalogue.dict "$catalogues" tests/fuzz/corpus/catalogue
+
+cp tests/fuzz/corpus/printf_fill/* "$texts"/
+UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  build-fuzz/printf_fill_fuzzer -max_total_time="$seconds" -max_len=1024 -timeout=10 -print_final_stats=1 \
+  "$texts" tests/fuzz/corpus/printf_fill
