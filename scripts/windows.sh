@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Cross-builds everything for 64-bit Windows with mingw-w64 (build-win/: w5lhlpax.dll, every
 # stand-in as a DLL, grx.exe) and runs under wine the Windows tests (the platform layer, the
-# chart-database stand-in, the exports and the object model) and grx demo. Exits non-zero, saying
-# why, when mingw-w64 or wine is missing.
+# chart-database stand-in, the exports and the object model) and grx demo, on a virtual display
+# (Xvfb) when there is none. Exits non-zero, saying why, when mingw-w64, wine or Xvfb is missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if ! command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
@@ -15,12 +15,23 @@ if [ -z "$wine" ]; then
   echo "windows.sh: wine is missing (Debian package wine64; ./scripts/install-deps.sh installs it)" >&2
   exit 1
 fi
+if [ -z "${DISPLAY:-}" ]; then
+  # The tests open windows of the system (the help viewer's): one virtual display for the run.
+  if ! command -v xvfb-run >/dev/null; then
+    echo "windows.sh: xvfb-run is missing (Debian package xvfb; ./scripts/install-deps.sh installs it)" >&2
+    exit 1
+  fi
+  exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" "$0" "$@"
+fi
 ./scripts/fetch-sqlite.sh
 cmake -S . -B build-win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DGRX_BUILD_BENCHMARKS=OFF >/dev/null
 cmake --build build-win -j "$(nproc)"
 # A wine prefix of the build's own, made on first use.
 export WINEPREFIX="$PWD/build-win/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# A wine server left from an earlier run still serves that run's display: end it first.
+server="$(dirname "$(readlink -f "$wine")")/wineserver"
+[ ! -x "$server" ] || "$server" -k 2>/dev/null || true
 for test in build-win/bin/*_tests.exe; do
   echo "== $test (wine)"
   (cd build-win/bin && "$wine" "$(basename "$test")")

@@ -1,8 +1,9 @@
-// WinHelp and HTML Help. A Win32 build calls WinHelpA and the HtmlHelpA of the HTML Help control.
-// Here both hand the file to the viewer command of the settings (the text value "ViewerCommand"
-// under Software\Halvorn\ORBIX\2.0\General\Help; "%1" stands for the file, "%2" for the context),
+// WinHelp and HTML Help. A Win32 build calls the system's WinHelpA and the HtmlHelpA of the HTML
+// Help control (hhctrl.ocx, loaded at run time); their answers are the system's. Elsewhere both hand
+// the file to the viewer command of the settings (the text value "ViewerCommand" under
+// Software\Halvorn\ORBIX\2.0\General\Help; "%1" stands for the file, "%2" for the context),
 // started in the background; without one they report on the debug output where the file is.
-// Paths may be written with backslashes; they are mapped to the OS's separator here.
+// Paths may be written with backslashes; they are mapped to the OS's separator there.
 #pragma once
 
 #include <cstdint>

@@ -7,6 +7,7 @@
 
 #include "grx/w5lhlpax.h"
 #include "platform/dialog_presenter.h"
+#include "platform/help_requests.h"
 #include "platform/process.h"
 #include "platform/terminal_input.h"
 #include "program_run.h"
@@ -48,7 +49,20 @@ protected:
   void HelpFile(const std::string& name, const std::string& text) {
     std::ofstream(folder_ / "inst" / "help" / name) << text;
   }
+  // What the viewer showed, a line per file: its text and the context. A Win32 build hands the
+  // file to the system's WinHelp viewer, whose window the test stands in for; elsewhere the
+  // viewer command writes the lines.
   std::string Opened() {
+    if (viewer_.Listening()) {
+      std::string lines;
+      for (const platform::HelpRequest& request : viewer_.Requests()) {
+        std::ifstream file(request.file);
+        if (!file) continue; // a file the viewer could not open shows nothing
+        lines += std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()) + " " +
+                 std::to_string(request.data) + "\n";
+      }
+      return lines;
+    }
     std::ifstream in(folder_ / "opened.txt");
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
@@ -63,6 +77,7 @@ protected:
   }
 
   fs::path folder_ = fs::temp_directory_path() / ("grx-help-test-" + std::to_string(platform::CurrentProcessId()));
+  platform::HelpRequestListener viewer_;
 };
 
 TEST_F(OnlineHelpTest, TheHelpFileOfTheLanguage) {
@@ -91,10 +106,27 @@ TEST_F(OnlineHelpTest, ShownAtItsContextWithTheFallbackFile) {
   EXPECT_NE(opened.find("german help 131363\n"), std::string::npos) << opened;
   EXPECT_NE(opened.find("english help 17\n"), std::string::npos) << opened;
   EXPECT_EQ(W5GRX_ShowHelp(platform::kNoWindow, "nosuchx", 1, 1), -1); // neither file exists
+  if (viewer_.Listening()) {
+    // The system's viewer gets the context command for dialog help whatever command was given.
+    const auto requests = viewer_.Requests();
+    ASSERT_EQ(requests.size(), 3u);
+    EXPECT_EQ(requests[0].command, 1u);
+    EXPECT_EQ(requests[0].data, 0x20123u);
+    EXPECT_THAT(requests[1].file, ::testing::EndsWith("\\help\\mybookb.hlp"));
+    EXPECT_THAT(requests[2].file, ::testing::EndsWith("\\help\\nosuchb.hlp"));
+  }
 }
 
 TEST_F(OnlineHelpTest, HtmlHelpAndItsErrorBox) {
   platform::ScriptedPresenter boxes;
+  if (viewer_.Listening()) {
+    // The system's HTML Help: a file it cannot open is not shown and tells no error of its own
+    // here; the export answers 0 all the same, and command 4 shows nothing.
+    EXPECT_EQ(W5GRX_ShowHelp(platform::kNoWindow, "book.chm", 5, 1), 0);
+    EXPECT_EQ(W5GRX_ShowHelp(platform::kNoWindow, "book.chm", 5, 4), -1);
+    EXPECT_TRUE(viewer_.Requests().empty()); // HTML Help is no WinHelp request
+    return;
+  }
   // A base name with a dot: the path is no ".hlp" file, so HTML Help opens it.
   EXPECT_EQ(W5GRX_ShowHelp(platform::kNoWindow, "book.chm", 5, 1), 0);
   ASSERT_EQ(boxes.shown().size(), 1u); // the file is missing: HTML Help's error in a box
