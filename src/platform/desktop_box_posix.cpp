@@ -12,4 +12,16 @@ BoxAnswer ShowDesktopMessageBox(const MessageBoxRequest& request) {
   return DefaultAnswer(request.buttons);
 }
 
+WindowHandle FindDesktopBox(const std::string&) {
+  return kNoWindow;
+}
+
+DesktopBoxItem DesktopBoxItemOf(WindowHandle, int) {
+  return {};
+}
+
+bool PressDesktopBoxItem(WindowHandle, int) {
+  return false;
+}
+
 } // namespace grx::platform

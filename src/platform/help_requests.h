@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "grx/window_handle.h"
+
 namespace grx::platform {
 
 struct HelpRequest {
@@ -26,6 +28,8 @@ public:
   HelpRequestListener& operator=(const HelpRequestListener&) = delete;
 
   bool Listening() const;
+  // The viewer's window, a window of the system (kNoWindow when none could be opened).
+  WindowHandle Window() const;
   // The requests received so far, in order.
   std::vector<HelpRequest> Requests() const;
 

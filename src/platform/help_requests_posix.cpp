@@ -13,6 +13,10 @@ bool HelpRequestListener::Listening() const {
   return false;
 }
 
+WindowHandle HelpRequestListener::Window() const {
+  return kNoWindow;
+}
+
 std::vector<HelpRequest> HelpRequestListener::Requests() const {
   return {};
 }

@@ -108,6 +108,11 @@ bool HelpRequestListener::Listening() const {
   return state_->window != nullptr;
 }
 
+WindowHandle HelpRequestListener::Window() const {
+  std::lock_guard<std::mutex> lock(state_->mutex);
+  return reinterpret_cast<WindowHandle>(state_->window);
+}
+
 std::vector<HelpRequest> HelpRequestListener::Requests() const {
   std::lock_guard<std::mutex> lock(state_->mutex);
   return state_->requests;

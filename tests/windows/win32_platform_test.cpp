@@ -5,12 +5,15 @@
 
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "platform/child_process.h"
 #include "platform/desktop_box.h"
 #include "platform/dialog_presenter.h"
 #include "platform/dynamic_library.h"
 #include "platform/file_search.h"
+#include "platform/help_requests.h"
+#include "platform/help_viewer.h"
 #include "platform/local_time.h"
 #include "platform/process.h"
 #include "platform/settings_store.h"
@@ -75,6 +78,98 @@ TEST(Win32Platform, ProgramsWithStandardStreamsShowNoDesktopBoxes) {
   const auto input = ScopedStandardInput::FromNullDevice();
   ASSERT_TRUE(input.ok());
   EXPECT_EQ(ShowMessageBox(box), BoxAnswer::Retry);
+}
+
+// A windowed host's box is the library's own modal dialog: owned by the top-level owner of the
+// window given (disabled while it is open), its items laid out by its buttons, labelled as asked,
+// the help button calling the help and leaving the box open. Pressed here from another thread.
+TEST(Win32Platform, DesktopBoxesAreModalDialogsOfTheirOwner) {
+  HelpRequestListener viewer; // a window of the system, and the help the box's button asks for
+  ASSERT_TRUE(viewer.Listening()) << "the Windows tests need a display";
+  const WindowHandle owner = viewer.Window();
+  MessageBoxRequest box;
+  box.owner = owner;
+  box.caption = "Import (jres:1039)";
+  box.text = "The import had errors.";
+  box.secondText = "Keep its result?";
+  box.icon = BoxIcon::Question;
+  box.buttons = BoxButtons::YesNoCancel;
+  box.buttonLabels = {"Ja", "Nein", "Abbrechen"};
+  box.helpContext = 0x30000 | 1039;
+  int helped = 0;
+  box.onHelp = [&] {
+    ++helped;
+    WinHelpA(owner, "C:\\help\\w5grxmha.hlp", HELP_CONTEXT, box.helpContext);
+  };
+  struct Seen {
+    bool ownerEnabled = true;
+    DesktopBoxItem yes, no, cancel, help, second;
+  } seen;
+  std::thread person([&] {
+    WindowHandle shown = kNoWindow;
+    for (int i = 0; i < 500 && shown == kNoWindow; ++i) {
+      shown = FindDesktopBox(box.caption);
+      if (shown == kNoWindow) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    if (shown == kNoWindow) return;
+    seen.ownerEnabled = system::IsSystemWindowEnabled(owner);
+    seen.yes = DesktopBoxItemOf(shown, 1);
+    seen.no = DesktopBoxItemOf(shown, 7);
+    seen.cancel = DesktopBoxItemOf(shown, 2);
+    seen.help = DesktopBoxItemOf(shown, 9);
+    seen.second = DesktopBoxItemOf(shown, 6602);
+    PressDesktopBoxItem(shown, 9); // help: the box stays
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    PressDesktopBoxItem(shown, 7);
+  });
+  const BoxAnswer answer = ShowDesktopMessageBox(box);
+  person.join();
+  EXPECT_EQ(answer, BoxAnswer::No);
+  EXPECT_FALSE(seen.ownerEnabled);
+  EXPECT_TRUE(system::IsSystemWindowEnabled(owner)); // enabled again once the box is gone
+  EXPECT_TRUE(seen.yes.shown);
+  EXPECT_EQ(seen.yes.text, "Ja");
+  EXPECT_EQ(seen.no.text, "Nein");
+  EXPECT_EQ(seen.cancel.text, "Abbrechen");
+  EXPECT_TRUE(seen.help.shown);
+  EXPECT_LT(seen.cancel.left, seen.help.left); // Cancel keeps its place beside the help button
+  EXPECT_TRUE(seen.second.shown);
+  EXPECT_EQ(seen.second.text, "Keep its result?");
+  EXPECT_EQ(helped, 1);
+  const auto requests = viewer.Requests();
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].data, 0x30000u | 1039u);
+
+  // OK and Cancel without help or second text: No hidden, Cancel in the help button's place.
+  MessageBoxRequest plain;
+  plain.owner = owner;
+  plain.caption = "Version check (jres:1054)";
+  plain.text = "Stamped by an older release.";
+  plain.buttons = BoxButtons::OkCancel;
+  Seen other;
+  std::thread closer([&] {
+    WindowHandle shown = kNoWindow;
+    for (int i = 0; i < 500 && shown == kNoWindow; ++i) {
+      shown = FindDesktopBox(plain.caption);
+      if (shown == kNoWindow) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    if (shown == kNoWindow) return;
+    other.yes = DesktopBoxItemOf(shown, 1);
+    other.no = DesktopBoxItemOf(shown, 7);
+    other.cancel = DesktopBoxItemOf(shown, 2);
+    other.help = DesktopBoxItemOf(shown, 9);
+    other.second = DesktopBoxItemOf(shown, 6602);
+    EXPECT_FALSE(PressDesktopBoxItem(shown, 9)); // no help button to press
+    PressDesktopBoxItem(shown, 2);
+  });
+  EXPECT_EQ(ShowDesktopMessageBox(plain), BoxAnswer::Cancel);
+  closer.join();
+  EXPECT_EQ(other.yes.text, "OK");
+  EXPECT_FALSE(other.no.shown);
+  EXPECT_TRUE(other.cancel.shown);
+  EXPECT_FALSE(other.help.shown);
+  EXPECT_GT(other.cancel.left, seen.cancel.left); // in the help button's place
+  EXPECT_FALSE(other.second.shown);
 }
 
 // A handle that is none of the library's windows may be one of the OS, as a host hands it over:
