@@ -1,5 +1,5 @@
-// Started programs on Win32: CreateProcessA with the standard streams given, GetExitCodeProcess,
-// TerminateProcess, CloseHandle.
+// Started programs on Win32: CreateProcessA without inherited handles and with the default error
+// mode, GetExitCodeProcess, TerminateProcess, CloseHandle.
 #include "platform/child_process.h"
 #include "platform/file_search.h"
 
@@ -37,37 +37,36 @@ std::vector<char> EnvironmentBlock() {
   return block;
 }
 
-// The standard streams of a started program: those of ours that are consoles it shares, the
-// others (files, pipes) it does not get: it reads from and writes to the null device instead, so
-// that no one reading our output waits for it.
+// The standard streams of a started program. It inherits no handle of ours: a program that shares
+// our console finds the console by itself. When one of our streams is no console (a file, a pipe),
+// the program is told the null device for it instead, so that no one reading our output waits for
+// it; the system hands a started program the standard handles it is told, inheritance or not.
 class StartStreams {
 public:
   StartStreams() {
-    SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-    null_ = CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable,
-                        OPEN_EXISTING, 0, nullptr);
     const DWORD which[3] = {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE};
     for (int i = 0; i < 3; ++i) {
       HANDLE own = GetStdHandle(which[i]);
       DWORD mode = 0;
-      if (own && own != INVALID_HANDLE_VALUE && GetConsoleMode(own, &mode) &&
-          DuplicateHandle(GetCurrentProcess(), own, GetCurrentProcess(), &consoles_[i], 0, TRUE,
-                          DUPLICATE_SAME_ACCESS)) {
-        streams_[i] = consoles_[i];
-      } else {
-        streams_[i] = null_;
+      if (own && own != INVALID_HANDLE_VALUE && GetConsoleMode(own, &mode)) {
+        streams_[i] = own;
+        continue;
       }
+      if (null_ == INVALID_HANDLE_VALUE) {
+        null_ = CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+      }
+      streams_[i] = null_;
+      redirected_ = true;
     }
   }
   StartStreams(const StartStreams&) = delete;
   StartStreams& operator=(const StartStreams&) = delete;
   ~StartStreams() {
-    for (HANDLE console : consoles_) {
-      if (console) CloseHandle(console);
-    }
     if (null_ != INVALID_HANDLE_VALUE) CloseHandle(null_);
   }
   void Into(STARTUPINFOA& startup) const {
+    if (!redirected_) return; // consoles all: the program shares ours
     startup.dwFlags |= STARTF_USESTDHANDLES;
     startup.hStdInput = streams_[0];
     startup.hStdOutput = streams_[1];
@@ -76,8 +75,8 @@ public:
 
 private:
   HANDLE null_ = INVALID_HANDLE_VALUE;
-  HANDLE consoles_[3] = {nullptr, nullptr, nullptr};
   HANDLE streams_[3] = {nullptr, nullptr, nullptr};
+  bool redirected_ = false;
 };
 
 } // namespace
@@ -113,8 +112,9 @@ ChildProcess ChildProcess::Start(const std::string& program, const std::string& 
   const StartStreams streams;
   streams.Into(startup);
   PROCESS_INFORMATION info{};
-  if (!CreateProcessA(file.c_str(), line.data(), nullptr, nullptr, TRUE, 0, environment.data(), nullptr, &startup,
-                      &info)) {
+  // No handle is inherited, and the program gets the system's default error mode, not ours.
+  if (!CreateProcessA(file.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_DEFAULT_ERROR_MODE, environment.data(),
+                      nullptr, &startup, &info)) {
     return child;
   }
   CloseHandle(info.hThread);

@@ -3,6 +3,7 @@
 // where message boxes are shown.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -65,6 +66,32 @@ TEST(Win32Platform, StartedProgramsEndWithTheirCode) {
   EXPECT_EQ(child.ExitCode(), 7u);
   EXPECT_FALSE(child.Terminate(1)); // it has ended
   EXPECT_FALSE(ChildProcess::Start(root + "\\no-such-program.exe", ""));
+}
+
+// A started program inherits no handle of ours: a file we opened (the C library opens files with
+// handles that could be inherited) and closed again can go while the program still runs.
+TEST(Win32Platform, StartedProgramsInheritNoHandle) {
+  const auto folder = std::filesystem::temp_directory_path() / "grx-win-inherit";
+  std::filesystem::create_directories(folder);
+  const auto held = folder / "held.txt", out = folder / "out.txt", stop = folder / "stop";
+  SetEnvironmentValue("CHILD_PROBE_OUT", out.string());
+  SetEnvironmentValue("CHILD_PROBE_STOP", stop.string());
+  std::FILE* file = std::fopen(held.string().c_str(), "w");
+  ASSERT_NE(file, nullptr);
+  const auto probe = std::filesystem::path(ExecutableFile()).parent_path() / "child_probe.exe";
+  ChildProcess child = ChildProcess::Start(probe.string(), "");
+  ASSERT_TRUE(child) << probe;
+  for (int i = 0; i < 500 && !std::filesystem::exists(out); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  std::fclose(file);
+  std::error_code error;
+  EXPECT_TRUE(std::filesystem::remove(held, error)) << error.message();
+  std::ofstream(stop) << "stop\n";
+  EXPECT_TRUE(child.Wait(20000));
+  RemoveEnvironmentValue("CHILD_PROBE_OUT");
+  RemoveEnvironmentValue("CHILD_PROBE_STOP");
+  std::filesystem::remove_all(folder, error);
 }
 
 // A program with standard streams (a test, grx) never waits for a box on the desktop: it asks on
