@@ -11,7 +11,8 @@ namespace grx::platform {
 bool DesktopBoxesShown();
 // Shows the box on the desktop as a modal dialog owned by the top-level owner of the request's
 // window (disabled while the box is open) and waits for the person's answer. Its items: the icon
-// 6625, the texts 6601 and 6602 (the first stretched over both without a second), the buttons
+// 6625, the texts 6601 and 6602 (the first stretched over both without a second; a text shorter
+// than its control centred in it, a longer one scrolling), the buttons
 // 1 (OK, Yes or Retry), 7 (No), 2 (Cancel; closing the box) and 9 (Help, shown with a help
 // context, which calls the request's help and leaves the box open), labelled from the request
 // (standard labels where it has none); Cancel takes the help button's place when there is no
@@ -19,13 +20,14 @@ bool DesktopBoxesShown();
 BoxAnswer ShowDesktopMessageBox(const MessageBoxRequest& request);
 
 // What a desktop box shows, for tests that press its buttons from another thread: the open box of
-// that caption (kNoWindow when none), whether one of its items is shown and with which text and
-// left edge, and pressing a button (false when the box has no such shown item).
+// that caption once it is shown (kNoWindow before and when none), whether one of its items is shown, with which text,
+// where and whether it scrolls, and pressing a button (false when the box has no such shown item).
 WindowHandle FindDesktopBox(const std::string& caption);
 struct DesktopBoxItem {
   bool shown = false;
   std::string text;
-  int left = 0;
+  int left = 0, top = 0, height = 0; // on the screen
+  bool scrolls = false;              // a vertical scroll bar
 };
 DesktopBoxItem DesktopBoxItemOf(WindowHandle box, int item);
 bool PressDesktopBoxItem(WindowHandle box, int item);

@@ -73,7 +73,7 @@ private:
   std::vector<WORD> words_;
 };
 
-constexpr WORD kButtonClass = 0x0080, kStaticClass = 0x0082;
+constexpr WORD kButtonClass = 0x0080, kEditClass = 0x0081, kStaticClass = 0x0082;
 
 struct Choice {
   int item;
@@ -118,6 +118,33 @@ LPCSTR IconOf(BoxIcon icon) {
   }
 }
 
+// A text shorter than its control is centred in it vertically; a longer one keeps the control's
+// size and gets a vertical scroll bar. Measured word-wrapped in the box's font.
+void FitText(HWND box, int item) {
+  const HWND control = GetDlgItem(box, item);
+  // The box itself is not shown yet: the item's own style says whether it will be.
+  if (!control || !(GetWindowLongPtrA(control, GWL_STYLE) & WS_VISIBLE)) return;
+  RECT place{};
+  GetWindowRect(control, &place);
+  MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&place), 2);
+  const int width = place.right - place.left, height = place.bottom - place.top;
+  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(control)) + 1, '\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextA(control, text.data(), static_cast<int>(text.size()))));
+  const HDC context = GetDC(control);
+  const HGDIOBJ previous = SelectObject(context, reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
+  RECT needed{0, 0, width, 0};
+  DrawTextA(context, text.c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EDITCONTROL);
+  SelectObject(context, previous);
+  ReleaseDC(control, context);
+  const int textHeight = needed.bottom - needed.top;
+  if (textHeight < height) {
+    MoveWindow(control, place.left, place.top + (height - textHeight) / 2, width, textHeight, FALSE);
+  } else if (textHeight > height) {
+    SetWindowLongPtrA(control, GWL_STYLE, GetWindowLongPtrA(control, GWL_STYLE) | WS_VSCROLL);
+    SetWindowPos(control, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  }
+}
+
 INT_PTR CALLBACK BoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* state = reinterpret_cast<BoxState*>(GetWindowLongPtrA(box, DWLP_USER));
   switch (message) {
@@ -151,6 +178,8 @@ INT_PTR CALLBACK BoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lPar
           MoveWindow(button, place.left, place.top, place.right - place.left, place.bottom - place.top, FALSE);
         }
       }
+      FitText(box, kTextItem);
+      FitText(box, kSecondTextItem);
       SetForegroundWindow(box);
       return TRUE;
     }
@@ -197,9 +226,10 @@ BoxAnswer ShowDesktopMessageBox(const MessageBoxRequest& request) {
   BoxState state{&request, ChoicesOf(request)};
   DialogTemplate box(request.caption, 8);
   box.Item(SS_ICON, 7, 7, 21, 20, kIconItem, kStaticClass, "");
-  box.Item(SS_LEFT | SS_NOPREFIX, kTextLeft, 7, kTextWidth, kTextHeight, kTextItem, kStaticClass, "");
-  box.Item(SS_LEFT | SS_NOPREFIX, kTextLeft, 8 + kTextHeight, kTextWidth, kTextHeight, kSecondTextItem, kStaticClass,
-           "");
+  // The texts are read-only edit controls: a text longer than its control scrolls.
+  constexpr DWORD kTextStyle = ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL;
+  box.Item(kTextStyle, kTextLeft, 7, kTextWidth, kTextHeight, kTextItem, kEditClass, "");
+  box.Item(kTextStyle, kTextLeft, 8 + kTextHeight, kTextWidth, kTextHeight, kSecondTextItem, kEditClass, "");
   box.Item(BS_DEFPUSHBUTTON | WS_TABSTOP, kButtonPlaces[0], kButtonTop, kButtonWidth, kButtonHeight, kOkYesItem,
            kButtonClass, "OK");
   box.Item(BS_PUSHBUTTON | WS_TABSTOP, kButtonPlaces[0], kButtonTop, kButtonWidth, kButtonHeight, kRetryItem,
@@ -217,7 +247,9 @@ BoxAnswer ShowDesktopMessageBox(const MessageBoxRequest& request) {
 }
 
 WindowHandle FindDesktopBox(const std::string& caption) {
-  return reinterpret_cast<WindowHandle>(FindWindowA(MAKEINTATOM(32770), caption.c_str()));
+  // A box is shown once it has its items and has laid them out; before, it is not yet open.
+  const HWND box = FindWindowA(MAKEINTATOM(32770), caption.c_str());
+  return box && IsWindowVisible(box) ? reinterpret_cast<WindowHandle>(box) : kNoWindow;
 }
 
 DesktopBoxItem DesktopBoxItemOf(WindowHandle box, int item) {
@@ -231,6 +263,9 @@ DesktopBoxItem DesktopBoxItemOf(WindowHandle box, int item) {
   RECT place{};
   GetWindowRect(control, &place);
   shown.left = place.left;
+  shown.top = place.top;
+  shown.height = place.bottom - place.top;
+  shown.scrolls = (GetWindowLongPtrA(control, GWL_STYLE) & WS_VSCROLL) != 0;
   return shown;
 }
 

@@ -130,7 +130,7 @@ TEST(Win32Platform, DesktopBoxesAreModalDialogsOfTheirOwner) {
   };
   struct Seen {
     bool ownerEnabled = true;
-    DesktopBoxItem yes, no, cancel, help, second;
+    DesktopBoxItem yes, no, cancel, help, text, second;
   } seen;
   std::thread person([&] {
     WindowHandle shown = kNoWindow;
@@ -185,6 +185,7 @@ TEST(Win32Platform, DesktopBoxesAreModalDialogsOfTheirOwner) {
     other.no = DesktopBoxItemOf(shown, 7);
     other.cancel = DesktopBoxItemOf(shown, 2);
     other.help = DesktopBoxItemOf(shown, 9);
+    other.text = DesktopBoxItemOf(shown, 6601);
     other.second = DesktopBoxItemOf(shown, 6602);
     EXPECT_FALSE(PressDesktopBoxItem(shown, 9)); // no help button to press
     PressDesktopBoxItem(shown, 2);
@@ -197,6 +198,31 @@ TEST(Win32Platform, DesktopBoxesAreModalDialogsOfTheirOwner) {
   EXPECT_FALSE(other.help.shown);
   EXPECT_GT(other.cancel.left, seen.cancel.left); // in the help button's place
   EXPECT_FALSE(other.second.shown);
+
+  // A text shorter than its room sits in its middle; a longer one keeps the room and scrolls.
+  std::string story;
+  for (int i = 0; i < 40; ++i) story += "The import of block type " + std::to_string(i) + " reported an error. ";
+  MessageBoxRequest longer = plain;
+  longer.caption = "Import (jres:1032)";
+  longer.text = story;
+  DesktopBoxItem shortText, longText;
+  std::thread reader([&] {
+    WindowHandle shown = kNoWindow;
+    for (int i = 0; i < 500 && shown == kNoWindow; ++i) {
+      shown = FindDesktopBox(longer.caption);
+      if (shown == kNoWindow) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    if (shown == kNoWindow) return;
+    longText = DesktopBoxItemOf(shown, 6601);
+    PressDesktopBoxItem(shown, 1);
+  });
+  EXPECT_EQ(ShowDesktopMessageBox(longer), BoxAnswer::Ok);
+  reader.join();
+  shortText = other.text;
+  EXPECT_TRUE(longText.scrolls);
+  EXPECT_FALSE(shortText.scrolls);
+  EXPECT_GT(longText.height, 2 * shortText.height); // the room of both texts
+  EXPECT_GT(shortText.top, longText.top);           // centred: lower than the room's top
 }
 
 // A handle that is none of the library's windows may be one of the OS, as a host hands it over:
