@@ -186,7 +186,11 @@ INT_PTR CALLBACK BoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lPar
     case WM_COMMAND: {
       const int item = LOWORD(wParam);
       if (item == kHelpItem) {
-        if (state && state->request->onHelp) state->request->onHelp();
+        // Nothing may leave through the system's frames: help that fails leaves the box as it is.
+        try {
+          if (state && state->request->onHelp) state->request->onHelp();
+        } catch (...) {
+        }
         return TRUE;
       }
       if (!state) return FALSE;
