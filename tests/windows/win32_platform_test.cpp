@@ -107,6 +107,16 @@ TEST(Win32Platform, ProgramsWithStandardStreamsShowNoDesktopBoxes) {
   EXPECT_EQ(ShowMessageBox(box), BoxAnswer::Retry);
 }
 
+// The desktop box of that caption once another thread shows it; kNoWindow after ten seconds.
+WindowHandle WaitForDesktopBox(const std::string& caption) {
+  WindowHandle shown = kNoWindow;
+  for (int i = 0; i < 500 && shown == kNoWindow; ++i) {
+    shown = FindDesktopBox(caption);
+    if (shown == kNoWindow) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return shown;
+}
+
 // A windowed host's box is the library's own modal dialog: owned by the top-level owner of the
 // window given (disabled while it is open), its items laid out by its buttons, labelled as asked,
 // the help button calling the help and leaving the box open. Pressed here from another thread.
@@ -133,11 +143,7 @@ TEST(Win32Platform, DesktopBoxesAreModalDialogsOfTheirOwner) {
     DesktopBoxItem yes, no, cancel, help, text, second;
   } seen;
   std::thread person([&] {
-    WindowHandle shown = kNoWindow;
-    for (int i = 0; i < 500 && shown == kNoWindow; ++i) {
-      shown = FindDesktopBox(box.caption);
-      if (shown == kNoWindow) std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+    const WindowHandle shown = WaitForDesktopBox(box.caption);
     if (shown == kNoWindow) return;
     seen.ownerEnabled = system::IsSystemWindowEnabled(owner);
     seen.yes = DesktopBoxItemOf(shown, 1);
@@ -175,11 +181,7 @@ TEST(Win32Platform, DesktopBoxesAreModalDialogsOfTheirOwner) {
   plain.buttons = BoxButtons::OkCancel;
   Seen other;
   std::thread closer([&] {
-    WindowHandle shown = kNoWindow;
-    for (int i = 0; i < 500 && shown == kNoWindow; ++i) {
-      shown = FindDesktopBox(plain.caption);
-      if (shown == kNoWindow) std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+    const WindowHandle shown = WaitForDesktopBox(plain.caption);
     if (shown == kNoWindow) return;
     other.yes = DesktopBoxItemOf(shown, 1);
     other.no = DesktopBoxItemOf(shown, 7);
@@ -207,11 +209,7 @@ TEST(Win32Platform, DesktopBoxesAreModalDialogsOfTheirOwner) {
   longer.text = story;
   DesktopBoxItem shortText, longText;
   std::thread reader([&] {
-    WindowHandle shown = kNoWindow;
-    for (int i = 0; i < 500 && shown == kNoWindow; ++i) {
-      shown = FindDesktopBox(longer.caption);
-      if (shown == kNoWindow) std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+    const WindowHandle shown = WaitForDesktopBox(longer.caption);
     if (shown == kNoWindow) return;
     longText = DesktopBoxItemOf(shown, 6601);
     PressDesktopBoxItem(shown, 1);
