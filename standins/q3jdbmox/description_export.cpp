@@ -34,6 +34,7 @@ public:
     project["dataVersion"] = store_.Meta("data_version");
     if (store_.Meta("suppress_data_version_update") == "1") project["suppressDataVersionUpdate"] = true;
     project["created"] = store_.Meta("created", "2026-01-01T00:00:00Z");
+    PutInterchange(project, store_.Meta("plcopen"));
     doc["project"] = project;
     Json controllers = Json::array();
     for (const ObjectRow& cpu : store_.ObjectsOfType(IEC_OBJ_RESOURCE)) controllers.push_back(Controller(cpu));
@@ -74,7 +75,15 @@ private:
                                                                              : path;
   }
 
+  // What an exchange format kept, as it was given (UTF-8 JSON text, converted with the rest).
+  static void PutInterchange(Json& j, const std::string& text) {
+    if (text.empty()) return;
+    Json kept = Json::parse(text, nullptr, false);
+    if (kept.is_object()) j["plcopen"] = DescriptionToCodePage(std::move(kept));
+  }
+
   void PutExtras(Json& j, GlObjectId id) {
+    if (const auto kept = store_.Interchange(id)) PutInterchange(j, *kept);
     Json udas = Json::object();
     std::int64_t after = 0;
     for (;;) {

@@ -77,7 +77,8 @@ private:
     std::string created = kDefaultCreated;
     if (root.Has("project")) {
       const DescriptionReader p = root.Object("project");
-      p.RequireObject({"name", "path", "file", "author", "dataVersion", "suppressDataVersionUpdate", "created"});
+      p.RequireObject(
+          {"name", "path", "file", "author", "dataVersion", "suppressDataVersionUpdate", "created", "plcopen"});
       store_.SetMeta("project_name", p.Text("name"));
       store_.SetMeta("project_path", p.Text("path"));
       store_.SetMeta("project_file", p.Text("file"));
@@ -85,6 +86,7 @@ private:
       store_.SetMeta("data_version", p.Text("dataVersion", store_.softwareVersion(), kGlVersionSize - 1));
       store_.SetMeta("suppress_data_version_update", p.Boolean("suppressDataVersionUpdate", false) ? "1" : "0");
       created = p.Text("created", kDefaultCreated);
+      if (const auto kept = Interchange(p)) store_.SetMeta("plcopen", *kept);
       try {
         store_.SetFixedTime(ParseIsoTime(created));
       } catch (const std::invalid_argument&) {
@@ -126,7 +128,16 @@ private:
     return *type;
   }
 
+  // What an exchange format kept: any JSON object, stored as its UTF-8 text.
+  std::optional<std::string> Interchange(const DescriptionReader& node) {
+    if (!node.Has("plcopen")) return std::nullopt;
+    const json& kept = node.node().at("plcopen");
+    if (!kept.is_object()) node.Fail("plcopen", "expected an object");
+    return DescriptionToUtf8(kept).dump();
+  }
+
   void ReadExtras(const DescriptionReader& node, GlObjectId id) {
+    if (const auto kept = Interchange(node)) store_.SetInterchange(id, *kept);
     if (node.Has("udas")) {
       const json& udas = node.node().at("udas");
       if (!udas.is_object()) node.Fail("udas", "expected an object of name/value texts");
@@ -177,7 +188,7 @@ private:
 
   void ReadController(const DescriptionReader& c, std::int64_t number, std::set<std::string>& names) {
     c.RequireObject({"name", "type", "family", "comment", "udas", "blob", "blockTypes", "globals", "charts", "tasks",
-                     "connections"});
+                     "connections", "plcopen"});
     ObjectRow row;
     row.type = IEC_OBJ_RESOURCE;
     row.name = c.RequiredText("name");
@@ -252,8 +263,8 @@ private:
 
   // The row of a block type as the description gives it (not yet inserted).
   ObjectRow BlockTypeRow(const DescriptionReader& t) {
-    t.RequireObject(
-        {"name", "kind", "library", "version", "fbTypeFlag", "family", "comment", "udas", "blob", "parameters"});
+    t.RequireObject({"name", "kind", "library", "version", "fbTypeFlag", "family", "comment", "udas", "blob",
+                     "parameters", "plcopen"});
     ObjectRow row;
     const std::string kind = t.Text("kind", "functionBlock");
     if (kind == "functionBlock") {
@@ -408,7 +419,7 @@ private:
   }
 
   void ReadGlobal(const DescriptionReader& g, std::set<std::string>& names) {
-    g.RequireObject({"name", "type", "text", "attributes", "comment", "udas", "blob", "elements"});
+    g.RequireObject({"name", "type", "text", "attributes", "comment", "udas", "blob", "elements", "plcopen"});
     ObjectRow row;
     row.type = IEC_OBJ_GLOBAL_VAR;
     row.name = g.RequiredText("name");
@@ -452,7 +463,7 @@ private:
   // One chart with its interface and blocks; answers it. placed receives the names of its blocks.
   GlObjectId ReadChart(const DescriptionReader& ch, GlObjectId parent, std::set<std::string>& siblings,
                        std::set<std::string>& placed) {
-    ch.RequireObject({"name", "comment", "udas", "blob", "interface", "blocks", "charts"});
+    ch.RequireObject({"name", "comment", "udas", "blob", "interface", "blocks", "charts", "plcopen"});
     ObjectRow row;
     row.type = IEC_OBJ_CFC;
     row.name = ch.RequiredText("name");
@@ -466,8 +477,8 @@ private:
 
     std::set<std::string> varNames;
     for (const auto& v : ch.Array("interface")) {
-      v.RequireObject(
-          {"name", "direction", "type", "value", "comment", "itemName", "itemText", "udas", "blob", "elements"});
+      v.RequireObject({"name", "direction", "type", "value", "comment", "itemName", "itemText", "udas", "blob",
+                       "elements", "plcopen"});
       ObjectRow var;
       var.type = Direction(v, IEC_OBJ_CFC_IN_VAR, IEC_OBJ_CFC_OUT_VAR, IEC_OBJ_CFC_IN_OUT_VAR);
       var.name = v.RequiredText("name");
@@ -509,7 +520,7 @@ private:
   }
 
   void ReadBlock(const DescriptionReader& b, GlObjectId chart, std::set<std::string>& placed) {
-    b.RequireObject({"name", "type", "comment", "values", "udas", "blob"});
+    b.RequireObject({"name", "type", "comment", "values", "udas", "blob", "plcopen"});
     const std::string typeName = b.RequiredText("type");
     const auto type = blockTypes_.find(typeName);
     if (type == blockTypes_.end()) b.Fail("type", "unknown block type \"" + typeName + "\"");
@@ -557,7 +568,7 @@ private:
   }
 
   void ReadTask(const DescriptionReader& t, std::set<std::string>& names, std::vector<PendingMembers>& pending) {
-    t.RequireObject({"name", "kind", "cycleMs", "priority", "comment", "udas", "blob", "groups", "members"});
+    t.RequireObject({"name", "kind", "cycleMs", "priority", "comment", "udas", "blob", "groups", "members", "plcopen"});
     ObjectRow row;
     row.type = IEC_OBJ_TASK;
     row.name = t.RequiredText("name");
@@ -573,7 +584,7 @@ private:
     ReadExtras(t, task);
     std::set<std::string> groupNames;
     for (const auto& g : t.Array("groups")) {
-      g.RequireObject({"name", "comment", "reduction", "phase", "udas", "blob", "members"});
+      g.RequireObject({"name", "comment", "reduction", "phase", "udas", "blob", "members", "plcopen"});
       ObjectRow group;
       group.type = IEC_OBJ_PROCESSING_GROUP;
       group.name = g.RequiredText("name");

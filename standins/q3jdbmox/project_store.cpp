@@ -63,6 +63,7 @@ CREATE TABLE uda(
   UNIQUE(object, name));
 CREATE INDEX uda_object ON uda(object);
 CREATE TABLE blob(object INTEGER PRIMARY KEY, data BLOB NOT NULL);
+CREATE TABLE interchange(object INTEGER PRIMARY KEY, data TEXT NOT NULL);
 )sql";
 
 constexpr const char* kColumns =
@@ -643,6 +644,27 @@ void ProjectStore::SetBlob(GlObjectId object, const void* data, std::size_t size
 bool ProjectStore::DeleteBlob(GlObjectId object) {
   db_->Prepare("DELETE FROM blob WHERE object = ?").Bind(1, object).Run();
   return db_->Changes() > 0;
+}
+
+std::optional<std::string> ProjectStore::Interchange(GlObjectId object) {
+  if (!hasInterchange_) {
+    auto& s = db_->Prepare("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'interchange'");
+    s.Step();
+    hasInterchange_ = s.Int(0) > 0;
+  }
+  if (!*hasInterchange_) return std::nullopt;
+  auto& s = db_->Prepare("SELECT data FROM interchange WHERE object = ?");
+  s.Bind(1, object);
+  if (!s.Step()) return std::nullopt;
+  return s.Text(0);
+}
+
+void ProjectStore::SetInterchange(GlObjectId object, const std::string& data) {
+  db_->Prepare(
+         "INSERT INTO interchange(object, data) VALUES(?, ?) ON CONFLICT(object) DO UPDATE SET data = excluded.data")
+      .Bind(1, object)
+      .Bind(2, data)
+      .Run();
 }
 
 GlTransactionId ProjectStore::Begin(GlTransactionId prev) {

@@ -172,6 +172,11 @@ public:
   void SetBlob(GlObjectId object, const void* data, std::size_t size);
   bool DeleteBlob(GlObjectId object);
 
+  // What an exchange format kept of an object that the chart model cannot hold (a JSON text; the
+  // description's "plcopen" members). Project files made before it answer none.
+  std::optional<std::string> Interchange(GlObjectId object);
+  void SetInterchange(GlObjectId object, const std::string& data);
+
   // Transactions. A call that passes transaction 65535 while one is open may read but not
   // write (the objects are busy); a write must pass the innermost open transaction.
   GlTransactionId Begin(GlTransactionId prev);
@@ -206,6 +211,7 @@ private:
   std::unique_ptr<Database> db_;
   std::string softwareVersion_;
   std::int64_t fixedTime_ = 0;
+  std::optional<bool> hasInterchange_;
   std::vector<std::unique_ptr<Transaction>> transactions_;
   GlTransactionId lastTransactionId_ = 0;
   std::vector<GlObjectId> callTouched_;

@@ -67,9 +67,9 @@ int Progress(const Invocation& i, std::ostream& out) {
 const std::vector<CommandSpec>& Commands() {
   static const std::vector<CommandSpec> commands = {
       {"import",
-       "import a project description into a new project file",
+       "import a project description or a PLCopen TC6 XML project into a new project file",
        Access::Creates,
-       {Positional("DESCRIPTION", K::File, "project description (JSON)"),
+       {Positional("DESCRIPTION", K::File, "project description (JSON) or TC6 XML 2.01 project, told apart by content"),
         Positional("PROJECT", K::File, "project file to create"), Flag("--force", "replace an existing project file")},
        "0 imported",
        Import,
@@ -91,16 +91,17 @@ const std::vector<CommandSpec>& Commands() {
        "",
        true},
       {"export",
-       "print a project as a description (JSON)",
+       "print a project as a description (JSON) or as a PLCopen TC6 XML project",
        Access::Reads,
        {Positional("PROJECT", K::File, "project file (default: the one of --project)", false),
         Option("-o,--output", K::File, "write the description to this file (never the project itself)"),
+        ArgSpec{"--format", K::Choice, false, false, "json (the default) or plcopen (TC6 XML 2.01)", "json|plcopen"},
         Flag("--force", "replace an existing output file")},
        "0 exported",
        [](const Invocation& i, std::ostream& out) {
-         return RunExport(i.options(), i.Text("--output"), i.Has("--force"), out);
+         return RunExport(i.options(), i.Text("--output"), i.Text("--format") == "plcopen", i.Has("--force"), out);
        },
-       "d.db -o d.json",
+       "d.db --format plcopen -o d.xml",
        "",
        true},
       {"info",

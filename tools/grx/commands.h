@@ -27,7 +27,7 @@ int RunGenerate(const Options& options, const std::string& project, const Projec
                 std::ostream& out);
 // The open project as a description, printed or written to a new file (an existing one only
 // with force; never the project file itself).
-int RunExport(const Options& options, const std::string& outputFile, bool force, std::ostream& out);
+int RunExport(const Options& options, const std::string& outputFile, bool plcopen, bool force, std::ostream& out);
 // The open project's controllers, chart tree (depth levels deep; -1 all) and schedule.
 int RunInfo(const Options& options, int depth, std::ostream& out);
 int RunDemo(const Options& options, bool keep, std::ostream& out);

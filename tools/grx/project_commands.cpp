@@ -1,9 +1,11 @@
 // grx import, export and info.
 #include <filesystem>
+#include <optional>
 #include <fstream>
 #include <sstream>
 
 #include "platform/code_page.h"
+#include "plcopen.h"
 #include "project_client.h"
 #include "commands.h"
 #include "grx_error.h"
@@ -25,29 +27,62 @@ std::string ReadFile(const std::string& path) {
   return text.str();
 }
 
+// The JSON path a failed import of a description names first ("/controllers/0/charts/1: ...").
+std::string FaultPath(const std::string& message) {
+  const std::size_t start = message.find('/');
+  if (start == std::string::npos) return {};
+  const std::size_t end = message.find(':', start);
+  return message.substr(start, end == std::string::npos ? std::string::npos : end - start);
+}
+
 } // namespace
 
 int RunImport(const Options& options, const std::string& description, const std::string& project, bool force,
               std::ostream& out) {
-  const std::string json = ReadFile(description);
+  std::string json = ReadFile(description);
   if (std::filesystem::exists(project) && !force) {
     throw GrxError(project + " exists already (use --force to replace it)");
+  }
+  const std::string shownName = std::filesystem::path(description).filename().string();
+  std::optional<plcopen::ReadResult> tc6;
+  if (plcopen::LooksLikeXml(json)) {
+    try {
+      tc6 = plcopen::ReadProject(json, shownName);
+    } catch (const plcopen::PlcOpenError& e) {
+      throw GrxError(std::string("invalid TC6 XML project: ") + e.what());
+    }
+    json = tc6->description.dump();
+    tc6->description = nullptr;
   }
   ChartDbClient& db = ChartDbClient::Instance();
   try {
     db.Import(json, project);
   } catch (const ChartDbError& e) {
+    if (tc6) {
+      // The fault in the description made of the file, placed in the file.
+      const plcopen::SourcePlace place = tc6->PlaceOf(FaultPath(e.what()));
+      throw GrxError("invalid TC6 XML project: " + shownName + ":" + std::to_string(place.line) + ":" +
+                     std::to_string(place.column) + ": " + e.what());
+    }
     throw GrxError("invalid project description " + description + ": " + e.what());
   }
   db.Open(project, Q3SIM_OPEN_READ_ONLY);
   const std::size_t controllers = db.ControllerIds().size();
+  nlohmann::ordered_json warnings = nlohmann::ordered_json::array();
+  if (tc6) {
+    for (const auto& w : tc6->warnings) warnings.push_back(grx::platform::Utf8ToAnsiLossy(w.Text()));
+  }
   if (options.json) {
     nlohmann::ordered_json result;
     result["project"] = project;
     result["controllers"] = controllers;
+    result["format"] = tc6 ? "plcopen" : "json";
+    result["warnings"] = warnings;
     out << JsonText(result) << "\n";
   } else {
-    out << "Imported " << description << " into " << project << " (" << controllers << " controller(s))\n";
+    for (const auto& w : warnings) out << "warning: " << w.get<std::string>() << "\n";
+    out << "Imported " << description << " into " << project << " (" << controllers << " controller(s)"
+        << (warnings.empty() ? "" : ", " + std::to_string(warnings.size()) + " warning(s)") << ")\n";
   }
   return kExitOk;
 }
@@ -82,7 +117,7 @@ int RunGenerate(const Options& options, const std::string& project, const Projec
   return kExitOk;
 }
 
-int RunExport(const Options& options, const std::string& outputFile, bool force, std::ostream& out) {
+int RunExport(const Options& options, const std::string& outputFile, bool plcopen, bool force, std::ostream& out) {
   ChartDbClient& db = ChartDbClient::Instance();
   if (!outputFile.empty()) {
     std::error_code ignored;
@@ -93,7 +128,16 @@ int RunExport(const Options& options, const std::string& outputFile, bool force,
       throw GrxError(outputFile + " exists already (use --force to replace it)");
     }
   }
-  const std::string text = db.Export();
+  std::string text = db.Export();
+  if (plcopen) {
+    std::ostringstream xml;
+    try {
+      plcopen::WriteProject(nlohmann::json::parse(text), xml);
+    } catch (const std::exception& e) {
+      throw GrxError(std::string("cannot write the project as TC6 XML: ") + e.what());
+    }
+    text = xml.str();
+  }
   if (outputFile.empty()) {
     // The description is UTF-8 already; the terminal's conversion takes code-page text.
     out << grx::platform::Utf8ToAnsiLossy(text);
