@@ -60,9 +60,15 @@ int RunImport(const Options& options, const std::string& description, const std:
   } catch (const ChartDbError& e) {
     if (tc6) {
       // The fault in the description made of the file, placed in the file.
-      const plcopen::SourcePlace place = tc6->PlaceOf(FaultPath(e.what()));
+      // The fault in the description made of the file, placed in the file; the description's path
+      // means nothing to the file's reader.
+      const std::string message = e.what();
+      const std::string path = FaultPath(message);
+      const plcopen::SourcePlace place = tc6->PlaceOf(path);
+      const std::size_t after = path.empty() ? std::string::npos : message.find(path + ": ");
       throw GrxError("invalid TC6 XML project: " + shownName + ":" + std::to_string(place.line) + ":" +
-                     std::to_string(place.column) + ": " + e.what());
+                     std::to_string(place.column) + ": " +
+                     (after == std::string::npos ? message : message.substr(after + path.size() + 2)));
     }
     throw GrxError("invalid project description " + description + ": " + e.what());
   }

@@ -88,7 +88,11 @@ private:
     const std::size_t line = static_cast<std::size_t>(it - lineStarts_.begin());
     return {static_cast<int>(line), static_cast<int>(static_cast<std::size_t>(offset) - lineStarts_[line - 1] + 1)};
   }
-  std::pair<int, int> LineColumn(const pugi::xml_node& node) const { return LineColumn(node.offset_debug()); }
+  // An element's place is its "<" (pugixml's offset is its name's).
+  std::pair<int, int> LineColumn(const pugi::xml_node& node) const {
+    const std::ptrdiff_t offset = node.offset_debug();
+    return LineColumn(node.type() == pugi::node_element && offset > 0 ? offset - 1 : offset);
+  }
   int Line(const pugi::xml_node& node) const { return LineColumn(node).first; }
 
   [[noreturn]] void FailAt(std::ptrdiff_t offset, const std::string& what) const {
@@ -96,7 +100,8 @@ private:
     throw PlcOpenError(file_, line, column, what);
   }
   [[noreturn]] void Fail(const pugi::xml_node& node, const std::string& what) const {
-    FailAt(node.offset_debug(), what);
+    const auto [line, column] = LineColumn(node);
+    throw PlcOpenError(file_, line, column, what);
   }
   void Warn(const pugi::xml_node& node, const std::string& what) {
     result_.warnings.push_back(Warning{file_, Line(node), what});
@@ -308,6 +313,7 @@ private:
       Json nested = Json::array();
       const std::string type = TypeName(Child(v, "type"), &nested, depth + 1);
       e["type"] = type.empty() ? "ANY" : type;
+      if (const std::string value = InitialValue(v, *this); !value.empty()) e["value"] = value;
       if (!nested.empty()) e["elements"] = nested;
       elements.push_back(e);
     }
@@ -446,6 +452,8 @@ private:
       params.push_back(j);
     }
     t["parameters"] = params;
+    // Where the type comes from: the writer writes no POU for it (the file's own POUs are kept).
+    t["plcopen"] = Json{{"origin", use.fromFile ? "file" : use.known ? "standard" : "unknown"}};
     return t;
   }
 
@@ -627,7 +635,9 @@ private:
           BodyKind(pou->second) == "FBD") {
         if (std::find(stack_.begin(), stack_.end(), typeName) != stack_.end() || depth + 1 > kMaxTypeDepth) {
           std::string cycle;
-          for (const std::string& s : stack_) cycle += s + " -> ";
+          const auto first = std::find(stack_.begin(), stack_.end(), typeName);
+          for (auto it = first == stack_.end() ? stack_.begin() : first; it != stack_.end(); ++it)
+            cycle += *it + " -> ";
           Fail(e.node, "the function block " + typeName + " contains itself: " + cycle + typeName);
         }
         const std::string subPath = chartPath + "/charts/" + std::to_string(pendingSubs.size());

@@ -68,8 +68,21 @@ std::string CanonicalType(std::string name) {
   return name == "STRING" ? "STR" : name;
 }
 
-// The TC6 type element for a data type of the description.
-void WriteType(pugi::xml_node type, const std::string& name) {
+// The TC6 type element for a data type of the description; a structure with elements is written
+// as an anonymous <struct> of them (their values as initial values).
+void WriteType(pugi::xml_node type, const std::string& name, const Json& elements = Json()) {
+  if (elements.is_array() && !elements.empty()) {
+    pugi::xml_node structure = type.append_child("struct");
+    for (const auto& e : elements) {
+      pugi::xml_node v = structure.append_child("variable");
+      v.append_attribute("name") = Text(e, "name").c_str();
+      WriteType(v.append_child("type"), Text(e, "type"), Member(e, "elements"));
+      const std::string value = Text(e, "value", Text(e, "default"));
+      if (!value.empty())
+        v.append_child("initialValue").append_child("simpleValue").append_attribute("value") = value.c_str();
+    }
+    return;
+  }
   if (name.empty() || name == "ANY" || name == "STRUCT" || name == "ARRAY" || name == "UDTYPE") {
     // The model's generic types have no TC6 element of their own: a derived type of that name.
     type.append_child("derived").append_attribute("name") = name.empty() ? "ANY" : name.c_str();
@@ -109,7 +122,7 @@ void WriteVariable(pugi::xml_node list, const Json& var, bool valueFromModel) {
   if (!keptType) {
     if (pugi::xml_node old = v.child("type")) v.remove_child(old);
     pugi::xml_node t = v.first_child() ? v.insert_child_before("type", v.first_child()) : v.append_child("type");
-    WriteType(t, type);
+    WriteType(t, type, Member(var, "elements"));
   }
   const std::string value = Text(var, "value");
   if (valueFromModel && InitialValueOf(v) != value) {
