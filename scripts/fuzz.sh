@@ -9,7 +9,8 @@ cmake --build build-fuzz
 corpus=$(mktemp -d)
 catalogues=$(mktemp -d)
 texts=$(mktemp -d)
-trap 'rm -rf "$corpus" "$catalogues" "$texts"' EXIT
+projects=$(mktemp -d)
+trap 'rm -rf "$corpus" "$catalogues" "$texts" "$projects"' EXIT
 cp tests/fuzz/corpus/blob_map/* "$corpus"/
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   build-fuzz/blob_map_fuzzer -max_total_time="$seconds" -max_len=4096 -timeout=10 -print_final_stats=1 \
@@ -24,3 +25,8 @@ cp tests/fuzz/corpus/printf_fill/* "$texts"/
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   build-fuzz/printf_fill_fuzzer -max_total_time="$seconds" -max_len=1024 -timeout=10 -print_final_stats=1 \
   "$texts" tests/fuzz/corpus/printf_fill
+
+cp tests/fuzz/corpus/plcopen/* "$projects"/
+UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  build-fuzz/plcopen_fuzzer -max_total_time="$seconds" -max_len=65536 -timeout=10 -print_final_stats=1 \
+  -dict=tests/fuzz/plcopen.dict "$projects" tests/fuzz/corpus/plcopen

@@ -15,8 +15,13 @@ public:
     return true;
   }
   void Strip(pugi::xml_node& node) const {
-    if (node.type() == pugi::node_element && std::strncmp(node.name(), prefix_.c_str(), prefix_.size()) == 0) {
-      node.set_name(node.name() + prefix_.size());
+    if (node.type() != pugi::node_element || std::strncmp(node.name(), prefix_.c_str(), prefix_.size()) != 0) return;
+    // Only where what is left is a name of its own ("ppx:5x" keeps its prefix).
+    const unsigned char first = static_cast<unsigned char>(node.name()[prefix_.size()]);
+    if ((first >= 'a' && first <= 'z') || (first >= 'A' && first <= 'Z') || first == '_' || first >= 0x80) {
+      // set_name copies; a pointer into the node's own name must not be its source.
+      const std::string local = node.name() + prefix_.size();
+      node.set_name(local.c_str());
     }
   }
 
