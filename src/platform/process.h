@@ -14,6 +14,9 @@ std::uint32_t CurrentProcessId();
 // The full path of the program file of the running process (GetModuleFileName of no module).
 std::string ExecutableFile();
 
+// The most memory the process has held resident so far, in bytes (its peak working set).
+std::uint64_t PeakResidentBytes();
+
 // The environment of the process (SetEnvironmentVariableA).
 std::optional<std::string> EnvironmentValue(const std::string& name);
 void SetEnvironmentValue(const std::string& name, const std::string& value);

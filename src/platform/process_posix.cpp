@@ -1,5 +1,6 @@
 // The running process on POSIX systems.
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,6 +15,12 @@ namespace grx::platform {
 
 std::uint32_t CurrentProcessId() {
   return static_cast<std::uint32_t>(::getpid());
+}
+
+std::uint64_t PeakResidentBytes() {
+  rusage usage{};
+  if (::getrusage(RUSAGE_SELF, &usage) != 0) return 0;
+  return static_cast<std::uint64_t>(usage.ru_maxrss) * 1024; // kilobytes on Linux
 }
 
 std::string ExecutableFile() {

@@ -1,6 +1,7 @@
 // The running process on Win32.
 #include <windows.h>
 #include <io.h>
+#include <psapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +13,13 @@ namespace grx::platform {
 
 std::uint32_t CurrentProcessId() {
   return GetCurrentProcessId();
+}
+
+std::uint64_t PeakResidentBytes() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  if (!::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters)) return 0;
+  return counters.PeakWorkingSetSize;
 }
 
 std::string ExecutableFile() {

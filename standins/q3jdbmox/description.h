@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include "project_store.h"
 
@@ -18,7 +19,7 @@ public:
 inline constexpr const char* kDescriptionFormat = "grx-project/1";
 
 // Fills an empty store from the description (one transaction: all or nothing).
-void ImportDescription(ProjectStore& store, const std::string& json);
+void ImportDescription(ProjectStore& store, std::string_view json);
 // What writing one block type did: its identifier, whether it is new, and how many objects (the
 // type and its parameter types) were created or changed.
 struct BlockTypeWriteResult {

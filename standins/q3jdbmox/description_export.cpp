@@ -75,11 +75,11 @@ private:
                                                                              : path;
   }
 
-  // What an exchange format kept, as it was given (UTF-8 JSON text, converted with the rest).
+  // What an exchange format kept, as it was given (UTF-8 JSON, which no conversion touches).
   static void PutInterchange(Json& j, const std::string& text) {
     if (text.empty()) return;
     Json kept = Json::parse(text, nullptr, false);
-    if (kept.is_object()) j["plcopen"] = DescriptionToCodePage(std::move(kept));
+    if (kept.is_object()) j[kInterchangeKey] = std::move(kept);
   }
 
   void PutExtras(Json& j, GlObjectId id) {

@@ -128,12 +128,12 @@ private:
     return *type;
   }
 
-  // What an exchange format kept: any JSON object, stored as its UTF-8 text.
+  // What an exchange format kept: any JSON object (UTF-8, never converted), stored as its text.
   std::optional<std::string> Interchange(const DescriptionReader& node) {
-    if (!node.Has("plcopen")) return std::nullopt;
-    const json& kept = node.node().at("plcopen");
-    if (!kept.is_object()) node.Fail("plcopen", "expected an object");
-    return DescriptionToUtf8(kept).dump();
+    if (!node.Has(kInterchangeKey)) return std::nullopt;
+    const json& kept = node.node().at(kInterchangeKey);
+    if (!kept.is_object()) node.Fail(kInterchangeKey, "expected an object");
+    return kept.dump();
   }
 
   void ReadExtras(const DescriptionReader& node, GlObjectId id) {
@@ -724,7 +724,7 @@ std::string FormatIsoTime(std::int64_t ms) {
 
 namespace {
 
-json ParseDescription(const std::string& text) {
+json ParseDescription(std::string_view text) {
   return DescriptionToCodePage(ParseDescriptionText(text));
 }
 
@@ -735,7 +735,7 @@ BlockTypeWriteResult WriteBlockType(ProjectStore& store, GlObjectId controller, 
   return Importer(store).WriteBlockType(DescriptionReader(doc, ""), controller);
 }
 
-void ImportDescription(ProjectStore& store, const std::string& text) {
+void ImportDescription(ProjectStore& store, std::string_view text) {
   const json doc = ParseDescription(text);
   store.db().Exec("BEGIN");
   try {

@@ -14,6 +14,7 @@ using json = nlohmann::json;
 using PathOf = std::function<std::string()>;
 
 // Converts every text and key of a document in place, breadth first: each node is visited once,
+// except what an exchange format kept (kInterchangeKey members), which stays UTF-8 throughout;
 // and the JSON path of a node is put together only when convert asks for it (to report a failure).
 template <class Fn>
 void ConvertTexts(json& root, Fn convert) {
@@ -47,14 +48,16 @@ void ConvertTexts(json& root, Fn convert) {
         converted[convert(key, PathOf([&, k = key] { return pathOf(i, k); }))] = std::move(value);
       }
       node = std::move(converted);
-      for (auto& [key, value] : node.items()) nodes.push_back({&value, i, key});
+      for (auto& [key, value] : node.items()) {
+        if (key != kInterchangeKey) nodes.push_back({&value, i, key});
+      }
     }
   }
 }
 
 } // namespace
 
-json ParseDescriptionText(const std::string& text) {
+json ParseDescriptionText(std::string_view text) {
   try {
     return json::parse(text, [](int depth, json::parse_event_t, json&) {
       if (depth > kMaxDescriptionDepth) {

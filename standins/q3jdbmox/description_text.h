@@ -5,18 +5,23 @@
 #include <nlohmann/json.hpp>
 
 #include <string>
+#include <string_view>
 
 namespace q3 {
 
 // Descriptions nest charts in charts; deeper JSON than this is refused before it is read.
 inline constexpr int kMaxDescriptionDepth = 10000;
 
+// Members of this name hold what an exchange format kept of an object (docs/plcopen.md): JSON that
+// the chart database stores as it is, UTF-8 inside and out, never converted.
+inline constexpr const char* kInterchangeKey = "plcopen";
+
 // The description text parsed; DescriptionError for a syntax error, a number out of range or
 // nesting deeper than kMaxDescriptionDepth.
-nlohmann::json ParseDescriptionText(const std::string& text);
+nlohmann::json ParseDescriptionText(std::string_view text);
 
-// The document with its texts and keys converted in place, in time linear in its size and
-// without recursion: into the code page (DescriptionError with the JSON path of the first text
+// The document with its texts and keys converted in place (kInterchangeKey members aside), in time
+// linear in its size and without recursion: into the code page (DescriptionError with the JSON path of the first text
 // that the code page cannot hold), or from it into UTF-8.
 nlohmann::json DescriptionToCodePage(nlohmann::json doc);
 nlohmann::json DescriptionToUtf8(nlohmann::json doc);

@@ -47,7 +47,7 @@ int RunImport(const Options& options, const std::string& description, const std:
   std::optional<plcopen::ReadResult> tc6;
   if (plcopen::LooksLikeXml(json)) {
     try {
-      tc6 = plcopen::ReadProject(json, shownName);
+      tc6 = plcopen::ReadProject(std::move(json), shownName);
     } catch (const plcopen::PlcOpenError& e) {
       throw GrxError(std::string("invalid TC6 XML project: ") + e.what());
     }
@@ -64,7 +64,8 @@ int RunImport(const Options& options, const std::string& description, const std:
       // means nothing to the file's reader.
       const std::string message = e.what();
       const std::string path = FaultPath(message);
-      const plcopen::SourcePlace place = tc6->PlaceOf(path);
+      // Read again (the file is not kept while the chart database imports) to find the place.
+      const plcopen::SourcePlace place = plcopen::ReadProject(ReadFile(description), shownName, path).PlaceOf(path);
       const std::size_t after = path.empty() ? std::string::npos : message.find(path + ": ");
       throw GrxError("invalid TC6 XML project: " + shownName + ":" + std::to_string(place.line) + ":" +
                      std::to_string(place.column) + ": " +

@@ -50,7 +50,7 @@ struct SourcePlace {
 struct ReadResult {
   nlohmann::ordered_json description; // UTF-8 texts
   std::vector<Warning> warnings;
-  std::vector<SourcePlace> places; // in the order of the description
+  std::vector<SourcePlace> places; // the nodes on the way to the located path
 
   // The place of the deepest node whose path starts the given JSON path (a fault the import of the
   // description reports); the file's first line when none does.
@@ -60,8 +60,10 @@ struct ReadResult {
 // True when the text is an XML document (by its first characters), not a JSON description.
 bool LooksLikeXml(const std::string& text);
 
-// Reads a TC6 file; fileName is only used in messages. Throws PlcOpenError.
-ReadResult ReadProject(const std::string& xml, const std::string& fileName);
+// Reads a TC6 file (its bytes, which the reader keeps while it reads); fileName is only used in
+// messages. Throws PlcOpenError. With a JSON path of the description to locate (a fault the
+// chart database reported), places holds where the nodes on the way to it come from.
+ReadResult ReadProject(std::string xml, const std::string& fileName, const std::string& locate = {});
 
 // Writes a project description (UTF-8 texts, as the chart database exports it) as a TC6 file.
 void WriteProject(const nlohmann::json& description, std::ostream& out);

@@ -4,6 +4,7 @@
 #include <pugixml.hpp>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <map>
@@ -51,7 +52,7 @@ struct ControllerState {
   std::map<std::string, TypeUse> types;
   std::vector<std::string> typeOrder;
   Json connections = Json::array();
-  std::vector<SourcePlace> connectionPlaces;
+  std::vector<pugi::xml_node> connectionNodes; // where each connection comes from
 };
 
 // What a chart is built from, and what the run sequence takes from it.
@@ -62,16 +63,19 @@ struct ChartResult {
 
 class Reader {
 public:
-  Reader(const std::string& xml, const std::string& file) : xml_(xml), file_(file) {
+  Reader(std::string xml, const std::string& file, const std::string& locate)
+      : xml_(std::move(xml)), file_(file), locate_(locate) {
+    if (xml_.size() >= UINT32_MAX) throw PlcOpenError(file_, 1, 1, "the file is larger than 4 GB");
     lineStarts_.push_back(0);
-    for (std::size_t i = 0; i < xml.size(); ++i) {
-      if (xml[i] == '\n') lineStarts_.push_back(i + 1);
+    for (std::size_t i = 0; i < xml_.size(); ++i) {
+      if (xml_[i] == '\n') lineStarts_.push_back(static_cast<std::uint32_t>(i + 1));
     }
   }
 
   ReadResult Run() {
+    // Parsed in place: the document's texts stay in the file's own bytes.
     const pugi::xml_parse_result parsed =
-        doc_.load_buffer(xml_.data(), xml_.size(), pugi::parse_default | pugi::parse_declaration);
+        doc_.load_buffer_inplace(xml_.data(), xml_.size(), pugi::parse_default | pugi::parse_declaration);
     if (!parsed) FailAt(parsed.offset, std::string("malformed XML: ") + parsed.description());
     pugi::xml_node root = doc_.document_element();
     if (!root) FailAt(0, "no root element");
@@ -84,7 +88,7 @@ private:
 
   std::pair<int, int> LineColumn(std::ptrdiff_t offset) const {
     if (offset < 0) offset = 0;
-    const auto it = std::upper_bound(lineStarts_.begin(), lineStarts_.end(), static_cast<std::size_t>(offset));
+    const auto it = std::upper_bound(lineStarts_.begin(), lineStarts_.end(), static_cast<std::uint32_t>(offset));
     const std::size_t line = static_cast<std::size_t>(it - lineStarts_.begin());
     return {static_cast<int>(line), static_cast<int>(static_cast<std::size_t>(offset) - lineStarts_[line - 1] + 1)};
   }
@@ -106,7 +110,11 @@ private:
   void Warn(const pugi::xml_node& node, const std::string& what) {
     result_.warnings.push_back(Warning{file_, Line(node), what});
   }
+  // The place of a node of the description, kept only when it leads to the path asked for.
   void Place(const std::string& path, const pugi::xml_node& node) {
+    if (locate_.compare(0, path.size(), path) != 0 || (locate_.size() > path.size() && locate_[path.size()] != '/')) {
+      return;
+    }
     const auto [line, column] = LineColumn(node);
     result_.places.push_back(SourcePlace{path, line, column});
   }
@@ -180,7 +188,7 @@ private:
     for (pugi::xml_attribute a = root.first_attribute(); a; a = a.next_attribute()) {
       if (xmlns != a.name()) rootAttributes[a.name()] = a.value();
     }
-    if (!rootAttributes.empty()) keep["rootAttributes"] = rootAttributes;
+    if (!rootAttributes.empty()) keep["rootAttributes"] = std::move(rootAttributes);
 
     const pugi::xml_node fileHeader = Child(root, "fileHeader");
     const pugi::xml_node contentHeader = Child(root, "contentHeader");
@@ -215,6 +223,7 @@ private:
     if (!instances) Fail(root, "the project has no <instances>");
     const pugi::xml_node configs = Child(instances, "configurations");
     if (!configs) Fail(instances, "<instances> has no <configurations>");
+    CountUnfolding(configs);
     std::map<std::string, pugi::xml_node> resourceNames;
     for (const pugi::xml_node& config : Children(configs, "configuration")) {
       const std::string configName = Required(config, "name");
@@ -235,7 +244,7 @@ private:
         controllers.push_back(ReadResource(config, resource, path));
       }
     }
-    keep["configurations"] = configurations;
+    keep["configurations"] = std::move(configurations);
 
     // POUs in file order: the ones charts are made from are written again from their charts.
     Json pouList = Json::array();
@@ -246,7 +255,7 @@ private:
         pouList.push_back(Json{{"name", pouName}, {"xml", Fragment(pous_[pouName])}});
       }
     }
-    keep["pous"] = pouList;
+    keep["pous"] = std::move(pouList);
     Json tail = Json::array();
     bool afterInstances = false;
     for (pugi::xml_node c = root.first_child(); c; c = c.next_sibling()) {
@@ -257,13 +266,13 @@ private:
         tail.push_back(Fragment(c));
       }
     }
-    if (!tail.empty()) keep["tail"] = tail;
-    project["plcopen"] = keep;
+    if (!tail.empty()) keep["tail"] = std::move(tail);
+    project["plcopen"] = std::move(keep);
 
     Json& d = result_.description;
     d["format"] = "grx-project/1";
-    d["project"] = project;
-    d["controllers"] = controllers;
+    d["project"] = std::move(project);
+    d["controllers"] = std::move(controllers);
   }
 
   // ---- data types -----------------------------------------------------------------------
@@ -314,8 +323,8 @@ private:
       const std::string type = TypeName(Child(v, "type"), &nested, depth + 1);
       e["type"] = type.empty() ? "ANY" : type;
       if (const std::string value = InitialValue(v, *this); !value.empty()) e["value"] = value;
-      if (!nested.empty()) e["elements"] = nested;
-      elements.push_back(e);
+      if (!nested.empty()) e["elements"] = std::move(nested);
+      elements.push_back(std::move(e));
     }
   }
 
@@ -356,17 +365,17 @@ private:
           const std::string type = TypeName(Child(v, "type"), &elements);
           if (!type.empty()) g["type"] = type;
           if (const std::string comment = Documentation(v); !comment.empty()) g["comment"] = comment;
-          if (!elements.empty()) g["elements"] = elements;
+          if (!elements.empty()) g["elements"] = std::move(elements);
           g["plcopen"] = Json{{"list", index}, {"type", type}, {"xml", Fragment(v)}};
           state.globals[g["name"].get<std::string>()] = true;
           Place(path + "/globals/" + std::to_string(globals.size()), v);
-          globals.push_back(g);
+          globals.push_back(std::move(g));
         }
       }
     };
     readLists(config, "configuration");
     readLists(resource, "resource");
-    keep["globalVars"] = lists;
+    keep["globalVars"] = std::move(lists);
 
     Json charts = Json::array();
     Json tasks = Json::array();
@@ -390,9 +399,9 @@ private:
       for (const auto& m : built.runOrder) members.push_back(m.second);
       Json group = Json::object();
       group["name"] = name;
-      if (!members.empty()) group["members"] = members;
+      if (!members.empty()) group["members"] = std::move(members);
       Place(path + "/tasks/" + std::to_string(tasks.size()) + "/groups/" + std::to_string(groups->size()), instance);
-      groups->push_back(group);
+      groups->push_back(std::move(group));
     };
     for (const pugi::xml_node& task : Children(resource, "task")) {
       Json t = Json::object();
@@ -409,31 +418,32 @@ private:
       }
       if (task.attribute("single")) t["kind"] = 1;
       t["priority"] = Number(task, "priority", 0);
-      t["plcopen"] = taskKeep;
+      t["plcopen"] = std::move(taskKeep);
       Place(path + "/tasks/" + std::to_string(tasks.size()), task);
       Json groups = Json::array();
       for (const pugi::xml_node& instance : Children(task, "pouInstance")) {
         addInstance(instance, t["name"].get<std::string>(), &groups);
       }
-      if (!groups.empty()) t["groups"] = groups;
-      tasks.push_back(t);
+      if (!groups.empty()) t["groups"] = std::move(groups);
+      tasks.push_back(std::move(t));
     }
     for (const pugi::xml_node& instance : Children(resource, "pouInstance")) addInstance(instance, "", nullptr);
 
     Json blockTypes = Json::array();
     for (const std::string& typeName : state.typeOrder) blockTypes.push_back(BlockType(state.types[typeName]));
-    if (!blockTypes.empty()) c["blockTypes"] = blockTypes;
-    if (!globals.empty()) c["globals"] = globals;
-    if (!charts.empty()) c["charts"] = charts;
-    if (!tasks.empty()) c["tasks"] = tasks;
+    if (!blockTypes.empty()) c["blockTypes"] = std::move(blockTypes);
+    if (!globals.empty()) c["globals"] = std::move(globals);
+    if (!charts.empty()) c["charts"] = std::move(charts);
+    if (!tasks.empty()) c["tasks"] = std::move(tasks);
     if (!state.connections.empty()) {
-      for (std::size_t i = 0; i < state.connectionPlaces.size(); ++i) {
-        state.connectionPlaces[i].path = path + "/connections/" + std::to_string(i);
-        result_.places.push_back(state.connectionPlaces[i]);
+      if (locate_.compare(0, path.size() + 13, path + "/connections/") == 0) {
+        for (std::size_t i = 0; i < state.connectionNodes.size(); ++i) {
+          Place(path + "/connections/" + std::to_string(i), state.connectionNodes[i]);
+        }
       }
-      c["connections"] = state.connections;
+      c["connections"] = std::move(state.connections);
     }
-    c["plcopen"] = keep;
+    c["plcopen"] = std::move(keep);
     controller_ = nullptr;
     return c;
   }
@@ -449,9 +459,9 @@ private:
       j["name"] = p.name;
       if (p.direction != "in") j["direction"] = p.direction;
       j["type"] = p.type;
-      params.push_back(j);
+      params.push_back(std::move(j));
     }
-    t["parameters"] = params;
+    t["parameters"] = std::move(params);
     // Where the type comes from: the writer writes no POU for it (the file's own POUs are kept).
     t["plcopen"] = Json{{"origin", use.fromFile ? "file" : use.known ? "standard" : "unknown"}};
     return t;
@@ -493,10 +503,10 @@ private:
             j["value"] = value;
           }
           if (const std::string comment = Documentation(v); !comment.empty()) j["comment"] = comment;
-          if (!elements.empty()) j["elements"] = elements;
+          if (!elements.empty()) j["elements"] = std::move(elements);
           j["plcopen"] = Json{{"list", index}, {"type", type}, {"xml", Fragment(v)}};
           vars[j["name"].get<std::string>()] = InterfaceVar{j["name"].get<std::string>(), direction};
-          interface.push_back(j);
+          interface.push_back(std::move(j));
         }
       }
       ++index;
@@ -558,7 +568,7 @@ private:
     for (std::size_t i = 0; i < interface.size(); ++i) {
       Place(chartPath + "/interface/" + std::to_string(i), pou);
     }
-    if (!interface.empty()) chart["interface"] = interface;
+    if (!interface.empty()) chart["interface"] = std::move(interface);
     chartPous_.insert(pouName);
     Json keep = Json::object();
     keep["pou"] = pouName;
@@ -567,14 +577,70 @@ private:
     if (kind != "FBD") {
       const std::string pouType = pou.attribute("pouType").value();
       if (!kind.empty()) Warn(pou, "the " + kind + " body of " + pouType + " " + pouName + " is kept as text");
-      chart["plcopen"] = keep;
+      chart["plcopen"] = std::move(keep);
       return result;
     }
     stack_.push_back(pouName);
     ReadFbd(Child(Child(pou, "body"), "FBD"), chart, keep, vars, relative, chartPath, depth, result.runOrder);
     stack_.pop_back();
-    chart["plcopen"] = keep;
+    chart["plcopen"] = std::move(keep);
+    Release(pouName);
     return result;
+  }
+
+  // How many charts each POU with an FBD body unfolds into: its instances and, for a function
+  // block, the blocks of its type in the bodies of the others times their own count. Once the last
+  // of them is built the POU's elements are freed, so that a file is not held whole while the
+  // description made of it grows. Types that contain each other free nothing (the file is refused).
+  void CountUnfolding(const pugi::xml_node& configs) {
+    constexpr long long kMany = 1LL << 40;
+    std::map<std::string, long long> count;
+    for (pugi::xpath_node i : configs.select_nodes(".//*[local-name()='pouInstance']")) {
+      ++count[i.node().attribute("typeName").value()];
+    }
+    std::map<std::string, std::map<std::string, long long>> uses;
+    std::map<std::string, int> users;
+    for (const auto& [name, pou] : pous_) {
+      if (BodyKind(pou) != "FBD") continue;
+      users.emplace(name, 0);
+      for (const pugi::xml_node& block : Children(Child(Child(pou, "body"), "FBD"), "block")) {
+        const std::string type = block.attribute("typeName").value();
+        const auto f = pous_.find(type);
+        if (f == pous_.end() || BodyKind(f->second) != "FBD" ||
+            std::string(f->second.attribute("pouType").value()) != "functionBlock") {
+          continue;
+        }
+        if (uses[name][type]++ == 0) ++users[type];
+      }
+    }
+    // In an order where every POU comes before the ones its body uses.
+    std::vector<std::string> ready;
+    for (const auto& [name, n] : users) {
+      if (n == 0) ready.push_back(name);
+    }
+    std::size_t done = 0;
+    while (!ready.empty()) {
+      const std::string name = ready.back();
+      ready.pop_back();
+      ++done;
+      for (const auto& [type, n] : uses[name]) {
+        count[type] = std::min(kMany, count[type] + std::min(kMany, count[name]) * n);
+        if (--users[type] == 0) ready.push_back(type);
+      }
+    }
+    if (done != users.size()) return;
+    for (const auto& [name, n] : users) {
+      if (count[name] < kMany) remaining_[name] = count[name];
+    }
+  }
+
+  void Release(const std::string& pouName) {
+    const auto it = remaining_.find(pouName);
+    if (it == remaining_.end() || --it->second > 0) return;
+    remaining_.erase(it);
+    pugi::xml_node& pou = pous_[pouName];
+    pou.parent().remove_child(pou);
+    pou = pugi::xml_node();
   }
 
   void ReadFbd(const pugi::xml_node& fbd, Json& chart, Json& keep, const std::map<std::string, InterfaceVar>& vars,
@@ -642,7 +708,7 @@ private:
         }
         const std::string subPath = chartPath + "/charts/" + std::to_string(pendingSubs.size());
         ChartResult sub = BuildChart(pou->second, blockName, relative + "/" + blockName, subPath, depth + 1);
-        sub.chart["plcopen"]["block"] = blockKeep;
+        sub.chart["plcopen"]["block"] = std::move(blockKeep);
         Place(subPath, e.node);
         pendingSubs.emplace_back(id, std::move(sub));
         blocks[id] = BlockInfo{blockName, true, nullptr};
@@ -653,9 +719,9 @@ private:
       block["name"] = blockName;
       block["type"] = UseType(typeName, e.node);
       if (const std::string comment = Documentation(e.node); !comment.empty()) block["comment"] = comment;
-      block["plcopen"] = blockKeep;
+      block["plcopen"] = std::move(blockKeep);
       Place(chartPath + "/blocks/" + std::to_string(blockList.size()), e.node);
-      blockList.push_back(block);
+      blockList.push_back(std::move(block));
       blocks[id] = BlockInfo{blockName, false, nullptr};
       runOrder.emplace_back(Number(e.node, "executionOrderId", 0), relative + "/" + blockName);
     }
@@ -722,8 +788,7 @@ private:
 
     const auto addConnection = [&](const pugi::xml_node& at, Json connection) {
       controller_->connections.push_back(std::move(connection));
-      const auto [line, column] = LineColumn(at);
-      controller_->connectionPlaces.push_back(SourcePlace{{}, line, column});
+      controller_->connectionNodes.push_back(at);
     };
     // The relative path of a variable an expression names: a chart interface variable, a global or none.
     const auto variablePath = [&](const std::string& expression) -> std::string {
@@ -781,7 +846,7 @@ private:
 
     if (!blockList.empty()) chart["blocks"] = std::move(blockList);
     if (!subCharts.empty()) chart["charts"] = std::move(subCharts);
-    keep["elements"] = elementList;
+    keep["elements"] = std::move(elementList);
   }
 
   // The name of the controller's block type for a block of the given type, made when first used.
@@ -846,9 +911,10 @@ private:
     return typeName;
   }
 
-  const std::string& xml_;
+  std::string xml_; // before doc_, which points into it
   const std::string& file_;
-  std::vector<std::size_t> lineStarts_;
+  const std::string& locate_;
+  std::vector<std::uint32_t> lineStarts_;
   pugi::xml_document doc_;
   ReadResult result_;
   std::string prefix_;
@@ -856,6 +922,7 @@ private:
   std::vector<std::string> pouOrder_;
   std::map<std::string, pugi::xml_node> dataTypes_;
   std::set<std::string> chartPous_;
+  std::map<std::string, long long> remaining_; // charts still to be built of each POU
   std::vector<std::string> stack_;
   std::size_t chartCount_ = 0;
   ControllerState* controller_ = nullptr;
@@ -880,8 +947,8 @@ bool LooksLikeXml(const std::string& text) {
   return i < text.size() && text[i] == '<';
 }
 
-ReadResult ReadProject(const std::string& xml, const std::string& fileName) {
-  return Reader(xml, fileName).Run();
+ReadResult ReadProject(std::string xml, const std::string& fileName, const std::string& locate) {
+  return Reader(std::move(xml), fileName, locate).Run();
 }
 
 } // namespace grx::plcopen

@@ -20,7 +20,7 @@ bool LooksLikeXml(const std::string& text) {
   return i < text.size() && text[i] == '<';
 }
 
-ReadResult ReadProject(const std::string&, const std::string& fileName) {
+ReadResult ReadProject(std::string, const std::string& fileName, const std::string&) {
   Unavailable(fileName);
 }
 

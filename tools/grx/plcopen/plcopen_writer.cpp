@@ -378,15 +378,58 @@ private:
     long long localId = 0;
   };
 
+  // What the bodies of one controller look up: made once per controller, not once per chart.
+  struct ControllerIndex {
+    std::set<std::string> globals;
+    std::map<std::string, std::vector<const Json*>> feeds;    // sink path -> connections
+    std::map<std::string, std::vector<const Json*>> outgoing; // source path -> connections
+    std::map<std::string, const Json*> types;
+    std::map<std::string, long long> runRank; // member path -> first place in the run sequence
+  };
+
+  const ControllerIndex& IndexOf(const Json& controller) {
+    auto it = indexes_.find(&controller);
+    if (it != indexes_.end()) return it->second;
+    ControllerIndex& index = indexes_[&controller];
+    for (const auto& g : Array(controller, "globals")) index.globals.insert(Text(g, "name"));
+    for (const auto& c : Array(controller, "connections")) {
+      if (Text(c, "kind", "connection") == "no-connection") continue;
+      index.feeds[Text(c, "to")].push_back(&c);
+      if (c.contains("from")) index.outgoing[Text(c, "from")].push_back(&c);
+    }
+    for (const auto& block : Array(controller, "blockTypes")) index.types[Text(block, "name")] = &block;
+    long long rank = 0;
+    for (const auto& t : Array(controller, "tasks")) {
+      for (const auto& g : Array(t, "groups")) {
+        for (const auto& m : Array(g, "members")) {
+          if (m.is_string()) index.runRank.emplace(m.get<std::string>(), ++rank);
+        }
+      }
+    }
+    return index;
+  }
+
   void WriteBody(pugi::xml_node fbd, const ChartRef& ref, const Json& controller) {
-    Body body(*this, fbd, ref, controller);
+    Body body(*this, fbd, ref, IndexOf(controller));
     body.Write();
   }
 
   class Body {
   public:
-    Body(Writer& w, pugi::xml_node fbd, const ChartRef& ref, const Json& controller)
-        : w_(w), fbd_(fbd), ref_(ref), chart_(*ref.chart), controller_(controller) {}
+    Body(Writer& w, pugi::xml_node fbd, const ChartRef& ref, const ControllerIndex& index)
+        : w_(w),
+          fbd_(fbd),
+          ref_(ref),
+          chart_(*ref.chart),
+          globals_(index.globals),
+          feeds_(index.feeds),
+          outgoing_(index.outgoing),
+          types_(index.types) {
+      // The run sequence: members of the controller's groups that are blocks of this chart.
+      const std::string prefix = ref_.relative + "/";
+      for (const auto& b : Array(chart_, "blocks")) AddRank(index, prefix + Text(b, "name"), Text(b, "name"));
+      for (const auto& c : Array(chart_, "charts")) AddRank(index, prefix + Text(c, "name"), Text(c, "name"));
+    }
 
     void Write() {
       IndexModel();
@@ -398,7 +441,11 @@ private:
     }
 
   private:
-    // The model's blocks and sub-charts of the chart by name, the connections into and out of them.
+    void AddRank(const ControllerIndex& index, const std::string& path, const std::string& name) {
+      if (const auto it = index.runRank.find(path); it != index.runRank.end()) runRank_[name] = it->second;
+    }
+
+    // The model's blocks and sub-charts of the chart by name.
     void IndexModel() {
       for (const auto& b : Array(chart_, "blocks")) members_.emplace_back(Text(b, "name"), &b);
       for (const auto& s : Array(chart_, "charts")) {
@@ -407,27 +454,6 @@ private:
       }
       for (const auto& [name, object] : members_) byName_[name] = object;
       for (const auto& v : Array(chart_, "interface")) interfaceVars_.insert(Text(v, "name"));
-      for (const auto& g : Array(controller_, "globals")) globals_.insert(Text(g, "name"));
-      for (const auto& c : Array(controller_, "connections")) {
-        if (Text(c, "kind", "connection") == "no-connection") continue;
-        feeds_[Text(c, "to")].push_back(&c);
-        if (c.contains("from")) outgoing_[Text(c, "from")].push_back(&c);
-      }
-      for (const auto& block : Array(controller_, "blockTypes")) types_[Text(block, "name")] = &block;
-      // The run sequence: members of the controller's groups that are blocks of this chart.
-      long long rank = 0;
-      for (const auto& t : Array(controller_, "tasks")) {
-        for (const auto& g : Array(t, "groups")) {
-          for (const auto& m : Array(g, "members")) {
-            if (!m.is_string()) continue;
-            const std::string path = m.get<std::string>();
-            const std::string prefix = ref_.relative + "/";
-            if (path.compare(0, prefix.size(), prefix) != 0) continue;
-            const std::string name = path.substr(prefix.size());
-            if (byName_.count(name) && !runRank_.count(name)) runRank_[name] = ++rank;
-          }
-        }
-      }
     }
 
     std::string Relative(const std::string& name) const { return ref_.relative + "/" + name; }
@@ -884,15 +910,14 @@ private:
     pugi::xml_node fbd_;
     const ChartRef& ref_;
     const Json& chart_;
-    const Json& controller_;
     std::vector<std::pair<std::string, const Json*>> members_;
     std::map<std::string, const Json*> byName_;
     std::set<std::string> subs_;
     std::set<std::string> interfaceVars_;
-    std::set<std::string> globals_;
-    std::map<std::string, std::vector<const Json*>> feeds_;
-    std::map<std::string, std::vector<const Json*>> outgoing_;
-    std::map<std::string, const Json*> types_;
+    const std::set<std::string>& globals_;
+    const std::map<std::string, std::vector<const Json*>>& feeds_;
+    const std::map<std::string, std::vector<const Json*>>& outgoing_;
+    const std::map<std::string, const Json*>& types_;
     std::map<std::string, long long> runRank_;
     std::map<std::string, Placed> blocks_;
     std::set<std::string> generated_;
@@ -947,6 +972,8 @@ private:
     // Which task runs each root chart: the first group that holds the chart or one of its blocks.
     std::map<std::string, std::string> taskOf;
     std::vector<std::vector<std::string>> taskCharts;
+    std::map<std::string, const Json*> roots;
+    for (const auto& chart : Array(controller, "charts")) roots.emplace(Text(chart, "name"), &chart);
     for (const auto& t : Array(controller, "tasks")) {
       std::vector<std::string> charts;
       for (const auto& g : Array(t, "groups")) {
@@ -956,9 +983,7 @@ private:
           if (m.is_string()) candidates.push_back(m.get<std::string>().substr(0, m.get<std::string>().find('/')));
         }
         for (const std::string& c : candidates) {
-          const bool isChart = std::any_of(Array(controller, "charts").begin(), Array(controller, "charts").end(),
-                                           [&](const Json& chart) { return Text(chart, "name") == c; });
-          if (isChart && !taskOf.count(c)) {
+          if (roots.count(c) && !taskOf.count(c)) {
             taskOf[c] = Text(t, "name");
             charts.push_back(c);
           }
@@ -1000,11 +1025,8 @@ private:
       }
       if (!task.attribute("priority")) task.append_attribute("priority");
       task.attribute("priority") = Integer(t, "priority", 0);
-      for (const std::string& name : taskCharts[taskIndex]) {
-        for (const auto& chart : Array(controller, "charts")) {
-          if (Text(chart, "name") == name) instanceOf(task, chart, {"addData", "documentation"});
-        }
-      }
+      for (const std::string& name : taskCharts[taskIndex])
+        instanceOf(task, *roots[name], {"addData", "documentation"});
       ++taskIndex;
     }
     const Json& lists = Array(keep, "globalVars");
@@ -1037,6 +1059,7 @@ private:
 
   const Json& d_;
   std::map<const Json*, ChartRef> charts_;
+  std::map<const Json*, ControllerIndex> indexes_;
   std::map<std::string, std::pair<const Json*, const Json*>> pouCharts_;
   std::vector<std::string> pouOrder_;
 };
