@@ -11,6 +11,18 @@
 #include "dbaccess/listing.h"
 #include "project_generator.h"
 
+// The projects the scaling benchmarks compare: about 10^3, 10^4 and 10^5 objects (root charts
+// with one sub-chart level of 25 blocks each, two globals per root chart: about 13 uses each).
+inline constexpr int kScalingSizes[] = {5, 50, 500};
+inline grx::cli::ProjectShape ScalingShape(int charts) {
+  grx::cli::ProjectShape shape;
+  shape.charts = charts;
+  shape.depth = 1;
+  shape.blocks = 25;
+  shape.globals = 2 * charts;
+  return shape;
+}
+
 class GeneratedProjects {
 public:
   using Shape = std::function<grx::cli::ProjectShape(int charts)>;

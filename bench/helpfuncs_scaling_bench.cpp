@@ -25,16 +25,8 @@ namespace {
 
 using grx::dbclient::ChartDbClient;
 constexpr GlTransactionId kTr = kNoTransaction;
-constexpr int kSizes[] = {5, 50, 500}; // root charts: about 10^3, 10^4 and 10^5 objects
-
-grx::cli::ProjectShape Shape(int charts) {
-  grx::cli::ProjectShape shape;
-  shape.charts = charts;
-  shape.depth = 1;
-  shape.blocks = 25;
-  shape.globals = 2 * charts; // about 13 uses per global at every size
-  return shape;
-}
+constexpr auto& kSizes = kScalingSizes; // root charts: about 10^3, 10^4 and 10^5 objects
+constexpr auto Shape = ScalingShape;
 
 GeneratedProjects& Projects() {
   static GeneratedProjects projects("grx-helpfuncs-bench-", Shape);

@@ -16,9 +16,11 @@ public:
     for (const auto& run : runs) times_[run.benchmark_name()] = run.GetAdjustedCPUTime();
     ConsoleReporter::ReportRuns(runs);
   }
-  // The time of a benchmark by its full name ("NameGet/250"), 0 when it did not run.
+  // The time of a benchmark by its full name ("NameGet/250"), the median of its repetitions when
+  // it was repeated, 0 when it did not run.
   double Time(const std::string& name) const {
-    const auto it = times_.find(name);
+    auto it = times_.find(name + "_median");
+    if (it == times_.end()) it = times_.find(name);
     return it == times_.end() ? 0.0 : it->second;
   }
 

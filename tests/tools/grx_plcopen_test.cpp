@@ -232,23 +232,18 @@ TEST_F(GrxPlcOpenTest, WarningsNameFileAndLine) {
 
 TEST_F(GrxPlcOpenTest, CommandsWorkOnAnImportedProject) {
   const std::string db = Import(Fixture("conveyor.xml"), "c");
-  const std::string p = "--project " + db + " ";
-  const GrxRun info = Grx(p + "info");
-  EXPECT_EQ(info.exitCode, 0);
-  EXPECT_THAT(info.out, HasSubstr("Fast  cycle 20 ms"));
-  EXPECT_THAT(info.out, HasSubstr("Motor  (2 blocks)"));
-  const GrxRun find = Grx(p + "find-global PLC1 gLineSpeed");
-  EXPECT_EQ(find.exitCode, 0) << find.out;
-  EXPECT_THAT(find.out, HasSubstr("MainInst\\Motor<SpeedSet>"));
-  const GrxRun sequence = Grx(p + "run-sequence PLC1/MainInst");
-  EXPECT_EQ(sequence.exitCode, 0) << sequence.out;
-  EXPECT_THAT(sequence.out, HasSubstr("1.2    PLC1/MainInst/Delay"));
-  const GrxRun show = Grx(p + "show PLC1/MainInst/Scaler");
-  EXPECT_EQ(show.exitCode, 0) << show.out;
-  EXPECT_THAT(show.out, HasSubstr("Scale"));
-  const GrxRun call = Grx(p + "--json call W5GRX_RootPlanFromName cpuId=PLC1 name=maininst");
-  EXPECT_EQ(call.exitCode, 0) << call.out;
-  EXPECT_THAT(call.out, HasSubstr("PLC1/MainInst"));
+  const std::pair<const char*, const char*> runs[] = {
+      {"info", "Motor  (2 blocks)"},
+      {"find-global PLC1 gLineSpeed", "MainInst\\Motor<SpeedSet>"},
+      {"run-sequence PLC1/MainInst", "1.2    PLC1/MainInst/Delay"},
+      {"show PLC1/MainInst/Scaler", "Scale"},
+      {"--json call W5GRX_RootPlanFromName cpuId=PLC1 name=maininst", "PLC1/MainInst"},
+  };
+  for (const auto& [command, expected] : runs) {
+    const GrxRun run = Grx("--project " + db + " " + command);
+    EXPECT_EQ(run.exitCode, 0) << command << ": " << run.out;
+    EXPECT_THAT(run.out, HasSubstr(expected)) << command;
+  }
 
   // Names that break the controller's rules come in, and the check reports them.
   std::string bytes = FileBytes(Fixture("conveyor.xml"));
@@ -390,9 +385,14 @@ TEST_F(GrxPlcOpenTest, BadFilesAreClearErrorsAndWriteNothing) {
     EXPECT_THAT(run.out, HasSubstr("invalid TC6 XML project: bad.xml:" + c.expected)) << run.out;
     EXPECT_FALSE(fs::exists(Path("bad.db")));
   }
-  // The model's own refusal names the file's place and the model's reason.
-  const GrxRun refusedRun = Grx("import " + Write("bad.xml", refused) + " " + Path("bad.db"));
+  // The model's own refusal names the file's place and the model's reason; a project the import
+  // would have replaced stays as it was.
+  const std::string existing = Import(Fixture("sorter.xml"), "existing");
+  const std::string bytes = FileBytes(existing);
+  const GrxRun refusedRun = Grx("import " + Write("bad.xml", refused) + " " + existing + " --force");
+  EXPECT_EQ(refusedRun.exitCode, 3);
   EXPECT_THAT(refusedRun.out, HasSubstr("contains a path separator"));
+  EXPECT_EQ(FileBytes(existing), bytes);
   const GrxRun malformed = Grx("import " + Write("bad.xml", truncated) + " " + Path("bad.db"));
   EXPECT_THAT(malformed.out, HasSubstr("malformed XML"));
 }

@@ -135,28 +135,35 @@ int RunExport(const Options& options, const std::string& outputFile, bool plcope
       throw GrxError(outputFile + " exists already (use --force to replace it)");
     }
   }
-  std::string text = db.Export();
-  if (plcopen) {
-    std::ostringstream xml;
+  // The description, or the TC6 file written from it straight into its stream.
+  const auto write = [&](std::ostream& stream) {
+    if (!plcopen) {
+      stream << db.Export();
+      return;
+    }
+    nlohmann::json description = nlohmann::json::parse(db.Export());
     try {
-      plcopen::WriteProject(nlohmann::json::parse(text), xml);
+      plcopen::WriteProject(description, stream);
     } catch (const std::exception& e) {
       throw GrxError(std::string("cannot write the project as TC6 XML: ") + e.what());
     }
-    text = xml.str();
-  }
+  };
   if (outputFile.empty()) {
-    // The description is UTF-8 already; the terminal's conversion takes code-page text.
-    out << grx::platform::Utf8ToAnsiLossy(text);
+    // The text is UTF-8; the terminal's conversion takes code-page text.
+    std::ostringstream text;
+    write(text);
+    out << grx::platform::Utf8ToAnsiLossy(text.str());
     return kExitOk;
   }
   const std::string temporary = outputFile + ".writing";
-  {
+  try {
     std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-    if (!file || !(file << text) || !file.flush()) {
-      std::filesystem::remove(temporary);
-      throw GrxError("cannot write " + outputFile);
-    }
+    if (file) write(file);
+    if (!file || !file.flush()) throw GrxError("cannot write " + outputFile);
+  } catch (...) {
+    std::error_code ignored;
+    std::filesystem::remove(temporary, ignored);
+    throw;
   }
   std::filesystem::rename(temporary, outputFile);
   return kExitOk;

@@ -49,6 +49,17 @@ void SetText(pugi::xml_node node, const std::string& text) {
   node.text().set(text.c_str());
 }
 
+// The kept element (keep[key], a fragment) or a new one, in its place in parent, named from the model.
+pugi::xml_node KeptOrNew(pugi::xml_node parent, const Json& keep, const char* key, const char* element,
+                         std::initializer_list<const char*> later, const std::string& name) {
+  pugi::xml_node node = keep.is_object() && keep.contains(key)
+                            ? AddFragment(parent, keep[key].get<std::string>(), later)
+                            : AddChild(parent, element, later);
+  if (!node.attribute("name")) node.append_attribute("name");
+  node.attribute("name") = name.c_str();
+  return node;
+}
+
 void SetDocumentation(pugi::xml_node owner, const std::string& comment, std::initializer_list<const char*> later) {
   pugi::xml_node doc = owner.child("documentation");
   if (doc ? DocumentationText(doc) == comment : comment.empty()) return;
@@ -955,14 +966,7 @@ private:
       // Resources come first in a configuration, after the ones written before.
       const std::initializer_list<const char*> later = {"globalVars", "accessVars", "configVars", "addData",
                                                         "documentation"};
-      pugi::xml_node resource;
-      if (keep.contains("resource")) {
-        resource = AddFragment(config, Text(keep, "resource"), later);
-      } else {
-        resource = AddChild(config, "resource", later);
-        resource.append_attribute("name");
-      }
-      resource.attribute("name") = Text(controller, "name").c_str();
+      const pugi::xml_node resource = KeptOrNew(config, keep, "resource", "resource", later, Text(controller, "name"));
       WriteResource(resource, config, controller, configGlobalsWritten.insert(configName).second);
     }
   }
@@ -993,30 +997,14 @@ private:
     }
     // A pouInstance of a root chart: in a task before its addData and documentation.
     const auto instanceOf = [&](pugi::xml_node parent, const Json& chart, std::initializer_list<const char*> later) {
-      const Json& chartKeep = Keep(chart);
-      pugi::xml_node instance;
-      if (chartKeep.contains("instance")) {
-        instance = AddFragment(parent, Text(chartKeep, "instance"), later);
-      } else {
-        instance = AddChild(parent, "pouInstance", later);
-        instance.append_attribute("name");
-        instance.append_attribute("typeName");
-      }
-      instance.attribute("name") = Text(chart, "name").c_str();
+      pugi::xml_node instance = KeptOrNew(parent, Keep(chart), "instance", "pouInstance", later, Text(chart, "name"));
+      if (!instance.attribute("typeName")) instance.append_attribute("typeName");
       instance.attribute("typeName") = charts_[&chart].pou.c_str();
     };
     const std::initializer_list<const char*> resourceTail = {"addData", "documentation"};
     std::size_t taskIndex = 0;
     for (const auto& t : Array(controller, "tasks")) {
-      const Json& taskKeep = Keep(t);
-      pugi::xml_node task;
-      if (taskKeep.contains("xml")) {
-        task = AddFragment(resource, Text(taskKeep, "xml"), resourceTail);
-      } else {
-        task = AddChild(resource, "task", resourceTail);
-        task.append_attribute("name");
-      }
-      task.attribute("name") = Text(t, "name").c_str();
+      pugi::xml_node task = KeptOrNew(resource, Keep(t), "xml", "task", resourceTail, Text(t, "name"));
       const long long cycle = Integer(t, "cycleMs", 0);
       const auto keptInterval = ParseDuration(task.attribute("interval").value());
       if (!(keptInterval && *keptInterval == cycle) && (cycle > 0 || task.attribute("interval"))) {
