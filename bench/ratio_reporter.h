@@ -19,8 +19,11 @@ public:
   // The time of a benchmark by its full name ("NameGet/250"), the median of its repetitions when
   // it was repeated, 0 when it did not run.
   double Time(const std::string& name) const {
-    auto it = times_.find(name + "_median");
-    if (it == times_.end()) it = times_.find(name);
+    const std::string repeated = name + "/repeats:";
+    for (auto it = times_.lower_bound(repeated); it != times_.end() && it->first.rfind(repeated, 0) == 0; ++it) {
+      if (it->first.size() > 7 && it->first.compare(it->first.size() - 7, 7, "_median") == 0) return it->second;
+    }
+    const auto it = times_.find(name);
     return it == times_.end() ? 0.0 : it->second;
   }
 

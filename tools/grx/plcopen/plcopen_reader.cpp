@@ -767,6 +767,7 @@ private:
         }
         if (from.kind == "inVariable" || from.kind == "inOutVariable") {
           const std::string expression = Child(from.node, "expression").text().get();
+          if (expression.empty()) return source; // names nothing: kept, no connection
           source.kind = IsLiteral(expression) ? Source::Literal : Source::Expression;
           source.expression = expression;
           return source;
@@ -815,7 +816,9 @@ private:
             addConnection(connections.front(), Json{{"from", source.path}, {"to", sink}});
           } else if (source.kind == Source::Literal) {
             if (info.subChart) {
-              for (auto& v : (*info.object)["interface"]) {
+              const auto interface = info.object->find("interface");
+              if (interface == info.object->end()) continue;
+              for (auto& v : *interface) {
                 if (v["name"] == formal) v["value"] = source.expression;
               }
             } else {
