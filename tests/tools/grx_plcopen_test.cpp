@@ -206,7 +206,13 @@ TEST_F(GrxPlcOpenTest, TheModelHoldsWhatTheFileSays) {
   std::vector<std::string> types;
   for (const auto& t : plc1["blockTypes"]) types.push_back(t["name"]);
   EXPECT_THAT(types, ElementsAre("TON", "AND", "MOVE", "ADD", "Scale"));
-  EXPECT_EQ(plc1["blockTypes"][4]["parameters"][0]["type"], "INT");
+  const Json& scale = plc1["blockTypes"][4]["parameters"];
+  EXPECT_EQ(scale[0]["type"], "INT");
+  // A parameter of a structure of the file's data types has its elements.
+  EXPECT_EQ(scale[1]["name"], "Axis");
+  ASSERT_EQ(scale[1]["elements"].size(), 2u);
+  EXPECT_EQ(scale[1]["elements"][1]["name"], "Name");
+  EXPECT_EQ(scale[1]["elements"][1]["type"], "STR");
 }
 
 TEST_F(GrxPlcOpenTest, WarningsNameFileAndLine) {

@@ -35,6 +35,7 @@ struct TypeUse {
   std::string name;
   bool function = false;
   std::vector<FormalParameter> parameters;
+  std::map<std::string, Json> elements; // of structured parameters, by parameter name
   bool fromFile = false;
   bool known = true;
 };
@@ -448,6 +449,24 @@ private:
     return c;
   }
 
+  // Elements of a structured variable as elements of a parameter type: their values are defaults.
+  static Json TypeElements(Json elements) {
+    std::vector<Json*> stack{&elements};
+    while (!stack.empty()) {
+      Json* list = stack.back();
+      stack.pop_back();
+      for (auto& e : *list) {
+        if (const auto value = e.find("value"); value != e.end()) {
+          Json text = std::move(*value);
+          e.erase("value");
+          e["default"] = std::move(text);
+        }
+        if (const auto nested = e.find("elements"); nested != e.end()) stack.push_back(&*nested);
+      }
+    }
+    return elements;
+  }
+
   static Json BlockType(const TypeUse& use) {
     Json t = Json::object();
     t["name"] = use.name;
@@ -459,6 +478,7 @@ private:
       j["name"] = p.name;
       if (p.direction != "in") j["direction"] = p.direction;
       j["type"] = p.type;
+      if (const auto e = use.elements.find(p.name); e != use.elements.end()) j["elements"] = TypeElements(e->second);
       params.push_back(std::move(j));
     }
     t["parameters"] = std::move(params);
@@ -870,8 +890,10 @@ private:
           const char* direction = DirectionOfList(Local(list));
           if (direction == nullptr) continue;
           for (const pugi::xml_node& v : Children(list, "variable")) {
-            const std::string type = TypeName(Child(v, "type"), nullptr);
+            Json elements = Json::array();
+            const std::string type = TypeName(Child(v, "type"), &elements);
             use.parameters.push_back({Required(v, "name"), direction, type.empty() ? "ANY" : type});
+            if (!elements.empty()) use.elements[use.parameters.back().name] = std::move(elements);
           }
         }
         if (use.function) {
