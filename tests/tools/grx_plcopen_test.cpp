@@ -269,6 +269,22 @@ TEST_F(GrxPlcOpenTest, ARenamedGlobalGoesOutUnderItsNewName) {
   std::string expected = FileBytes(Fixture("conveyor.xml"));
   expected.replace(expected.find("<expression>gRawValue</expression>"), 35, "<expression>gLamp</expression>");
   EXPECT_EQ(SameFile(Write("expected.xml", expected), out), "");
+
+  // A connection taken out of the description takes its element with it, and only that.
+  Json d = Description(db);
+  Json& connections = d["controllers"][0]["connections"];
+  const auto before = connections.size();
+  connections.erase(std::remove_if(connections.begin(), connections.end(),
+                                   [](const Json& c) { return c.value("to", "") == "@gScaled"; }),
+                    connections.end());
+  ASSERT_EQ(connections.size(), before - 1);
+  const std::string edited = Import(Write("edited.json", d.dump()), "edited");
+  const std::string written = FileBytes(ExportXml(edited, "edited.xml"));
+  EXPECT_THAT(written, Not(HasSubstr("<expression>gScaled</expression>")));
+  EXPECT_THAT(written, HasSubstr("<expression>gLamp</expression>"));
+  const std::size_t outVariable = expected.find("<outVariable localId=\"15\"");
+  expected.erase(outVariable, expected.find("</outVariable>", outVariable) + 14 - outVariable);
+  EXPECT_EQ(SameFile(Write("expected.xml", expected), Path("edited.xml")), "");
 }
 
 TEST_F(GrxPlcOpenTest, TheDemoGoesOutAsTC6AndComesBack) {

@@ -850,8 +850,8 @@ private:
         if (!claimed) {
           const std::string expression = o.child("expression").text().get();
           if (globals_.count(expression) || interfaceVars_.count(expression) || block.empty()) {
+            kept_.erase(o.attribute("localId").as_llong()); // before the node is gone
             fbd_.remove_child(o);
-            kept_.erase(o.attribute("localId").as_llong());
           }
         }
       }
