@@ -287,6 +287,17 @@ TEST_F(GrxPlcOpenTest, ARenamedGlobalGoesOutUnderItsNewName) {
   EXPECT_EQ(SameFile(Write("expected.xml", expected), Path("edited.xml")), "");
 }
 
+TEST_F(GrxPlcOpenTest, ADamagedKeptElementIsAClearErrorAndWritesNothing) {
+  Json d = Description(Import(Fixture("conveyor.xml"), "c"));
+  d["controllers"][0]["charts"][0]["plcopen"]["pouXml"] = "<pou name=\"Main\"";
+  const std::string damaged = Import(Write("damaged.json", d.dump()), "damaged");
+  const GrxRun run = Grx("export " + damaged + " --format plcopen -o " + Path("out.xml"));
+  EXPECT_EQ(run.exitCode, 3) << run.out;
+  EXPECT_THAT(run.out, HasSubstr("cannot write " + Path("out.xml") + " as TC6 XML: a kept TC6 element is damaged"));
+  EXPECT_FALSE(fs::exists(Path("out.xml")));
+  EXPECT_FALSE(fs::exists(Path("out.xml") + ".writing"));
+}
+
 TEST_F(GrxPlcOpenTest, TheDemoGoesOutAsTC6AndComesBack) {
   const std::string demo = Import(DemoJsonPath(), "demo");
   const std::string xml = ExportXml(demo, "demo.xml");

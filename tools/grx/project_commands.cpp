@@ -1,7 +1,7 @@
 // grx import, export and info.
 #include <filesystem>
-#include <optional>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "platform/code_page.h"
@@ -59,7 +59,6 @@ int RunImport(const Options& options, const std::string& description, const std:
     db.Import(json, project);
   } catch (const ChartDbError& e) {
     if (tc6) {
-      // The fault in the description made of the file, placed in the file.
       // The fault in the description made of the file, placed in the file; the description's path
       // means nothing to the file's reader.
       const std::string message = e.what();
@@ -145,7 +144,8 @@ int RunExport(const Options& options, const std::string& outputFile, bool plcope
     try {
       plcopen::WriteProject(description, stream);
     } catch (const std::exception& e) {
-      throw GrxError(std::string("cannot write the project as TC6 XML: ") + e.what());
+      throw GrxError("cannot write " + (outputFile.empty() ? options.project : outputFile) +
+                     " as TC6 XML: " + e.what());
     }
   };
   if (outputFile.empty()) {
