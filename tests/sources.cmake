@@ -13,6 +13,7 @@ set(grx_helpfuncs_tests_portable helpfuncs/plan_navigation_test.cpp helpfuncs/na
     helpfuncs/block_placement_test.cpp helpfuncs/global_vars_test.cpp helpfuncs/version_checks_test.cpp
     helpfuncs/error_location_test.cpp helpfuncs/block_type_import_test.cpp helpfuncs/online_help_test.cpp
     helpfuncs/block_help_test.cpp)
+set(grx_thread_tests helpfuncs/threads_test.cpp)
 set(grx_foundation_tests foundation/exceptions_test.cpp foundation/trace_test.cpp
     foundation/cfc_message_box_test.cpp foundation/dlg_progress_test.cpp foundation/printf_fill_test.cpp)
 set(grx_blob_tests blob/blob_bytes_test.cpp blob/blob_format_test.cpp blob/blob_records_test.cpp

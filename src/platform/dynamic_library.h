@@ -1,8 +1,8 @@
 // Loading modules by the name a Win32 build passes to LoadLibrary ("Q3JDBMOX.DLL", "w5lresax")
 // and finding their functions. On this platform a module "NAME.DLL" is the file NAME.so; it is
 // looked for, in this order, beside the running program, beside the module that holds this
-// code (the helper library), in the folders of GRX_MODULE_PATH (separated by ':'), and then on
-// the system's library path.
+// code (the helper library), in an installed tree's module folder, in the folders of
+// GRX_MODULE_PATH (separated by ':'), and then on the system's library path.
 #pragma once
 
 #include <string>
@@ -38,7 +38,11 @@ private:
 
 // The file name a module name stands for ("Q3JDBMOX.DLL" -> "Q3JDBMOX.so").
 std::string ModuleFileName(std::string_view name);
-// The folders searched before the system's library path, in order.
+// The folders of the installation: the running program's, the helper library's and, in an
+// installed tree, the module folder beside each (lib/w5lhlpax on this platform).
+std::vector<std::string> InstallationFolders();
+// The folders searched before the system's library path, in order: the installation's, then
+// those of GRX_MODULE_PATH.
 std::vector<std::string> ModuleSearchFolders();
 // Finds an exported symbol in a handle returned by Detach.
 void* FindInHandle(void* handle, const char* exportedName);

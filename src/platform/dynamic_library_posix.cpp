@@ -64,15 +64,37 @@ std::string ModuleFileName(std::string_view name) {
   return file;
 }
 
-std::vector<std::string> ModuleSearchFolders() {
+std::vector<std::string> InstallationFolders() {
   std::vector<std::string> folders;
   auto add = [&](const std::string& folder) {
     if (!folder.empty() && std::find(folders.begin(), folders.end(), folder) == folders.end()) {
       folders.push_back(folder);
     }
   };
-  add(FolderOfProgram());
-  add(FolderOfThisModule());
+  // An installed tree keeps its modules in a folder of their own (lib/w5lhlpax); a build tree
+  // has none, and a program or library there finds the modules beside itself.
+  auto addModuleFolder = [&](const std::string& base, const char* relative) {
+    if (base.empty() || !*relative || std::string_view(relative) == ".") return;
+    std::error_code ec;
+    const auto folder = (std::filesystem::path(base) / relative).lexically_normal();
+    if (std::filesystem::is_directory(folder, ec)) add(folder.string());
+  };
+  const std::string program = FolderOfProgram();
+  const std::string library = FolderOfThisModule();
+  add(program);
+  add(library);
+  addModuleFolder(program, GRX_MODULES_FROM_PROGRAM);
+  addModuleFolder(library, GRX_MODULES_FROM_LIBRARY);
+  return folders;
+}
+
+std::vector<std::string> ModuleSearchFolders() {
+  std::vector<std::string> folders = InstallationFolders();
+  auto add = [&](const std::string& folder) {
+    if (!folder.empty() && std::find(folders.begin(), folders.end(), folder) == folders.end()) {
+      folders.push_back(folder);
+    }
+  };
   if (const char* extra = std::getenv("GRX_MODULE_PATH")) {
     std::string list = extra;
     std::size_t start = 0;
@@ -106,7 +128,12 @@ Module Module::Load(std::string_view name, std::string* error) {
       if (void* handle = tryOpen(candidate)) return Module(handle, candidate);
     }
     dlerror();
-    if (void* handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL)) return Module(handle, file);
+    if (void* handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL)) {
+      // Found on the system's library path: the file the loader took.
+      link_map* map = nullptr;
+      const bool known = dlinfo(handle, RTLD_DI_LINKMAP, &map) == 0 && map && map->l_name && *map->l_name;
+      return Module(handle, known ? std::string(map->l_name) : file);
+    }
   }
   if (error) {
     *error =

@@ -53,15 +53,24 @@ std::string ModuleFileName(std::string_view name) {
   return file;
 }
 
-std::vector<std::string> ModuleSearchFolders() {
+std::vector<std::string> InstallationFolders() {
+  // An installation keeps every module beside its programs.
   std::vector<std::string> folders;
+  for (const std::string& folder : {FolderOf(nullptr), FolderOf(ThisModule())}) {
+    if (!folder.empty() && std::find(folders.begin(), folders.end(), folder) == folders.end()) {
+      folders.push_back(folder);
+    }
+  }
+  return folders;
+}
+
+std::vector<std::string> ModuleSearchFolders() {
+  std::vector<std::string> folders = InstallationFolders();
   auto add = [&](const std::string& folder) {
     if (!folder.empty() && std::find(folders.begin(), folders.end(), folder) == folders.end()) {
       folders.push_back(folder);
     }
   };
-  add(FolderOf(nullptr));
-  add(FolderOf(ThisModule()));
   if (const char* extra = std::getenv("GRX_MODULE_PATH")) {
     std::string list = extra;
     for (std::size_t start = 0; start <= list.size();) {

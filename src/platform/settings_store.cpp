@@ -82,9 +82,8 @@ std::optional<SettingValue> ReadSetting(Hive hive, const std::string& key, const
     if (auto value = ReadFromFile(file, hive, key, valueName)) return value;
   }
   if (auto value = system::ReadRegistry(hive, key, valueName)) return value;
-  const auto folders = ModuleSearchFolders();
-  for (std::size_t i = 0; i < folders.size() && i < 2; ++i) {
-    if (auto value = ReadFromFile(folders[i] + "/registry.ini", hive, key, valueName)) return value;
+  for (const std::string& folder : InstallationFolders()) {
+    if (auto value = ReadFromFile(folder + "/registry.ini", hive, key, valueName)) return value;
   }
   return std::nullopt;
 }

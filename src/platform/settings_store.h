@@ -7,8 +7,9 @@
 //
 // Keys are compared without regard to case, as the registry does. A value is a text unless it
 // is written as dword:N (a number); "@" names a key's default value. What the file does not hold
-// is looked up in the system's registry (a Win32 build's), then in registry.ini beside the program
-// or beside this module: the registrations that the build installs (its in-process components).
+// is looked up in the system's registry (a Win32 build's), then in registry.ini in the folders of
+// the installation (beside the program, beside this module, in an installed tree's module
+// folder): the registrations that the build installs (its in-process components).
 #pragma once
 
 #include <cstdint>

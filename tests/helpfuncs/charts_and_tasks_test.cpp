@@ -105,7 +105,10 @@ TEST_F(ChartsAndTasksTest, SubChartListingWritesItsFailuresToTheModuleTrace) {
   std::ifstream in(log);
   std::stringstream text;
   text << in.rdbuf();
-  const std::string module = grx::platform::ModuleFileName("w5lhlpax"); // w5lhlpax.so, w5lhlpax.dll
+  // The file the loader found the library in: w5lhlpax.dll, or the SONAME link w5lhlpax.so leads to.
+  std::string module = grx::platform::ModuleFileName("w5lhlpax");
+  const grx::platform::Module library = grx::platform::Module::Load("w5lhlpax");
+  if (std::filesystem::is_symlink(library.path())) module = std::filesystem::read_symlink(library.path()).string();
   EXPECT_THAT(text.str(), ::testing::HasSubstr("level 4 W5GRX_GetSubPlansByPlanID [.\\HelpFunc (4042), module: " +
                                                module + ", thread: 0x"));
   EXPECT_THAT(text.str(), ::testing::HasSubstr("]: Plan ID is NULL!\n"));

@@ -11,7 +11,9 @@
 #include "chartdb/q3jdbmox_decorated_names.h"
 #include "grx_cli_fixture.h"
 #include "platform/com_lite.h"
+#include "platform/dynamic_library.h"
 #include "platform/file_search.h"
+#include "platform/file_version.h"
 #include "platform/help_requests.h"
 #include "platform/help_viewer.h"
 #include "platform/process.h"
@@ -559,6 +561,51 @@ TEST_F(GrxCliTest, TheExportTableMakesTheReference) {
 
   const auto listed = nlohmann::json::parse(Grx("--json exports").out);
   ASSERT_EQ(listed.size(), kExportCalls.size());
+
+  // docs/hosting.md tells hosts which exports raise, as the table says.
+  const GrxRun policies = Grx("exports --policies");
+  ASSERT_EQ(policies.exitCode, 0);
+  EXPECT_THAT(policies.out, HasSubstr("| PlanNavigation | `W5GRX_RootPlanFromName`"));
+  EXPECT_THAT(policies.out, HasSubstr("| NameChecks | - | `W5GRX_CheckRootPlanName`"));
+  std::ifstream hosting(fs::path(GRX_SOURCE_DIR) / "docs" / "hosting.md", std::ios::binary);
+  const std::string guide((std::istreambuf_iterator<char>(hosting)), std::istreambuf_iterator<char>());
+  EXPECT_THAT(guide,
+              HasSubstr("<!-- policies: made by grx exports --policies -->\n" + policies.out + "<!-- /policies -->"))
+      << "run grx exports --policies and put its table into docs/hosting.md";
+}
+
+// One version, the project's, in grx --version and in every file: Windows modules and programs
+// carry it in their version resource, the Linux library in its file name and SONAME.
+TEST_F(GrxCliTest, EveryFileCarriesTheProjectsVersion) {
+  const GrxRun run = Grx("--version");
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_THAT(run.out, ::testing::StartsWith("grx " GRX_PROJECT_VERSION "\n"));
+  EXPECT_THAT(run.out, HasSubstr("library: w5lhlpax " GRX_PROJECT_VERSION));
+  std::string why;
+  if (platform::ModuleFileName("w5lhlpax") == "w5lhlpax.dll") {
+    for (const char* file : {"w5lhlpax.dll", "Q3JDBMOX.dll", "ES_LOG.dll", "w5toolax.dll", "w5wtrcax.dll",
+                             "w5bx00ta.dll", "w5kwcmpx.dll", "w5rccmpx.dll", "w5imcmpx.dll", "w5lresax.dll",
+                             "w5lresax_de.dll", "libgrx_os.dll", "grx.exe", "FXBViewer.exe"}) {
+      const auto version = platform::ReadFileVersion((BinDir() / file).string(), &why);
+      ASSERT_TRUE(version) << why;
+      EXPECT_EQ(version->version, GRX_PROJECT_VERSION ".0") << file;
+      EXPECT_EQ(version->productVersion, GRX_PROJECT_VERSION) << file;
+      EXPECT_EQ(version->originalName, file);
+      EXPECT_FALSE(version->description.empty()) << file;
+    }
+    EXPECT_THAT(run.out, HasSubstr("(w5lhlpax.dll: Helper library of the CFC chart editor)"));
+  } else {
+    const auto version = platform::ReadFileVersion((BinDir() / "w5lhlpax.so").string(), &why);
+    ASSERT_TRUE(version) << why;
+    EXPECT_EQ(version->version, GRX_PROJECT_VERSION);
+    EXPECT_EQ(version->originalName, "libw5lhlpax.so." GRX_PROJECT_VERSION_MAJOR);
+    EXPECT_THAT(run.out, HasSubstr("(w5lhlpax.so, libw5lhlpax.so." GRX_PROJECT_VERSION_MAJOR ")"));
+    // A module loaded by name carries no version in its name, and says so.
+    EXPECT_FALSE(platform::ReadFileVersion((BinDir() / "Q3JDBMOX.so").string(), &why));
+    EXPECT_THAT(why, HasSubstr("Q3JDBMOX.so: its file name carries no version"));
+    EXPECT_FALSE(platform::ReadFileVersion((BinDir() / "registry.ini").string(), &why));
+    EXPECT_THAT(why, HasSubstr("not a 64-bit ELF file"));
+  }
 }
 
 } // namespace

@@ -50,9 +50,13 @@ int RunMsgBox(const Options& options, std::uint32_t messageId, const std::vector
   return kExitOk;
 }
 
-int RunExports(const Options& options, bool markdown, std::ostream& out) {
+int RunExports(const Options& options, bool markdown, bool policies, std::ostream& out) {
   if (markdown) {
     out << ExportReference();
+    return 0;
+  }
+  if (policies) {
+    out << ExportPolicyTable();
     return 0;
   }
   if (options.json) {

@@ -16,6 +16,8 @@
 #include "number_text.h"
 #include "opendata/open_data_exception.h"
 #include "platform/code_page.h"
+#include "platform/dynamic_library.h"
+#include "platform/file_version.h"
 #include "platform/process.h"
 #include "project_client.h"
 #include "terminal_text.h"
@@ -362,8 +364,22 @@ private:
   bool session_ = false;
 };
 
+// The library as loaded, with the version its file carries.
+std::string LibraryVersion() {
+  std::string why;
+  const platform::Module library = platform::Module::Load("w5lhlpax", &why);
+  if (!library) return "w5lhlpax: not loaded (" + why + ")";
+  const auto version = platform::ReadFileVersion(library.path(), &why);
+  if (!version) return "w5lhlpax: no version (" + why + ")";
+  const std::string file = std::filesystem::path(library.path()).filename().string();
+  std::string text = "w5lhlpax " + version->version + " (" + file;
+  if (!version->originalName.empty() && version->originalName != file) text += ", " + version->originalName;
+  if (!version->description.empty()) text += ": " + version->description;
+  return text + ")";
+}
+
 std::string Versions() {
-  std::string text = "grx " GRX_VERSION "\nlibrary: w5lhlpax " GRX_VERSION "\n";
+  std::string text = "grx " GRX_VERSION "\nlibrary: " + LibraryVersion() + "\n";
   try {
     ChartDbClient& db = ChartDbClient::Instance();
     char software[kGlVersionSize] = {0};

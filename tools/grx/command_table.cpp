@@ -133,9 +133,12 @@ const std::vector<CommandSpec>& Commands() {
       {"exports",
        "list the exports of the library, from its export table",
        Access::None,
-       {Flag("--markdown", "the reference of every export, as docs/exports.md holds it")},
+       {Flag("--markdown", "the reference of every export, as docs/exports.md holds it"),
+        Flag("--policies", "which exports raise and which answer neutrally, by family, as docs/hosting.md holds it")},
        "0 listed",
-       [](const Invocation& i, std::ostream& out) { return RunExports(i.options(), i.Has("--markdown"), out); }},
+       [](const Invocation& i, std::ostream& out) {
+         return RunExports(i.options(), i.Has("--markdown"), i.Has("--policies"), out);
+       }},
       {"plans",
        "list the root charts of a controller",
        Access::Reads,

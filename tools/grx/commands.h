@@ -37,7 +37,7 @@ int RunCall(const Options& options, const std::string& exportName, const std::ve
 // Shows a message of the language library (its "%s" filled from args) and prints the answer.
 int RunMsgBox(const Options& options, std::uint32_t messageId, const std::vector<std::string>& args,
               std::uint32_t style, std::uint32_t buttons, std::ostream& out);
-int RunExports(const Options& options, bool markdown, std::ostream& out);
+int RunExports(const Options& options, bool markdown, bool policies, std::ostream& out);
 int RunPlans(const Options& options, const std::string& controller, std::ostream& out);
 int RunShow(const Options& options, const std::string& path, int depth, std::ostream& out);
 int RunChart(const Options& options, const std::string& controller, const std::string& path, std::ostream& out);

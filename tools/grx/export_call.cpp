@@ -245,6 +245,28 @@ std::string ExportReference() {
   return text;
 }
 
+std::string ExportPolicyTable() {
+  struct Family {
+    std::string name;
+    std::vector<std::string> raising, answering;
+  };
+  std::vector<Family> families;
+  for (const ExportEntry& e : Exports()) {
+    if (families.empty() || families.back().name != e.family) families.push_back({e.family, {}, {}});
+    auto& list = e.policy == "Raises" ? families.back().raising : families.back().answering;
+    if (std::find(list.begin(), list.end(), e.name) == list.end()) list.push_back(e.name);
+  }
+  auto names = [](const std::vector<std::string>& list) {
+    std::string text;
+    for (const std::string& name : list) text += (text.empty() ? "`" : ", `") + name + "`";
+    return text.empty() ? std::string("-") : text;
+  };
+  std::string text = "| family | exceptions reach the host | the frame answers the neutral result |\n|---|---|---|\n";
+  for (const Family& f : families)
+    text += "| " + f.name + " | " + names(f.raising) + " | " + names(f.answering) + " |\n";
+  return text;
+}
+
 const ExportEntry* FindExport(const std::string& name, const std::vector<std::string>& arguments) {
   // Overloads share a name: the first whose parameters take every argument given is called.
   const ExportEntry* first = nullptr;

@@ -81,5 +81,7 @@ const std::vector<ExportEntry>& Exports();
 const ExportEntry* FindExport(const std::string& name, const std::vector<std::string>& arguments = {});
 // The reference of every export (Markdown), as docs/exports.md holds it.
 std::string ExportReference();
+// Which exports raise and which answer neutrally, one row per family (a Markdown table).
+std::string ExportPolicyTable();
 
 } // namespace grx::cli
