@@ -11,6 +11,15 @@
 #include "platform/code_page.h"
 #include "dynamic_library.h"
 
+// An installation's module folder relative to its programs and to its library (the build
+// defines both; a program built without them searches no installed tree).
+#ifndef GRX_MODULES_FROM_PROGRAM
+#define GRX_MODULES_FROM_PROGRAM ""
+#endif
+#ifndef GRX_MODULES_FROM_LIBRARY
+#define GRX_MODULES_FROM_LIBRARY ""
+#endif
+
 namespace grx::platform {
 namespace {
 

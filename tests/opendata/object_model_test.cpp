@@ -33,6 +33,8 @@ protected:
     Load(SmallProjectJson());
     manager_ = CIecObjManager::GetInstance();
     manager_->Clear_i();
+    // The plain factory: an export earlier in this thread may have left the blob records' one.
+    manager_->SetFactory(CIecObjFactory::GetInstance());
   }
   void TearDown() override {
     manager_->Clear_i();
