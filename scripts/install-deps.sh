@@ -2,7 +2,7 @@
 # Installs the Debian packages the build needs, when run as root and they are missing.
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config libsqlite3-dev sqlite3 nlohmann-json3-dev libcli11-dev
-          libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev dpkg-dev clang-format clang-14 libclang-rt-14-dev
+          libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev libgraphviz-dev dpkg-dev clang-format clang-14 libclang-rt-14-dev
           g++-mingw-w64-x86-64 wine64 xvfb xauth)
 missing=()
 for p in "${packages[@]}"; do

@@ -23,4 +23,4 @@ set(grx_app_tests app/library_frame_test.cpp)
 set(grx_opendata_tests opendata/object_model_test.cpp)
 set(grx_cli_tests_portable tools/grx_cli_test.cpp)
 set(grx_cli_tests_posix tools/grx_cli_posix_test.cpp tools/grx_fault_sweep_test.cpp
-    tools/grx_guarantees_test.cpp tools/grx_docs_test.cpp tools/grx_plcopen_test.cpp)
+    tools/grx_guarantees_test.cpp tools/grx_docs_test.cpp tools/grx_plcopen_test.cpp tools/grx_draw_test.cpp)

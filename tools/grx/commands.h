@@ -38,6 +38,9 @@ int RunCall(const Options& options, const std::string& exportName, const std::ve
 int RunMsgBox(const Options& options, std::uint32_t messageId, const std::vector<std::string>& args,
               std::uint32_t style, std::uint32_t buttons, std::ostream& out);
 int RunExports(const Options& options, bool markdown, bool policies, std::ostream& out);
+// A chart as SVG, or a controller as one HTML page of all its charts, printed or written to a file.
+int RunDraw(const Options& options, const std::string& path, const std::string& outputFile, bool check,
+            std::ostream& out);
 int RunPlans(const Options& options, const std::string& controller, std::ostream& out);
 int RunShow(const Options& options, const std::string& path, int depth, std::ostream& out);
 int RunChart(const Options& options, const std::string& controller, const std::string& path, std::ostream& out);

@@ -1,0 +1,268 @@
+// Where the boxes and connectors of a chart go: the project's stored geometry when every block
+// has one (a TC6 import keeps it), otherwise the layered dot layout of Graphviz; then the pins on
+// the boxes' edges and the wires between them at right angles.
+#include <graphviz/gvc.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <regex>
+
+#include "chart_drawing.h"
+#include "drawing_metrics.h"
+
+namespace grx::draw {
+namespace {
+
+// The stored place and size of a block: the position and size TC6 keeps on the block element.
+bool StoredPlace(Box& box) {
+  const std::string& xml = box.keptXml;
+  if (xml.empty()) return false;
+  static const std::regex position(R"re(<position\s+x="(-?[0-9.]+)"\s+y="(-?[0-9.]+)")re");
+  static const std::regex width(R"re(^<[^>]*\swidth="([0-9.]+)")re"), height(R"re(^<[^>]*\sheight="([0-9.]+)")re");
+  std::smatch found;
+  if (!std::regex_search(xml, found, position)) return false;
+  box.at = {std::stod(found[1]), std::stod(found[2])};
+  if (std::regex_search(xml, found, width)) box.width = std::max(box.width, std::stod(found[1]));
+  if (std::regex_search(xml, found, height)) box.height = std::max(box.height, std::stod(found[1]));
+  box.stored = true;
+  return true;
+}
+
+// Graphviz's context, graph and layout, released in the right order.
+struct GraphvizLayout {
+  GVC_t* context = gvContext();
+  Agraph_t* graph = nullptr;
+  bool laidOut = false;
+  GraphvizLayout() {
+    if (!context) throw DrawError("Graphviz could not start");
+    graph = agopen(const_cast<char*>("chart"), Agdirected, nullptr);
+    if (!graph) throw DrawError("Graphviz could not make a graph");
+  }
+  GraphvizLayout(const GraphvizLayout&) = delete;
+  GraphvizLayout& operator=(const GraphvizLayout&) = delete;
+  ~GraphvizLayout() {
+    if (laidOut) gvFreeLayout(context, graph);
+    if (graph) agclose(graph);
+    gvFreeContext(context);
+  }
+};
+
+void Set(void* object, const char* name, const std::string& value) {
+  agsafeset(object, const_cast<char*>(name), const_cast<char*>(value.c_str()), const_cast<char*>(""));
+}
+
+std::string Inches(double pixels) {
+  return std::to_string(pixels / 72.0);
+}
+
+void PlaceWithGraphviz(ChartDrawing& drawing) {
+  GraphvizLayout layout;
+  Agraph_t* graph = layout.graph;
+  Set(graph, "rankdir", "LR");
+  Set(graph, "nodesep", "0.35");
+  Set(graph, "ranksep", "0.9");
+  Set(graph, "splines", "false");
+  Agraph_t* first = agsubg(graph, const_cast<char*>("sources"), 1);
+  Agraph_t* last = agsubg(graph, const_cast<char*>("sinks"), 1);
+  Set(first, "rank", "source");
+  Set(last, "rank", "sink");
+  std::vector<Agnode_t*> boxes, connectors;
+  auto node = [&](Agraph_t* in, const std::string& name, double width, double height) {
+    Agnode_t* n = agnode(in, const_cast<char*>(name.c_str()), 1);
+    Set(n, "shape", "box");
+    Set(n, "fixedsize", "true");
+    Set(n, "width", Inches(width));
+    Set(n, "height", Inches(height));
+    return n;
+  };
+  for (std::size_t i = 0; i < drawing.boxes.size(); ++i) {
+    boxes.push_back(node(graph, "b" + std::to_string(i), drawing.boxes[i].width, drawing.boxes[i].height));
+  }
+  for (std::size_t i = 0; i < drawing.connectors.size(); ++i) {
+    const Connector& c = drawing.connectors[i];
+    Agraph_t* in = c.kind == ConnectorKind::Interface ? (c.source ? first : last) : graph;
+    connectors.push_back(node(in, "c" + std::to_string(i), c.width, c.height));
+  }
+  auto nodeOf = [&](const WireEnd& end) {
+    return end.box >= 0 ? boxes[static_cast<std::size_t>(end.box)]
+                        : connectors[static_cast<std::size_t>(end.connector)];
+  };
+  for (const Wire& wire : drawing.wires) {
+    Agnode_t* tail = nodeOf(wire.source);
+    Agnode_t* head = nodeOf(wire.sink);
+    if (tail != head) agedge(graph, tail, head, nullptr, 1);
+  }
+  if (gvLayout(layout.context, graph, "dot") != 0) throw DrawError("Graphviz could not lay the chart out");
+  layout.laidOut = true;
+  const boxf bounds = GD_bb(graph);
+  auto topLeft = [&](Agnode_t* n, double width, double height) {
+    const pointf centre = ND_coord(n);
+    return Point{centre.x - bounds.LL.x - width / 2, bounds.UR.y - centre.y - height / 2};
+  };
+  for (std::size_t i = 0; i < drawing.boxes.size(); ++i) {
+    drawing.boxes[i].at = topLeft(boxes[i], drawing.boxes[i].width, drawing.boxes[i].height);
+  }
+  for (std::size_t i = 0; i < drawing.connectors.size(); ++i) {
+    drawing.connectors[i].at = topLeft(connectors[i], drawing.connectors[i].width, drawing.connectors[i].height);
+  }
+}
+
+// Connectors beside stored boxes: sources in a column left of every box, sinks right of them, each
+// near the pin it is wired to, none over another.
+void PlaceConnectorsBesideStoredBoxes(ChartDrawing& drawing) {
+  double left = std::numeric_limits<double>::max(), right = std::numeric_limits<double>::lowest();
+  for (const Box& box : drawing.boxes) {
+    left = std::min(left, box.at.x - kStub);
+    right = std::max(right, box.at.x + box.width + kStub);
+  }
+  if (drawing.boxes.empty()) left = right = 0;
+  std::vector<std::pair<double, std::size_t>> sources, sinks; // wanted y, connector
+  for (std::size_t i = 0; i < drawing.connectors.size(); ++i) {
+    double wanted = 0;
+    for (const Wire& wire : drawing.wires) {
+      const WireEnd& self = drawing.connectors[i].source ? wire.source : wire.sink;
+      const WireEnd& other = drawing.connectors[i].source ? wire.sink : wire.source;
+      if (self.connector != static_cast<int>(i) || other.box < 0) continue;
+      const Box& box = drawing.boxes[static_cast<std::size_t>(other.box)];
+      wanted = box.at.y + kHeaderHeight + static_cast<double>(other.pin) * kRowHeight;
+      break;
+    }
+    (drawing.connectors[i].source ? sources : sinks).emplace_back(wanted, i);
+  }
+  for (auto* column : {&sources, &sinks}) {
+    std::sort(column->begin(), column->end());
+    double next = std::numeric_limits<double>::lowest();
+    for (const auto& [wanted, i] : *column) {
+      Connector& c = drawing.connectors[i];
+      c.at.y = std::max(wanted, next);
+      c.at.x = c.source ? left - 3 * kStub - c.width : right + 3 * kStub;
+      next = c.at.y + c.height + 4;
+    }
+  }
+}
+
+void PlacePins(ChartDrawing& drawing) {
+  for (Box& box : drawing.boxes) {
+    for (std::size_t i = 0; i < box.inputs.size(); ++i) {
+      box.inputs[i].at = {box.at.x - kStub, box.at.y + kHeaderHeight + (static_cast<double>(i) + 0.5) * kRowHeight};
+    }
+    for (std::size_t i = 0; i < box.outputs.size(); ++i) {
+      box.outputs[i].at = {box.at.x + box.width + kStub,
+                           box.at.y + kHeaderHeight + (static_cast<double>(i) + 0.5) * kRowHeight};
+    }
+  }
+  for (Connector& c : drawing.connectors) {
+    c.pin.at = {c.source ? c.at.x + c.width : c.at.x, c.at.y + c.height / 2};
+    c.through.at = {c.source ? c.at.x : c.at.x + c.width, c.at.y + c.height / 2};
+  }
+}
+
+const Pin& PinOf(const ChartDrawing& drawing, const WireEnd& end, bool output) {
+  if (end.box >= 0) {
+    const Box& box = drawing.boxes[static_cast<std::size_t>(end.box)];
+    return (output ? box.outputs : box.inputs)[end.pin];
+  }
+  const Connector& c = drawing.connectors[static_cast<std::size_t>(end.connector)];
+  return end.pin == 1 ? c.through : c.pin;
+}
+
+double Bottom(const ChartDrawing& drawing, const WireEnd& end) {
+  if (end.box >= 0) {
+    const Box& box = drawing.boxes[static_cast<std::size_t>(end.box)];
+    return box.at.y + box.height;
+  }
+  const Connector& c = drawing.connectors[static_cast<std::size_t>(end.connector)];
+  return c.at.y + c.height;
+}
+
+// Each wire at right angles: across the channel between its two pins, or, when the sink lies
+// left of the source, around below both.
+void RouteWires(ChartDrawing& drawing) {
+  for (std::size_t i = 0; i < drawing.wires.size(); ++i) {
+    Wire& wire = drawing.wires[i];
+    const Point from = PinOf(drawing, wire.source, true).at;
+    const Point to = PinOf(drawing, wire.sink, false).at;
+    const double lane = static_cast<double>(static_cast<int>(i % 5) - 2) * 3;
+    wire.points.clear();
+    wire.points.push_back(from);
+    if (to.x - from.x >= 2 * kStub) {
+      const double mid = std::clamp((from.x + to.x) / 2 + lane, from.x + 2, to.x - 2);
+      if (from.y != to.y) {
+        wire.points.push_back({mid, from.y});
+        wire.points.push_back({mid, to.y});
+      }
+    } else {
+      const double below = std::max(Bottom(drawing, wire.source), Bottom(drawing, wire.sink)) + kStub + 4 + lane + 6;
+      wire.points.push_back({from.x + kStub, from.y});
+      wire.points.push_back({from.x + kStub, below});
+      wire.points.push_back({to.x - kStub, below});
+      wire.points.push_back({to.x - kStub, to.y});
+    }
+    wire.points.push_back(to);
+  }
+}
+
+// Moves everything so that the drawing starts at the margin, and sizes it.
+void Frame(ChartDrawing& drawing) {
+  double minX = std::numeric_limits<double>::max(), minY = minX;
+  double maxX = std::numeric_limits<double>::lowest(), maxY = maxX;
+  auto take = [&](double x, double y) {
+    minX = std::min(minX, x);
+    minY = std::min(minY, y);
+    maxX = std::max(maxX, x);
+    maxY = std::max(maxY, y);
+  };
+  for (const Box& box : drawing.boxes) {
+    take(box.at.x - kStub, box.at.y);
+    take(box.at.x + box.width + kStub, box.at.y + box.height);
+  }
+  for (const Connector& c : drawing.connectors) {
+    take(c.at.x, c.at.y);
+    take(c.at.x + c.width, c.at.y + c.height);
+  }
+  for (const Wire& wire : drawing.wires) {
+    for (const Point& p : wire.points) take(p.x, p.y);
+  }
+  if (minX > maxX) minX = minY = maxX = maxY = 0;
+  const double dx = kMargin - minX, dy = kMargin + kHeaderHeight - minY; // room for the title
+  auto move = [&](Point& p) {
+    p.x += dx;
+    p.y += dy;
+  };
+  for (Box& box : drawing.boxes) {
+    move(box.at);
+    for (Pin& pin : box.inputs) move(pin.at);
+    for (Pin& pin : box.outputs) move(pin.at);
+  }
+  for (Connector& c : drawing.connectors) {
+    move(c.at);
+    move(c.pin.at);
+    move(c.through.at);
+  }
+  for (Wire& wire : drawing.wires) {
+    for (Point& p : wire.points) move(p);
+  }
+  drawing.width = std::ceil(std::max(maxX - minX + 2 * kMargin, 320.0));
+  drawing.height = std::ceil(maxY - minY + 2 * kMargin + kHeaderHeight);
+}
+
+} // namespace
+
+void LayOut(ChartDrawing& drawing) {
+  bool stored = !drawing.boxes.empty();
+  for (Box& box : drawing.boxes) stored = StoredPlace(box) && stored;
+  drawing.storedGeometry = stored;
+  if (stored) {
+    PlaceConnectorsBesideStoredBoxes(drawing);
+  } else {
+    for (Box& box : drawing.boxes) box.stored = false;
+    PlaceWithGraphviz(drawing);
+  }
+  PlacePins(drawing);
+  RouteWires(drawing);
+  Frame(drawing);
+}
+
+} // namespace grx::draw
