@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config libsqlite3-dev sqlite3 nlohmann-json3-dev libcli11-dev
           libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev libgraphviz-dev dpkg-dev clang-format clang-14 libclang-rt-14-dev
-          g++-mingw-w64-x86-64 wine64 xvfb xauth)
+          g++-mingw-w64-x86-64 wine64 xvfb xauth chromium nodejs)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

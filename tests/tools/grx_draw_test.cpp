@@ -214,6 +214,12 @@ TEST_F(GrxDrawTest, EveryChartOfTheDemoIsDrawnWithEveryBlockPinAndWire) {
   EXPECT_EQ(FileBytes(file), svg);
 }
 
+// The picture in the README is grx draw's drawing of the demo's first chart, as it draws it now.
+TEST_F(GrxDrawTest, TheReadmesPictureIsTheDrawingOfTheDemo) {
+  EXPECT_EQ(OnProject("draw D445_AXES/Axis1").out, FileBytes(fs::path(GRX_SOURCE_DIR) / "docs" / "demo-axis1.svg"))
+      << "run: grx --project DEMO.db draw D445_AXES/Axis1 -o docs/demo-axis1.svg";
+}
+
 TEST_F(GrxDrawTest, ChartsOfATc6ImportKeepTheirPlaces) {
   const std::string db = (folder_ / "conveyor.db").string();
   const std::string xml = (fs::path(GRX_SOURCE_DIR) / "tests" / "fixtures" / "plcopen" / "conveyor.xml").string();

@@ -217,6 +217,11 @@ void Frame(ChartDrawing& drawing) {
   for (const Box& box : drawing.boxes) {
     take(box.at.x - kStub, box.at.y);
     take(box.at.x + box.width + kStub, box.at.y + box.height);
+    for (const Pin& pin : box.inputs) { // the values written left of inputs nobody feeds
+      if (!pin.connected && !pin.value.empty()) {
+        take(pin.at.x - 2 - static_cast<double>(pin.value.size()) * kCharWidth * kSmallFont / kFontSize, pin.at.y);
+      }
+    }
   }
   for (const Connector& c : drawing.connectors) {
     take(c.at.x, c.at.y);
