@@ -72,6 +72,7 @@ void PlaceWithGraphviz(ChartDrawing& drawing) {
   auto node = [&](Agraph_t* in, const std::string& name, double width, double height) {
     Agnode_t* n = agnode(in, const_cast<char*>(name.c_str()), 1);
     Set(n, "shape", "box");
+    Set(n, "label", ""); // the drawing writes its own texts: no font is asked for
     Set(n, "fixedsize", "true");
     Set(n, "width", Inches(width));
     Set(n, "height", Inches(height));
