@@ -53,6 +53,24 @@ protected:
     return path.string();
   }
 
+  // A project with one finding of each kind grx check reports (an old data version, no stamp, a
+  // root chart name with two underscores, a connection of types that do not fit, an unused
+  // global), imported into check.db of the test's folder; its path.
+  std::string CheckProject() {
+    const std::string description = Write("check.json", R"({"format": "grx-project/1",
+    "project": {"dataVersion": "V6.0"}, "controllers": [{"name": "R",
+    "blockTypes": [{"name": "T", "parameters": [{"name": "I", "type": "BOOL"},
+                                                {"name": "O", "direction": "out", "type": "REAL"}]}],
+    "globals": [{"name": "gUnused", "type": "INT"}, {"name": "gUsed", "type": "BOOL"}],
+    "charts": [{"name": "A__B", "blocks": [{"name": "B1", "type": "T"}, {"name": "B2", "type": "T"},
+                                           {"name": "B3", "type": "T"}]}],
+    "connections": [{"from": "A__B/B1.O", "to": "A__B/B2.I"}, {"from": "@gUsed", "to": "A__B/B3.I"}]}]})");
+    const std::string db = (folder_ / "check.db").string();
+    const GrxRun run = Grx("import " + description + " " + db);
+    EXPECT_EQ(run.exitCode, 0) << run.out;
+    return db;
+  }
+
   static std::string DemoJsonPath() {
     return (std::filesystem::path(GRX_SOURCE_DIR) / "examples" / "demo.json").string();
   }

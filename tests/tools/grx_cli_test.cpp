@@ -1234,16 +1234,7 @@ TEST_F(GrxCliTest, LogPrintsASavedLog) {
 // grx check on a project with one finding of each kind; the stamp of a root chart is told once
 // the controller's own is current; a controller that is not there cannot be checked.
 TEST_F(GrxCliTest, CheckPrintsOneFindingOfEachKind) {
-  const std::string description = Write("check.json", R"({"format": "grx-project/1",
-    "project": {"dataVersion": "V6.0"}, "controllers": [{"name": "R",
-    "blockTypes": [{"name": "T", "parameters": [{"name": "I", "type": "BOOL"},
-                                                {"name": "O", "direction": "out", "type": "REAL"}]}],
-    "globals": [{"name": "gUnused", "type": "INT"}, {"name": "gUsed", "type": "BOOL"}],
-    "charts": [{"name": "A__B", "blocks": [{"name": "B1", "type": "T"}, {"name": "B2", "type": "T"},
-                                           {"name": "B3", "type": "T"}]}],
-    "connections": [{"from": "A__B/B1.O", "to": "A__B/B2.I"}, {"from": "@gUsed", "to": "A__B/B3.I"}]}]})");
-  const std::string db = (folder_ / "check.db").string();
-  ASSERT_EQ(Grx("import " + description + " " + db).exitCode, 0);
+  const std::string db = CheckProject();
   const GrxRun run = Grx("--project " + db + " check R");
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.out,

@@ -256,16 +256,7 @@ TEST_F(GrxDrawTest, ChartsOfATc6ImportKeepTheirPlaces) {
 }
 
 TEST_F(GrxDrawTest, CheckMarksTheFindingsOnTheirObjects) {
-  const std::string description = Write("check.json", R"({"format": "grx-project/1",
-    "project": {"dataVersion": "V6.0"}, "controllers": [{"name": "R",
-    "blockTypes": [{"name": "T", "parameters": [{"name": "I", "type": "BOOL"},
-                                                {"name": "O", "direction": "out", "type": "REAL"}]}],
-    "globals": [{"name": "gUnused", "type": "INT"}, {"name": "gUsed", "type": "BOOL"}],
-    "charts": [{"name": "A__B", "blocks": [{"name": "B1", "type": "T"}, {"name": "B2", "type": "T"},
-                                           {"name": "B3", "type": "T"}]}],
-    "connections": [{"from": "A__B/B1.O", "to": "A__B/B2.I"}, {"from": "@gUsed", "to": "A__B/B3.I"}]}]})");
-  const std::string db = (folder_ / "check.db").string();
-  ASSERT_EQ(Grx("import " + description + " " + db).exitCode, 0);
+  const std::string db = CheckProject();
   const std::string plain = Grx("--project " + db + " draw R/A__B").out;
   EXPECT_THAT(plain, ::testing::Not(HasSubstr(" finding\"")));
   const std::string checked = Grx("--project " + db + " draw R/A__B --check").out;
