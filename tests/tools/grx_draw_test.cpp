@@ -214,6 +214,13 @@ TEST_F(GrxDrawTest, EveryChartOfTheDemoIsDrawnWithEveryBlockPinAndWire) {
   EXPECT_EQ(FileBytes(file), svg);
 }
 
+// A chart of hundreds of blocks, which Graphviz ranks with its newer ranking, is drawn as fully.
+TEST_F(GrxDrawTest, ALargeChartIsDrawnAsFully) {
+  const std::string db = (folder_ / "large.db").string();
+  ASSERT_EQ(Grx("generate " + db + " --charts 1 --depth 0 --blocks 300 --globals 4").exitCode, 0);
+  DrawEveryChart(db, "graphviz");
+}
+
 // The picture in the README is grx draw's drawing of the demo's first chart, as it draws it now.
 TEST_F(GrxDrawTest, TheReadmesPictureIsTheDrawingOfTheDemo) {
   EXPECT_EQ(OnProject("draw D445_AXES/Axis1").out, FileBytes(fs::path(GRX_SOURCE_DIR) / "docs" / "demo-axis1.svg"))
