@@ -7,10 +7,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build --target wrapper_overhead_bench object_cache_bench blob_codec_bench \
-  chartdb_scaling_bench helpfuncs_scaling_bench project_check_bench interchange_bench draw_bench >/dev/null
+  chartdb_scaling_bench helpfuncs_scaling_bench project_check_bench interchange_bench draw_bench c_interface_bench >/dev/null
 echo "grx benchmarks on $(nproc) core(s), $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')"
 for program in wrapper_overhead_bench object_cache_bench blob_codec_bench chartdb_scaling_bench \
-  helpfuncs_scaling_bench project_check_bench interchange_bench draw_bench; do
+  helpfuncs_scaling_bench project_check_bench interchange_bench draw_bench c_interface_bench; do
   log=build/bench-${program}.txt
   build/bin/${program} --benchmark_color=false "$@" >"$log" 2>&1
   echo
@@ -18,3 +18,6 @@ for program in wrapper_overhead_bench object_cache_bench blob_codec_bench chartd
   # The ratios follow the table, after the line "-- ratios".
   awk 'shown { print } /^-- ratios/ { shown = 1 }' "$log" | sed '/^$/d'
 done
+echo
+echo "== python_calls (bench/python_calls.py)"
+GRX_LIBRARY="$PWD/build/bin/libw5lhlpax.so.1" PYTHONPATH="$PWD/python" /usr/bin/python3 bench/python_calls.py

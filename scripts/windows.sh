@@ -3,7 +3,8 @@
 # stand-in as a DLL, grx.exe) and runs under wine the Windows tests (the platform layer, the
 # chart-database stand-in, the exports and the object model) and grx demo, on a virtual display
 # (Xvfb) when there is none; then installs the build, builds the example host against the
-# installed tree and runs it under wine, and makes and checks the release archive. Exits non-zero, saying why, when mingw-w64, wine or Xvfb is missing.
+# installed tree and runs it under wine, and makes and checks the release archive. A host written in
+# C calls the library through its C interface under wine too. Exits non-zero, saying why, when mingw-w64, wine or Xvfb is missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if ! command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
@@ -40,6 +41,9 @@ for test in build-win/bin/*_tests.exe; do
   echo "== $test (wine)"
   (cd build-win/bin && "$wine" "$(basename "$test")")
 done
+echo "== c_interface_test.exe (wine)"
+demo="Z:$PWD/examples/demo.json"
+(cd build-win/bin && "$wine" c_interface_test.exe "$demo")
 echo "== grx.exe demo (wine)"
 (cd build-win/bin && "$wine" grx.exe demo >../grx-demo.txt) || { cat build-win/grx-demo.txt; exit 1; }
 grep -q "imported into memory and exported again: identical" build-win/grx-demo.txt

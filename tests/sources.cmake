@@ -21,6 +21,6 @@ set(grx_blob_tests blob/blob_bytes_test.cpp blob/blob_format_test.cpp blob/blob_
 set(grx_dbaccess_tests dbaccess/trace_format_test.cpp dbaccess/listing_test.cpp dbaccess/binding_test.cpp)
 set(grx_app_tests app/library_frame_test.cpp)
 set(grx_opendata_tests opendata/object_model_test.cpp)
-set(grx_cli_tests_portable tools/grx_cli_test.cpp)
+set(grx_cli_tests_portable tools/grx_cli_test.cpp tools/grx_c_interface_test.cpp)
 set(grx_cli_tests_posix tools/grx_cli_posix_test.cpp tools/grx_fault_sweep_test.cpp
     tools/grx_guarantees_test.cpp tools/grx_docs_test.cpp tools/grx_plcopen_test.cpp tools/grx_draw_test.cpp)

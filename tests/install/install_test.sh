@@ -4,7 +4,8 @@
 #   tests/install/install_test.sh BUILD_DIR linux|windows
 #
 # installs the build to a temporary prefix and checks, against that tree only, that the files
-# are where the package says, that every public header compiles alone with -pedantic, that
+# are where the package says, that every public header compiles alone with -pedantic (and the C
+# interface's header as C11), that
 # find_package(w5lhlpax) works with and without the stand-ins and refuses another major version,
 # that w5lhlpax.pc links a host, and that the example host (examples/host) builds and prints
 # what tests/install/example_host.expected holds. The Windows build is checked with mingw-w64
@@ -27,12 +28,14 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 # The files of the package, by component.
 if [ "$platform" = windows ]; then
   cxx=x86_64-w64-mingw32-g++-posix
+  cc=x86_64-w64-mingw32-gcc-posix
   toolchain=(-DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/mingw-w64.cmake")
   expected=(bin/w5lhlpax.dll bin/libgrx_os.dll lib/libw5lhlpax.dll.a lib/w5lhlpax.def bin/grx.exe
             bin/Q3JDBMOX.dll lib/libQ3JDBMOX.dll.a bin/ES_LOG.dll bin/w5toolax.dll bin/w5wtrcax.dll bin/w5kwcmpx.dll
             bin/FXBViewer.exe bin/registry.ini)
 else
   cxx=g++
+  cc=gcc
   toolchain=()
   expected=(lib/libw5lhlpax.so.1.0.0 lib/libw5lhlpax.so.1 lib/libw5lhlpax.so lib/w5lhlpax.so
             lib/w5lhlpax/libgrx_os.so bin/grx lib/w5lhlpax/Q3JDBMOX.so lib/w5lhlpax/ES_LOG.so
@@ -60,6 +63,10 @@ for header in $headers; do
     "$cxx" -std=c++20 -Wall -Wextra -Werror -pedantic -fsyntax-only -I"$prefix/include/w5lhlpax" -x c++ - ||
     fail "the installed header $header does not compile alone"
 done
+# The C interface's header is a C header too.
+printf '#include "grx/w5lhlpax_c.h"\nint main(void) { return grx_last_error() == 0; }\n' |
+  "$cc" -std=c11 -Wall -Wextra -Werror -pedantic -fsyntax-only -I"$prefix/include/w5lhlpax" -x c - ||
+  fail "the installed header grx/w5lhlpax_c.h does not compile as C11"
 for header in $(cd "$source_dir/include" && find . -name '*.h' -o -name '*.def' | sed 's|^\./||'); do
   [ -e "$prefix/include/w5lhlpax/$header" ] || fail "the public header $header is not installed"
 done

@@ -39,10 +39,10 @@ TEST_F(GrxCliTest, TheLibraryExportsTheTablesExportsAndTheObjectModel) {
 TEST_F(GrxCliTest, TheModuleDefinitionFileNamesWhatTheVersionScriptExports) {
   const fs::path build = BinDir().parent_path();
   const fs::path definitions = folder_ / "w5lhlpax.def";
-  const auto made = platform::RunCommand(
-      "cmake -DNM=nm -DCXXFILT=c++filt -DEXPORT_LIST=" + (build / "src" / "w5lhlpax.lds").string() + " -DOBJECTS=" +
-      (build / "src" / "w5lhlpax_objects.txt").string() + " -DLIBRARY=w5lhlpax.dll -DOUTPUT=" + definitions.string() +
-      " -P " + (fs::path(GRX_SOURCE_DIR) / "cmake" / "ExportDefinitionFile.cmake").string());
+  const auto made = platform::RunCommand("cmake -DNM=nm -DEXPORT_LIST=" + (build / "src" / "w5lhlpax.lds").string() +
+                                         " -DOBJECTS=" + (build / "src" / "w5lhlpax_objects.txt").string() +
+                                         " -DLIBRARY=w5lhlpax.dll -DOUTPUT=" + definitions.string() + " -P " +
+                                         (fs::path(GRX_SOURCE_DIR) / "cmake" / "ExportDefinitionFile.cmake").string());
   ASSERT_EQ(made.exitCode, 0) << made.output;
   std::ifstream in(definitions);
   std::string line;

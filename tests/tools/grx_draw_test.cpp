@@ -7,6 +7,8 @@
 #include <nlohmann/json.hpp>
 #include <pugixml.hpp>
 
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <set>
 
@@ -310,6 +312,30 @@ TEST_F(GrxDrawTest, WhatIsNoChartIsAClearError) {
   EXPECT_FALSE(fs::exists(folder_ / "x.svg"));
   EXPECT_NE(OnProject("draw D445_AXES/Nope -o " + (folder_ / "x.svg").string()).exitCode, 0);
   EXPECT_FALSE(fs::exists(folder_ / "x.svg"));
+}
+
+// The output file is written whole or not at all: a file that cannot be written is an error that
+// names it, leaves nothing behind, and a drawing that fails keeps the file that was there.
+TEST_F(GrxDrawTest, AFileThatCannotBeWrittenIsAnErrorAndLeavesNothing) {
+  const fs::path missingFolder = folder_ / "no-such-folder" / "axis1.svg";
+  const GrxRun intoNowhere = OnProject("draw D445_AXES/Axis1 -o " + missingFolder.string());
+  EXPECT_EQ(intoNowhere.exitCode, 3) << intoNowhere.out;
+  EXPECT_THAT(intoNowhere.out, HasSubstr("cannot write " + missingFolder.string()));
+  EXPECT_FALSE(fs::exists(folder_ / "no-such-folder"));
+
+  const fs::path folderInTheWay = folder_ / "taken.svg";
+  fs::create_directories(folderInTheWay / "inside");
+  const GrxRun ontoAFolder = OnProject("draw D445_AXES/Axis1 -o " + folderInTheWay.string());
+  EXPECT_EQ(ontoAFolder.exitCode, 3) << ontoAFolder.out;
+  EXPECT_THAT(ontoAFolder.out, HasSubstr("cannot write " + folderInTheWay.string()));
+  EXPECT_TRUE(fs::is_directory(folderInTheWay / "inside"));
+  EXPECT_FALSE(fs::exists(folder_ / "taken.svg.writing"));
+
+  const std::string earlier = Write("kept.svg", "<svg>the drawing of yesterday</svg>");
+  EXPECT_NE(OnProject("draw D445_AXES/Nope -o " + earlier).exitCode, 0);
+  std::ifstream kept(earlier, std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), std::istreambuf_iterator<char>()),
+            "<svg>the drawing of yesterday</svg>");
 }
 
 } // namespace

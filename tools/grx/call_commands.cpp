@@ -7,6 +7,7 @@
 #include "commands.h"
 #include "dbaccess/trace_scramble.h"
 #include "eslog/es_log_file.h"
+#include "c_interface_writer.h"
 #include "export_call.h"
 #include "foundation/object_trace.h"
 #include "grx/w5lhlpax.h"
@@ -50,13 +51,25 @@ int RunMsgBox(const Options& options, std::uint32_t messageId, const std::vector
   return kExitOk;
 }
 
-int RunExports(const Options& options, bool markdown, bool policies, std::ostream& out) {
-  if (markdown) {
+int RunExports(const Options& options, const std::string& format, std::ostream& out) {
+  if (format == "--markdown") {
     out << ExportReference();
     return 0;
   }
-  if (policies) {
+  if (format == "--policies") {
     out << ExportPolicyTable();
+    return 0;
+  }
+  if (format == "--c-header") {
+    out << CInterfaceHeader();
+    return 0;
+  }
+  if (format == "--c-source") {
+    out << CInterfaceSource();
+    return 0;
+  }
+  if (format == "--python") {
+    out << CInterfacePythonTable();
     return 0;
   }
   if (options.json) {

@@ -134,10 +134,16 @@ const std::vector<CommandSpec>& Commands() {
        "list the exports of the library, from its export table",
        Access::None,
        {Flag("--markdown", "the reference of every export, as docs/exports.md holds it"),
-        Flag("--policies", "which exports raise and which answer neutrally, by family, as docs/hosting.md holds it")},
+        Flag("--policies", "which exports raise and which answer neutrally, by family, as docs/hosting.md holds it"),
+        Flag("--c-header", "the C interface's header, as include/grx/w5lhlpax_c.h holds it"),
+        Flag("--c-source", "the C functions of the exports, as src/app/c_exports.cpp holds them"),
+        Flag("--python", "the table of the C functions, as the Python package's grx/_exports.py holds it")},
        "0 listed",
        [](const Invocation& i, std::ostream& out) {
-         return RunExports(i.options(), i.Has("--markdown"), i.Has("--policies"), out);
+         for (const char* format : {"--markdown", "--policies", "--c-header", "--c-source", "--python"}) {
+           if (i.Has(format)) return RunExports(i.options(), format, out);
+         }
+         return RunExports(i.options(), "", out);
        }},
       {"plans",
        "list the root charts of a controller",

@@ -37,7 +37,7 @@ int RunCall(const Options& options, const std::string& exportName, const std::ve
 // Shows a message of the language library (its "%s" filled from args) and prints the answer.
 int RunMsgBox(const Options& options, std::uint32_t messageId, const std::vector<std::string>& args,
               std::uint32_t style, std::uint32_t buttons, std::ostream& out);
-int RunExports(const Options& options, bool markdown, bool policies, std::ostream& out);
+int RunExports(const Options& options, const std::string& format, std::ostream& out);
 // A chart as SVG, or a controller as one HTML page of all its charts, printed or written to a file.
 int RunDraw(const Options& options, const std::string& path, const std::string& outputFile, bool check,
             std::ostream& out);
