@@ -1,6 +1,7 @@
 // Where the boxes and connectors of a chart go: the project's stored geometry when every block
-// has one (a TC6 import keeps it), otherwise the layered dot layout of Graphviz; then the pins on
-// the boxes' edges and the wires between them at right angles.
+// has one (a TC6 import keeps it), otherwise the layered dot layout of Graphviz (a very large chart
+// in sheets side by side); then the pins on the boxes' edges and the wires between them at right
+// angles.
 #include <graphviz/gvc.h>
 
 #include <algorithm>
@@ -15,7 +16,10 @@
 namespace grx::draw {
 namespace {
 
-constexpr std::size_t kLargeChart = 200; // boxes and connectors
+// A chart of more boxes and connectors than a sheet holds is laid out sheet by sheet: dot's time
+// grows much faster than the chart, a sheet's stays the same.
+constexpr std::size_t kSheetNodes = 200;
+constexpr double kSheetGap = 6 * kStub;
 
 // The stored place and size of a block: the position and size TC6 keeps on the block element.
 bool StoredPlace(Box& box) {
@@ -66,10 +70,6 @@ void PlaceWithGraphviz(ChartDrawing& drawing) {
   Set(graph, "nodesep", "0.35");
   Set(graph, "ranksep", "0.9");
   Set(graph, "splines", "false");
-  // Large charts rank with dot's newer ranking, whose time grows far less with the chart's size
-  // (a chain of 5000 blocks: 3.6 s against 14.6 s); smaller charts keep the ranking that puts the
-  // chart's interface in the first and last rank.
-  if (drawing.boxes.size() + drawing.connectors.size() > kLargeChart) Set(graph, "newrank", "true");
   Agraph_t* first = agsubg(graph, const_cast<char*>("sources"), 1);
   Agraph_t* last = agsubg(graph, const_cast<char*>("sinks"), 1);
   Set(first, "rank", "source");
@@ -113,6 +113,113 @@ void PlaceWithGraphviz(ChartDrawing& drawing) {
   }
   for (std::size_t i = 0; i < drawing.connectors.size(); ++i) {
     drawing.connectors[i].at = topLeft(connectors[i], drawing.connectors[i].width, drawing.connectors[i].height);
+  }
+}
+
+// The boxes in an order that keeps wired boxes together: breadth first along the wires, starting
+// from each box not yet taken in the chart's order.
+std::vector<std::size_t> BoxesAlongWires(const ChartDrawing& drawing) {
+  std::vector<std::vector<std::size_t>> neighbours(drawing.boxes.size());
+  for (const Wire& wire : drawing.wires) {
+    if (wire.source.box < 0 || wire.sink.box < 0) continue;
+    const auto a = static_cast<std::size_t>(wire.source.box), b = static_cast<std::size_t>(wire.sink.box);
+    neighbours[a].push_back(b);
+    neighbours[b].push_back(a);
+  }
+  std::vector<std::size_t> order;
+  std::vector<bool> taken(drawing.boxes.size(), false);
+  for (std::size_t start = 0; start < drawing.boxes.size(); ++start) {
+    if (taken[start]) continue;
+    taken[start] = true;
+    order.push_back(start);
+    for (std::size_t next = order.size() - 1; next < order.size(); ++next) {
+      for (std::size_t n : neighbours[order[next]]) {
+        if (!taken[n]) {
+          taken[n] = true;
+          order.push_back(n);
+        }
+      }
+    }
+  }
+  return order;
+}
+
+// Lays a chart out in sheets of at most kSheetNodes boxes and connectors, each by dot, placed left
+// to right: the boxes along the wires (a connector goes with the first box it is wired to), so that
+// most wires stay within a sheet or run on to the next one.
+void PlaceInSheets(ChartDrawing& drawing) {
+  if (drawing.boxes.size() + drawing.connectors.size() <= kSheetNodes) {
+    PlaceWithGraphviz(drawing);
+    return;
+  }
+  std::vector<std::vector<std::size_t>> connectorsOfBox(drawing.boxes.size());
+  std::vector<bool> owned(drawing.connectors.size(), false);
+  for (const Wire& wire : drawing.wires) {
+    for (const auto& [self, other] : {std::pair{wire.source, wire.sink}, std::pair{wire.sink, wire.source}}) {
+      if (self.connector < 0 || other.box < 0 || owned[static_cast<std::size_t>(self.connector)]) continue;
+      owned[static_cast<std::size_t>(self.connector)] = true;
+      connectorsOfBox[static_cast<std::size_t>(other.box)].push_back(static_cast<std::size_t>(self.connector));
+    }
+  }
+  struct Sheet {
+    std::vector<std::size_t> boxes, connectors;
+  };
+  std::vector<Sheet> sheets(1);
+  for (std::size_t c = 0; c < drawing.connectors.size(); ++c) {
+    if (!owned[c]) sheets.front().connectors.push_back(c); // wired to no box
+  }
+  for (std::size_t box : BoxesAlongWires(drawing)) {
+    const std::size_t size = 1 + connectorsOfBox[box].size();
+    if (!sheets.back().boxes.empty() &&
+        sheets.back().boxes.size() + sheets.back().connectors.size() + size > kSheetNodes) {
+      sheets.emplace_back();
+    }
+    sheets.back().boxes.push_back(box);
+    sheets.back().connectors.insert(sheets.back().connectors.end(), connectorsOfBox[box].begin(),
+                                    connectorsOfBox[box].end());
+  }
+  double left = 0;
+  std::vector<int> boxIndex(drawing.boxes.size()), connectorIndex(drawing.connectors.size());
+  for (const Sheet& sheet : sheets) {
+    ChartDrawing part;
+    std::fill(boxIndex.begin(), boxIndex.end(), -1);
+    std::fill(connectorIndex.begin(), connectorIndex.end(), -1);
+    for (std::size_t b : sheet.boxes) {
+      boxIndex[b] = static_cast<int>(part.boxes.size());
+      part.boxes.push_back(drawing.boxes[b]);
+    }
+    for (std::size_t c : sheet.connectors) {
+      connectorIndex[c] = static_cast<int>(part.connectors.size());
+      part.connectors.push_back(drawing.connectors[c]);
+    }
+    auto inSheet = [&](const WireEnd& end, WireEnd& mapped) {
+      mapped = end;
+      if (end.box >= 0) mapped.box = boxIndex[static_cast<std::size_t>(end.box)];
+      if (end.connector >= 0) mapped.connector = connectorIndex[static_cast<std::size_t>(end.connector)];
+      return mapped.box >= 0 || mapped.connector >= 0;
+    };
+    for (const Wire& wire : drawing.wires) {
+      Wire mapped;
+      if (inSheet(wire.source, mapped.source) && inSheet(wire.sink, mapped.sink)) part.wires.push_back(mapped);
+    }
+    PlaceWithGraphviz(part);
+    double minX = std::numeric_limits<double>::max(), maxX = std::numeric_limits<double>::lowest();
+    for (const Box& box : part.boxes) {
+      minX = std::min(minX, box.at.x);
+      maxX = std::max(maxX, box.at.x + box.width);
+    }
+    for (const Connector& c : part.connectors) {
+      minX = std::min(minX, c.at.x);
+      maxX = std::max(maxX, c.at.x + c.width);
+    }
+    const double dx = left - minX;
+    for (std::size_t i = 0; i < sheet.boxes.size(); ++i) {
+      drawing.boxes[sheet.boxes[i]].at = {part.boxes[i].at.x + dx, part.boxes[i].at.y};
+    }
+    for (std::size_t i = 0; i < sheet.connectors.size(); ++i) {
+      drawing.connectors[sheet.connectors[i]].at = {part.connectors[i].at.x + dx, part.connectors[i].at.y};
+    }
+    left += maxX - minX + 2 * kStub + kSheetGap;
   }
 }
 
@@ -270,7 +377,7 @@ void LayOut(ChartDrawing& drawing) {
     PlaceConnectorsBesideStoredBoxes(drawing);
   } else {
     for (Box& box : drawing.boxes) box.stored = false;
-    PlaceWithGraphviz(drawing);
+    PlaceInSheets(drawing);
   }
   PlacePins(drawing);
   RouteWires(drawing);
