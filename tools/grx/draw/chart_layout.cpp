@@ -168,10 +168,14 @@ void PlaceInSheets(ChartDrawing& drawing) {
   for (std::size_t c = 0; c < drawing.connectors.size(); ++c) {
     if (!owned[c]) sheets.front().connectors.push_back(c); // wired to no box
   }
+  // Sheets of about equal size, none above kSheetNodes (unless one box has more connectors).
+  const std::size_t nodes = drawing.boxes.size() + drawing.connectors.size();
+  const std::size_t sheetCount = (nodes + kSheetNodes - 1) / kSheetNodes;
+  const std::size_t perSheet = (nodes + sheetCount - 1) / sheetCount;
   for (std::size_t box : BoxesAlongWires(drawing)) {
     const std::size_t size = 1 + connectorsOfBox[box].size();
     if (!sheets.back().boxes.empty() &&
-        sheets.back().boxes.size() + sheets.back().connectors.size() + size > kSheetNodes) {
+        sheets.back().boxes.size() + sheets.back().connectors.size() + size > perSheet) {
       sheets.emplace_back();
     }
     sheets.back().boxes.push_back(box);
