@@ -24,7 +24,9 @@ static_assert(offsetof(grx_var_type_element, next) == offsetof(Iec_VarTypeElemen
 namespace grx::capi {
 namespace {
 
-// The last error of the calling thread.
+// The last error of the calling thread; the flag spares a call that succeeds the text's
+// thread-local construction and its clearing.
+thread_local bool failed = false;
 thread_local std::string lastError;
 
 template <class Item>
@@ -72,15 +74,16 @@ void Put(const std::vector<From>& items, Item** out, size_t* count, Convert conv
 } // namespace
 
 void ClearLastError() noexcept {
-  lastError.clear();
+  failed = false;
 }
 
 void SetLastError(const std::string& text) noexcept {
   try {
     lastError = text;
   } catch (...) {
-    lastError.clear();
+    lastError = "(the text of the error did not fit into memory)";
   }
+  failed = true;
 }
 
 std::string CaughtText() {
@@ -100,8 +103,8 @@ std::string CaughtText() {
   return text;
 }
 
-void Require(const void* pointer, const char* name) {
-  if (!pointer) throw CallError(std::string(name) + " is NULL");
+void RefuseNull(const char* name) {
+  throw CallError(std::string(name) + " is NULL");
 }
 
 void RequireList(const void* items, const size_t* count, const char* name) {
@@ -220,7 +223,7 @@ using namespace grx::capi;
 extern "C" {
 
 const char* grx_last_error(void) {
-  return lastError.c_str();
+  return failed ? lastError.c_str() : "";
 }
 
 void grx_free_text(char* text) {

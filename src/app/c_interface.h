@@ -39,7 +39,10 @@ int Call(const char* exportName, Body&& body) noexcept {
   return 0;
 }
 
-void Require(const void* pointer, const char* name);
+[[noreturn]] void RefuseNull(const char* name);
+inline void Require(const void* pointer, const char* name) {
+  if (!pointer) RefuseNull(name);
+}
 void RequireList(const void* items, const size_t* count, const char* name);
 // A name buffer: at least 52 bytes, as the exports write names of up to 51 characters.
 void RequireNameBuffer(const char* buffer, size_t size, const char* name);

@@ -74,6 +74,9 @@ TEST_F(GrxCliTest, TheModuleDefinitionFileNamesWhatTheVersionScriptExports) {
   EXPECT_EQ(listed, exported);
   EXPECT_GT(data, 100u); // vtables and type information
   EXPECT_TRUE(listed.count("grx_string_table"));
+  // The C functions of the exports, undecorated.
+  EXPECT_TRUE(listed.count("grx_RootPlansFromCPU"));
+  EXPECT_TRUE(listed.count("grx_last_error"));
 }
 
 TEST_F(GrxCliTest, OnATerminalTheProgressBarIsRedrawnAndATypedLineCancels) {
