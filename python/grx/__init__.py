@@ -130,11 +130,15 @@ class Project:
 
     def controllers(self):
         """The object paths of the project's controllers."""
-        ids = (ctypes.c_uint64 * 4096)()
-        count = ctypes.c_size_t()
-        self._binding.check_db(self._binding.db.q3sim_Controllers(ids, len(ids), ctypes.byref(count)),
-                               "cannot list the controllers")
-        return [self.path_of(ids[i]) for i in range(min(count.value, len(ids)))]
+        capacity = 64
+        while True:
+            ids = (ctypes.c_uint64 * capacity)()
+            count = ctypes.c_size_t()
+            self._binding.check_db(self._binding.db.q3sim_Controllers(ids, capacity, ctypes.byref(count)),
+                                   "cannot list the controllers")
+            if count.value <= capacity:
+                return [self.path_of(ids[i]) for i in range(count.value)]
+            capacity = count.value
 
     def check(self, controller):
         """The whole-controller check of grx (names, connections, unused globals, stamps, data version):

@@ -214,21 +214,30 @@ def _fixed(text, size, what):
     return raw
 
 
+def _fill(record, item, what):
+    """The fields a parameter-type record and a structure element share."""
+    record.name = _fixed(item.name, 52, what)
+    record.comment = _fixed(item.comment, 52, what)
+    record.position = item.position
+    record.data_type = int(item.data_type)
+    record.default_value = _fixed(item.default_value, 256, what)
+
+
+def _linked(records):
+    """Links the records into a chain; a pointer to the first, or None."""
+    for record, following in zip(records, records[1:]):
+        record.next = ctypes.pointer(following)
+    return ctypes.pointer(records[0]) if records else None
+
+
 def _var_type_chain(record_type, items, what):
     """A chain of parameter-type records from a list of VarType; the records stay alive with it."""
     if items is None:
         return None, []
     records = [record_type() for _ in items]
     for record, item in zip(records, items):
-        item = VarType(*item) if not isinstance(item, VarType) else item
-        record.name = _fixed(item.name, 52, what)
-        record.comment = _fixed(item.comment, 52, what)
-        record.position = item.position
-        record.data_type = int(item.data_type)
-        record.default_value = _fixed(item.default_value, 256, what)
-    for record, following in zip(records, records[1:]):
-        record.next = ctypes.pointer(following)
-    return (ctypes.pointer(records[0]) if records else None), records
+        _fill(record, VarType(*item) if not isinstance(item, VarType) else item, what)
+    return _linked(records), records
 
 
 def _element_list(items, what, level=0, keep=None):
@@ -239,18 +248,12 @@ def _element_list(items, what, level=0, keep=None):
     keep.extend(records)
     for record, item in zip(records, items):
         item = TypeElement(*item) if not isinstance(item, TypeElement) else item
-        record.name = _fixed(item.name, 52, what)
-        record.comment = _fixed(item.comment, 52, what)
-        record.position = item.position
-        record.data_type = int(item.data_type)
+        _fill(record, item, what)
         record.nesting_level = level
-        record.default_value = _fixed(item.default_value, 256, what)
         nested, _ = _element_list(item.nested, what, level + 1, keep)
         if nested is not None:
             record.first_nested = nested
-    for record, following in zip(records, records[1:]):
-        record.next = ctypes.pointer(following)
-    return ctypes.pointer(records[0]), keep
+    return _linked(records), keep
 
 
 # ---- forms ----------------------------------------------------------------------------------

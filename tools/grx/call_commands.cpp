@@ -2,6 +2,7 @@
 #include <fstream>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "project_client.h"
 #include "commands.h"
@@ -52,25 +53,17 @@ int RunMsgBox(const Options& options, std::uint32_t messageId, const std::vector
 }
 
 int RunExports(const Options& options, const std::string& format, std::ostream& out) {
-  if (format == "--markdown") {
-    out << ExportReference();
-    return 0;
-  }
-  if (format == "--policies") {
-    out << ExportPolicyTable();
-    return 0;
-  }
-  if (format == "--c-header") {
-    out << CInterfaceHeader();
-    return 0;
-  }
-  if (format == "--c-source") {
-    out << CInterfaceSource();
-    return 0;
-  }
-  if (format == "--python") {
-    out << CInterfacePythonTable();
-    return 0;
+  // The texts written from the export table, by the option that asks for them.
+  const std::pair<const char*, std::string (*)()> texts[] = {{"--markdown", ExportReference},
+                                                             {"--policies", ExportPolicyTable},
+                                                             {"--c-header", CInterfaceHeader},
+                                                             {"--c-source", CInterfaceSource},
+                                                             {"--python", CInterfacePythonTable}};
+  for (const auto& [option, write] : texts) {
+    if (format == option) {
+      out << write();
+      return 0;
+    }
   }
   if (options.json) {
     Json list = Json::array();
