@@ -24,10 +24,11 @@ static_assert(offsetof(grx_var_type_element, next) == offsetof(Iec_VarTypeElemen
 namespace grx::capi {
 namespace {
 
-// The last error of the calling thread; the flag spares a call that succeeds the text's
-// thread-local construction and its clearing.
+// The last error of the calling thread. A call that succeeds only lowers the flag and never
+// touches the text; a text that cannot be stored (no memory) leaves a fixed one.
 thread_local bool failed = false;
 thread_local std::string lastError;
+thread_local const char* fixedError = nullptr;
 
 template <class Item>
 Item* NewItems(size_t count) {
@@ -80,8 +81,9 @@ void ClearLastError() noexcept {
 void SetLastError(const std::string& text) noexcept {
   try {
     lastError = text;
+    fixedError = nullptr;
   } catch (...) {
-    lastError = "(the text of the error did not fit into memory)";
+    fixedError = "the library failed, and the text of the error did not fit into memory";
   }
   failed = true;
 }
@@ -223,7 +225,8 @@ using namespace grx::capi;
 extern "C" {
 
 const char* grx_last_error(void) {
-  return failed ? lastError.c_str() : "";
+  if (!failed) return "";
+  return fixedError ? fixedError : lastError.c_str();
 }
 
 void grx_free_text(char* text) {
