@@ -5,12 +5,14 @@
 #include <iterator>
 #include <set>
 #include <string>
+#include <thread>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "c_interface_writer.h"
 #include "export_call.h"
+#include "grx/w5lhlpax_c.h"
 #include "grx_cli_fixture.h"
 #include "platform/dynamic_library.h"
 
@@ -61,6 +63,24 @@ TEST_F(GrxCliTest, EveryExportRowHasItsCFunctionInTheLibrary) {
                              "grx_transaction_commit", "grx_transaction_abort"}) {
     EXPECT_NE(library.Find(helper), nullptr) << helper;
   }
+}
+
+// What a C function could not do is told to the calling thread only, until its next call.
+TEST_F(GrxCliTest, TheLastErrorBelongsToTheCallingThread) {
+  std::uint32_t esType = 0;
+  grx_data_type iecType = 0;
+  EXPECT_EQ(grx_IsSimpleType(nullptr, &esType, &iecType), 0);
+  EXPECT_STREQ(grx_last_error(), "W5GRX_IsSimpleType: name is NULL");
+  std::string seenByAnother = "not run";
+  std::thread other([&] {
+    seenByAnother = grx_last_error();
+    grx_IsSimpleType("INT", nullptr, &iecType);
+  });
+  other.join();
+  EXPECT_EQ(seenByAnother, "");
+  EXPECT_STREQ(grx_last_error(), "W5GRX_IsSimpleType: name is NULL"); // the other thread's failure is its own
+  EXPECT_EQ(grx_IsSimpleType("INT", &esType, &iecType), 1);
+  EXPECT_STREQ(grx_last_error(), "");
 }
 
 } // namespace
