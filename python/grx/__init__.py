@@ -96,7 +96,7 @@ class Project:
         """A transaction (inside the current one): committed when the block ends, aborted when it raises."""
         opened = ctypes.c_uint16()
         if not self._binding.lib.grx_transaction_begin(self.current_transaction, ctypes.byref(opened)):
-            self._binding.check("begin")
+            self._binding.check()
         self._transactions.append(opened.value)
         try:
             yield opened.value
@@ -106,7 +106,7 @@ class Project:
             raise
         self._transactions.pop()
         if not self._binding.lib.grx_transaction_commit(opened.value):
-            self._binding.check("commit")
+            self._binding.check()
 
     def id_of(self, obj, what="object"):
         """The id of an object given as id or as object path."""
@@ -172,15 +172,16 @@ def _python_name(name):
 def _make_method(python_name, c_name, export, policy, result_kind, params, summary):
     forms = [(_python_name(name), FORMS[form]) for name, form in params]
     inputs = [(name, form) for name, form in forms if form.takes_input]
+    input_names = [name for name, _ in inputs]
     outputs = [name for name, form in forms if form.result is not None]
     answer_type = collections.namedtuple(python_name + "_answer", ["result"] + outputs) if outputs else None
 
     def method(self, *args, **kwargs):
         if len(args) > len(inputs):
             raise TypeError("%s takes %d arguments, %d given" % (python_name, len(inputs), len(args)))
-        values = dict(zip((name for name, _ in inputs), args))
+        values = dict(zip(input_names, args))
         for key, value in kwargs.items():
-            if key not in dict(inputs):
+            if key not in input_names:
                 raise TypeError("%s has no parameter %s" % (python_name, key))
             if key in values:
                 raise TypeError("%s: %s given twice" % (python_name, key))

@@ -130,7 +130,8 @@ class Binding:
     def last_error(self):
         return decode(self.lib.grx_last_error())
 
-    def check(self, what):
+    def check(self):
+        """Raises the last error of the library, when the last call left one."""
         text = self.last_error()
         if text:
             raise Error(text)

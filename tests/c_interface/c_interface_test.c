@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
   int32_t position = -1;
   int served = -1;
   grx_transaction transaction = GRX_NO_TRANSACTION;
-  const grx_data_type dint = 6, real = 10;
+  const grx_data_type integer = 5, dint = 7, real = 8;
   const char* task_names[] = {"T1", "T2"};
   char name_buffer[52] = "axis1";
 
@@ -90,7 +90,7 @@ int main(int argc, char** argv) {
 
   /* Type queries */
   CHECK(grx_IsSimpleType("INT", &es_type, &iec_type) == 1 && es_type == 7 && iec_type == 5);
-  CHECK(grx_CanCast(&dint, &real) == 1 || grx_CanCast(&dint, &real) == 0);
+  CHECK(grx_CanCast(&integer, &integer) == 1 && grx_CanCast(&dint, &real) == 0);
   CHECK(grx_last_error()[0] == '\0');
 
   /* Variable queries */
@@ -125,7 +125,7 @@ int main(int argc, char** argv) {
   CHECK((grx_GetPlanInterface(Resolve("D445_AXES/Axis1/Homing"), &items, &count, GRX_NO_TRANSACTION), count > 0) &&
         strcmp(items[0].name, "HomeReq") == 0 && items[0].id == Resolve("D445_AXES/Axis1/Homing.HomeReq"));
   grx_free_blocks(items, count);
-  CHECK(grx_GetTaskId(controller, task_names, 2) == 0 || grx_last_error()[0] == '\0');
+  CHECK(grx_GetTaskId(controller, task_names, 2) == 1 && grx_last_error()[0] == '\0');
 
   /* Global variables, in a transaction that is rolled back */
   CHECK(grx_FindGlobalVar_2(controller, "Speed", 0, &finds, &count, GRX_NO_TRANSACTION) == 1 && count == 2 &&

@@ -126,7 +126,7 @@ const ResultForm kResults[] = {
     {"CString", "(*answer = NewText(result), 1)", "text"},
 };
 
-std::string Replace(std::string text, const std::string& name) {
+std::string Replace(const std::string& text, const std::string& name) {
   std::string out;
   for (char c : text) {
     if (c == '$') {
