@@ -149,6 +149,35 @@ TEST_F(DescriptionTest, ChangesPersistAcrossReopening) {
   EXPECT_STREQ(comment, "first chart");
 }
 
+// The export reads the project's tables at once; it answers for older and damaged project files
+// what it answers object by object.
+TEST_F(DescriptionTest, ExportOfOlderAndDamagedProjectFiles) {
+  Load(SmallProjectJson());
+  const std::string expected = db.Export();
+  const GlObjectId block = Id("R/C1/A1");
+  db.CloseProject();
+
+  // A file made before kept interchange texts had their table.
+  LoadDamaged(SmallProjectJson(), "DROP TABLE interchange;");
+  EXPECT_EQ(db.Export(), expected);
+  TearDown();
+
+  // A connection from an object that is gone: the end is named by its raw identifier.
+  LoadDamaged(SmallProjectJson(),
+              "UPDATE connection SET source = 999999 WHERE ord = (SELECT min(ord) FROM connection);");
+  const auto connections = nlohmann::json::parse(db.Export())["controllers"][0]["connections"];
+  ASSERT_FALSE(connections.empty());
+  EXPECT_EQ(connections[0]["from"], "0xf423f");
+  TearDown();
+
+  // A run-sequence member that is no object: the export fails and says which.
+  LoadDamaged(SmallProjectJson(),
+              "UPDATE membership SET member = 999999 WHERE member = " + std::to_string(block) + ";");
+  const char* text = nullptr;
+  EXPECT_NE(db.ExportDescription(&text), 0);
+  EXPECT_THAT(std::string(db.LastError()), HasSubstr("no object 999999"));
+}
+
 TEST_F(DescriptionTest, OpeningWhatIsNotAProject) {
   EXPECT_NE(db.OpenProject((folder_ / "missing.db").string().c_str(), 0), 0);
   EXPECT_THAT(std::string(db.LastError()), HasSubstr("no such project file"));
