@@ -101,11 +101,5 @@ void PrintRatios(const RatioReporter& reporter, std::ostream& out) {
 } // namespace
 
 int main(int argc, char** argv) {
-  // The runs of both sides interleaved in random order, so that a drift of the machine's speed
-  // falls on both alike.
-  std::vector<char*> arguments(argv, argv + argc);
-  std::string interleave = "--benchmark_enable_random_interleaving=true";
-  arguments.insert(arguments.begin() + 1, interleave.data());
-  int count = static_cast<int>(arguments.size());
-  return RunBenchmarksAndPrintRatios(count, arguments.data(), PrintRatios);
+  return RunInterleavedBenchmarksAndPrintRatios(argc, argv, PrintRatios);
 }

@@ -3,10 +3,15 @@
 // project's description, the chart's objects, the Graphviz layout, the SVG); listing is the
 // library's block listing with the run-sequence places (W5GRX_SearchMoveBlocks). It prints
 // draw / list at each size (500 blocks: the figure to report) and the growth of drawing per ten
-// times the blocks (target at most 11). Medians of three repetitions after a warm run.
+// times the blocks (target at most 11), beside the listing's own growth in the same run (what the
+// machine's caches add to ten times the data). Medians of nine repetitions after a warm run, the
+// runs of every size interleaved in random order, so that a drift of the machine's speed falls on
+// all alike.
 #include <benchmark/benchmark.h>
 
 #include <nlohmann/json.hpp>
+
+#include <string>
 
 #include "chartdb_client.h"
 #include "draw/chart_drawing.h"
@@ -60,7 +65,7 @@ void ListChart(benchmark::State& state) {
 
 void EverySize(benchmark::internal::Benchmark* b) {
   for (int blocks : kBlocks) b->Arg(blocks);
-  b->Repetitions(3)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+  b->Repetitions(9)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
 }
 
 BENCHMARK(ListChart)->Apply(EverySize);
@@ -69,7 +74,7 @@ BENCHMARK(DrawChart)->Apply(EverySize);
 } // namespace
 
 int main(int argc, char** argv) {
-  const int result = RunBenchmarksAndPrintRatios(argc, argv, [](const RatioReporter& r, std::ostream& out) {
+  const int result = RunInterleavedBenchmarksAndPrintRatios(argc, argv, [](const RatioReporter& r, std::ostream& out) {
     out << "\n";
     for (int blocks : kBlocks) {
       const std::string n = std::to_string(blocks);
@@ -78,7 +83,9 @@ int main(int argc, char** argv) {
     for (std::size_t i = 1; i < std::size(kBlocks); ++i) {
       const std::string from = std::to_string(kBlocks[i - 1]), to = std::to_string(kBlocks[i]);
       out << "draw growth " << from << " -> " << to
-          << " blocks: " << r.Time("DrawChart/" + to) / r.Time("DrawChart/" + from) << " (target at most 11)\n";
+          << " blocks: " << r.Time("DrawChart/" + to) / r.Time("DrawChart/" + from)
+          << " (target at most 11; the listing grew " << r.Time("ListChart/" + to) / r.Time("ListChart/" + from)
+          << ")\n";
     }
   });
   Projects().RemoveAll();

@@ -7,6 +7,7 @@
 #include <iostream>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 class RatioReporter : public benchmark::ConsoleReporter {
@@ -41,4 +42,15 @@ int RunBenchmarksAndPrintRatios(int argc, char** argv, PrintRatios&& print) {
   print(reporter, std::cout);
   benchmark::Shutdown();
   return 0;
+}
+
+// The same with the runs of every benchmark interleaved in random order, so that a drift of the
+// machine's speed falls on all of them alike.
+template <class PrintRatios>
+int RunInterleavedBenchmarksAndPrintRatios(int argc, char** argv, PrintRatios&& print) {
+  std::vector<char*> arguments(argv, argv + argc);
+  std::string interleave = "--benchmark_enable_random_interleaving=true";
+  arguments.insert(arguments.begin() + 1, interleave.data());
+  int count = static_cast<int>(arguments.size());
+  return RunBenchmarksAndPrintRatios(count, arguments.data(), std::forward<PrintRatios>(print));
 }

@@ -5,6 +5,7 @@
 #include <graphviz/gvc.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -18,7 +19,7 @@ namespace {
 
 // A chart of more boxes and connectors than a sheet holds is laid out sheet by sheet: dot's time
 // grows much faster than the chart, a sheet's stays the same.
-constexpr std::size_t kSheetNodes = 200;
+constexpr std::size_t kSheetNodes = 100;
 constexpr double kSheetGap = 6 * kStub;
 
 // The stored place and size of a block: the position and size TC6 keeps on the block element.
@@ -36,22 +37,35 @@ bool StoredPlace(Box& box) {
   return true;
 }
 
-// Graphviz's context, graph and layout, released in the right order.
-struct GraphvizLayout {
-  GVC_t* context = gvContext();
+// Graphviz's context: one for every sheet of a chart (making one reads Graphviz's plugins).
+class GraphvizContext {
+public:
+  GraphvizContext() : context_(gvContext()) {
+    if (!context_) throw DrawError("Graphviz could not start");
+  }
+  GraphvizContext(const GraphvizContext&) = delete;
+  GraphvizContext& operator=(const GraphvizContext&) = delete;
+  ~GraphvizContext() { gvFreeContext(context_); }
+  GVC_t* get() const { return context_; }
+
+private:
+  GVC_t* context_;
+};
+
+// A graph and its layout, released in the right order.
+struct GraphvizGraph {
+  GVC_t* context;
   Agraph_t* graph = nullptr;
   bool laidOut = false;
-  GraphvizLayout() {
-    if (!context) throw DrawError("Graphviz could not start");
+  explicit GraphvizGraph(GVC_t* c) : context(c) {
     graph = agopen(const_cast<char*>("chart"), Agdirected, nullptr);
     if (!graph) throw DrawError("Graphviz could not make a graph");
   }
-  GraphvizLayout(const GraphvizLayout&) = delete;
-  GraphvizLayout& operator=(const GraphvizLayout&) = delete;
-  ~GraphvizLayout() {
+  GraphvizGraph(const GraphvizGraph&) = delete;
+  GraphvizGraph& operator=(const GraphvizGraph&) = delete;
+  ~GraphvizGraph() {
     if (laidOut) gvFreeLayout(context, graph);
-    if (graph) agclose(graph);
-    gvFreeContext(context);
+    agclose(graph);
   }
 };
 
@@ -59,29 +73,41 @@ void Set(void* object, const char* name, const std::string& value) {
   agsafeset(object, const_cast<char*>(name), const_cast<char*>(value.c_str()), const_cast<char*>(""));
 }
 
-std::string Inches(double pixels) {
-  return std::to_string(pixels / 72.0);
+// A node attribute of the graph, declared once with its default.
+Agsym_t* NodeAttribute(Agraph_t* graph, const char* name, const char* fallback) {
+  Agsym_t* symbol = agattr(graph, AGNODE, const_cast<char*>(name), const_cast<char*>(fallback));
+  if (!symbol) throw DrawError(std::string("Graphviz refused the node attribute ") + name);
+  return symbol;
 }
 
-void PlaceWithGraphviz(ChartDrawing& drawing) {
-  GraphvizLayout layout;
+std::string Inches(double pixels) {
+  char text[32];
+  const auto written = std::to_chars(text, text + sizeof text, pixels / 72.0, std::chars_format::fixed, 6);
+  return std::string(text, written.ec == std::errc() ? written.ptr : text);
+}
+
+void PlaceWithGraphviz(GVC_t* context, ChartDrawing& drawing) {
+  GraphvizGraph layout(context);
   Agraph_t* graph = layout.graph;
   Set(graph, "rankdir", "LR");
   Set(graph, "nodesep", "0.35");
   Set(graph, "ranksep", "0.9");
-  Set(graph, "splines", "false");
+  Set(graph, "splines", "none"); // only the ranks and places count: the drawing routes its own wires
+  // Every node is a fixed box without text: the drawing writes its own texts, no font is asked for.
+  NodeAttribute(graph, "shape", "box");
+  NodeAttribute(graph, "label", "");
+  NodeAttribute(graph, "fixedsize", "true");
+  Agsym_t* width = NodeAttribute(graph, "width", "1");
+  Agsym_t* height = NodeAttribute(graph, "height", "1");
   Agraph_t* first = agsubg(graph, const_cast<char*>("sources"), 1);
   Agraph_t* last = agsubg(graph, const_cast<char*>("sinks"), 1);
   Set(first, "rank", "source");
   Set(last, "rank", "sink");
   std::vector<Agnode_t*> boxes, connectors;
-  auto node = [&](Agraph_t* in, const std::string& name, double width, double height) {
+  auto node = [&](Agraph_t* in, const std::string& name, double w, double h) {
     Agnode_t* n = agnode(in, const_cast<char*>(name.c_str()), 1);
-    Set(n, "shape", "box");
-    Set(n, "label", ""); // the drawing writes its own texts: no font is asked for
-    Set(n, "fixedsize", "true");
-    Set(n, "width", Inches(width));
-    Set(n, "height", Inches(height));
+    agxset(n, width, const_cast<char*>(Inches(w).c_str()));
+    agxset(n, height, const_cast<char*>(Inches(h).c_str()));
     return n;
   };
   for (std::size_t i = 0; i < drawing.boxes.size(); ++i) {
@@ -101,12 +127,12 @@ void PlaceWithGraphviz(ChartDrawing& drawing) {
     Agnode_t* head = nodeOf(wire.sink);
     if (tail != head) agedge(graph, tail, head, nullptr, 1);
   }
-  if (gvLayout(layout.context, graph, "dot") != 0) throw DrawError("Graphviz could not lay the chart out");
+  if (gvLayout(context, graph, "dot") != 0) throw DrawError("Graphviz could not lay the chart out");
   layout.laidOut = true;
   const boxf bounds = GD_bb(graph);
-  auto topLeft = [&](Agnode_t* n, double width, double height) {
+  auto topLeft = [&](Agnode_t* n, double w, double h) {
     const pointf centre = ND_coord(n);
-    return Point{centre.x - bounds.LL.x - width / 2, bounds.UR.y - centre.y - height / 2};
+    return Point{centre.x - bounds.LL.x - w / 2, bounds.UR.y - centre.y - h / 2};
   };
   for (std::size_t i = 0; i < drawing.boxes.size(); ++i) {
     drawing.boxes[i].at = topLeft(boxes[i], drawing.boxes[i].width, drawing.boxes[i].height);
@@ -148,8 +174,9 @@ std::vector<std::size_t> BoxesAlongWires(const ChartDrawing& drawing) {
 // to right: the boxes along the wires (a connector goes with the first box it is wired to), so that
 // most wires stay within a sheet or run on to the next one.
 void PlaceInSheets(ChartDrawing& drawing) {
+  const GraphvizContext context;
   if (drawing.boxes.size() + drawing.connectors.size() <= kSheetNodes) {
-    PlaceWithGraphviz(drawing);
+    PlaceWithGraphviz(context.get(), drawing);
     return;
   }
   std::vector<std::vector<std::size_t>> connectorsOfBox(drawing.boxes.size());
@@ -182,31 +209,41 @@ void PlaceInSheets(ChartDrawing& drawing) {
     sheets.back().connectors.insert(sheets.back().connectors.end(), connectorsOfBox[box].begin(),
                                     connectorsOfBox[box].end());
   }
+  // Where each box and connector went (sheet, index in it), and the wires within each sheet.
+  struct Place {
+    std::size_t sheet = 0;
+    int index = -1;
+  };
+  std::vector<Place> boxPlace(drawing.boxes.size()), connectorPlace(drawing.connectors.size());
+  for (std::size_t s = 0; s < sheets.size(); ++s) {
+    for (std::size_t i = 0; i < sheets[s].boxes.size(); ++i) boxPlace[sheets[s].boxes[i]] = {s, static_cast<int>(i)};
+    for (std::size_t i = 0; i < sheets[s].connectors.size(); ++i) {
+      connectorPlace[sheets[s].connectors[i]] = {s, static_cast<int>(i)};
+    }
+  }
+  auto placeOf = [&](const WireEnd& end) {
+    return end.box >= 0 ? boxPlace[static_cast<std::size_t>(end.box)]
+                        : connectorPlace[static_cast<std::size_t>(end.connector)];
+  };
+  std::vector<std::vector<Wire>> wiresOfSheet(sheets.size());
+  for (const Wire& wire : drawing.wires) {
+    const Place source = placeOf(wire.source), sink = placeOf(wire.sink);
+    if (source.sheet != sink.sheet) continue; // runs on to another sheet: routed later, not ranked
+    Wire mapped;
+    mapped.source = wire.source;
+    mapped.sink = wire.sink;
+    (wire.source.box >= 0 ? mapped.source.box : mapped.source.connector) = source.index;
+    (wire.sink.box >= 0 ? mapped.sink.box : mapped.sink.connector) = sink.index;
+    wiresOfSheet[source.sheet].push_back(mapped);
+  }
   double left = 0;
-  std::vector<int> boxIndex(drawing.boxes.size()), connectorIndex(drawing.connectors.size());
-  for (const Sheet& sheet : sheets) {
+  for (std::size_t s = 0; s < sheets.size(); ++s) {
+    const Sheet& sheet = sheets[s];
     ChartDrawing part;
-    std::fill(boxIndex.begin(), boxIndex.end(), -1);
-    std::fill(connectorIndex.begin(), connectorIndex.end(), -1);
-    for (std::size_t b : sheet.boxes) {
-      boxIndex[b] = static_cast<int>(part.boxes.size());
-      part.boxes.push_back(drawing.boxes[b]);
-    }
-    for (std::size_t c : sheet.connectors) {
-      connectorIndex[c] = static_cast<int>(part.connectors.size());
-      part.connectors.push_back(drawing.connectors[c]);
-    }
-    auto inSheet = [&](const WireEnd& end, WireEnd& mapped) {
-      mapped = end;
-      if (end.box >= 0) mapped.box = boxIndex[static_cast<std::size_t>(end.box)];
-      if (end.connector >= 0) mapped.connector = connectorIndex[static_cast<std::size_t>(end.connector)];
-      return mapped.box >= 0 || mapped.connector >= 0;
-    };
-    for (const Wire& wire : drawing.wires) {
-      Wire mapped;
-      if (inSheet(wire.source, mapped.source) && inSheet(wire.sink, mapped.sink)) part.wires.push_back(mapped);
-    }
-    PlaceWithGraphviz(part);
+    for (std::size_t b : sheet.boxes) part.boxes.push_back(drawing.boxes[b]);
+    for (std::size_t c : sheet.connectors) part.connectors.push_back(drawing.connectors[c]);
+    part.wires = std::move(wiresOfSheet[s]);
+    PlaceWithGraphviz(context.get(), part);
     double minX = std::numeric_limits<double>::max(), maxX = std::numeric_limits<double>::lowest();
     for (const Box& box : part.boxes) {
       minX = std::min(minX, box.at.x);
@@ -236,18 +273,24 @@ void PlaceConnectorsBesideStoredBoxes(ChartDrawing& drawing) {
     right = std::max(right, box.at.x + box.width + kStub);
   }
   if (drawing.boxes.empty()) left = right = 0;
+  // The height each connector wants: that of the first box pin it is wired to.
+  std::vector<double> wanted(drawing.connectors.size(), 0);
+  std::vector<bool> found(drawing.connectors.size(), false);
+  auto want = [&](const WireEnd& self, const WireEnd& other, bool selfIsSource) {
+    if (self.connector < 0 || other.box < 0) return;
+    const auto i = static_cast<std::size_t>(self.connector);
+    if (found[i] || drawing.connectors[i].source != selfIsSource) return;
+    const Box& box = drawing.boxes[static_cast<std::size_t>(other.box)];
+    wanted[i] = box.at.y + kHeaderHeight + static_cast<double>(other.pin) * kRowHeight;
+    found[i] = true;
+  };
+  for (const Wire& wire : drawing.wires) {
+    want(wire.source, wire.sink, true);
+    want(wire.sink, wire.source, false);
+  }
   std::vector<std::pair<double, std::size_t>> sources, sinks; // wanted y, connector
   for (std::size_t i = 0; i < drawing.connectors.size(); ++i) {
-    double wanted = 0;
-    for (const Wire& wire : drawing.wires) {
-      const WireEnd& self = drawing.connectors[i].source ? wire.source : wire.sink;
-      const WireEnd& other = drawing.connectors[i].source ? wire.sink : wire.source;
-      if (self.connector != static_cast<int>(i) || other.box < 0) continue;
-      const Box& box = drawing.boxes[static_cast<std::size_t>(other.box)];
-      wanted = box.at.y + kHeaderHeight + static_cast<double>(other.pin) * kRowHeight;
-      break;
-    }
-    (drawing.connectors[i].source ? sources : sinks).emplace_back(wanted, i);
+    (drawing.connectors[i].source ? sources : sinks).emplace_back(wanted[i], i);
   }
   for (auto* column : {&sources, &sinks}) {
     std::sort(column->begin(), column->end());

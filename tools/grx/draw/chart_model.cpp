@@ -2,6 +2,7 @@
 // global connectors, wires, run-sequence places and findings, sized for the drawing.
 #include <algorithm>
 #include <set>
+#include <unordered_map>
 
 #include "chart_drawing.h"
 #include "drawing_metrics.h"
@@ -138,7 +139,7 @@ ChartDrawing DescribeChart(const Json& description, const std::string& fullPath,
   drawing.findings = findingsOf(fullPath);
 
   // Where each member runs: TASK/GROUP:POSITION.
-  std::map<std::string, std::string> places;
+  std::unordered_map<std::string, std::string> places;
   for (const Json& task : List(controller, "tasks")) {
     for (const Json& group : List(task, "groups")) {
       int position = 0;
@@ -152,9 +153,9 @@ ChartDrawing DescribeChart(const Json& description, const std::string& fullPath,
   }
 
   // Blocks with the parameters of their types; sub-charts with their interfaces.
-  std::map<std::string, const Json*> types;
+  std::unordered_map<std::string, const Json*> types;
   for (const Json& type : List(controller, "blockTypes")) types[Text(type, "name")] = &type;
-  std::map<std::string, std::size_t> boxOf; // by path inside the controller
+  std::unordered_map<std::string, std::size_t> boxOf; // by path inside the controller
   for (const Json& block : List(*chart, "blocks")) {
     Box box;
     box.name = Text(block, "name");
@@ -215,7 +216,7 @@ ChartDrawing DescribeChart(const Json& description, const std::string& fullPath,
   }
 
   // The chart's own interface: inputs at the left edge, outputs at the right.
-  std::map<std::string, std::size_t> interfaceOf; // by item name and side
+  std::unordered_map<std::string, std::size_t> interfaceOf; // by item name and side
   for (const Json& item : List(*chart, "interface")) {
     const std::string direction = Direction(item);
     for (const bool source : {true, false}) {
