@@ -86,7 +86,20 @@ std::string Inches(double pixels) {
   return std::string(text, written.ec == std::errc() ? written.ptr : text);
 }
 
-void PlaceWithGraphviz(GVC_t* context, ChartDrawing& drawing) {
+// What dot places: the boxes, then the connectors, by their sizes, and the wires between them.
+struct LayoutNode {
+  double width = 0;
+  double height = 0;
+  int rank = 0; // -1: in the first rank (the chart's inputs), 1: in the last (its outputs)
+  Point at;     // the top-left corner dot gives it
+};
+struct LayoutGraph {
+  std::size_t boxes = 0; // nodes [0, boxes) are boxes, the rest connectors
+  std::vector<LayoutNode> nodes;
+  std::vector<std::pair<std::size_t, std::size_t>> edges;
+};
+
+void PlaceWithGraphviz(GVC_t* context, LayoutGraph& layoutGraph) {
   GraphvizGraph layout(context);
   Agraph_t* graph = layout.graph;
   Set(graph, "rankdir", "LR");
@@ -103,42 +116,26 @@ void PlaceWithGraphviz(GVC_t* context, ChartDrawing& drawing) {
   Agraph_t* last = agsubg(graph, const_cast<char*>("sinks"), 1);
   Set(first, "rank", "source");
   Set(last, "rank", "sink");
-  std::vector<Agnode_t*> boxes, connectors;
-  auto node = [&](Agraph_t* in, const std::string& name, double w, double h) {
-    Agnode_t* n = agnode(in, const_cast<char*>(name.c_str()), 1);
-    agxset(n, width, const_cast<char*>(Inches(w).c_str()));
-    agxset(n, height, const_cast<char*>(Inches(h).c_str()));
-    return n;
-  };
-  for (std::size_t i = 0; i < drawing.boxes.size(); ++i) {
-    boxes.push_back(node(graph, "b" + std::to_string(i), drawing.boxes[i].width, drawing.boxes[i].height));
+  std::vector<Agnode_t*> nodes;
+  for (std::size_t i = 0; i < layoutGraph.nodes.size(); ++i) {
+    const LayoutNode& n = layoutGraph.nodes[i];
+    const std::string name =
+        i < layoutGraph.boxes ? "b" + std::to_string(i) : "c" + std::to_string(i - layoutGraph.boxes);
+    Agnode_t* node = agnode(n.rank < 0 ? first : n.rank > 0 ? last : graph, const_cast<char*>(name.c_str()), 1);
+    agxset(node, width, const_cast<char*>(Inches(n.width).c_str()));
+    agxset(node, height, const_cast<char*>(Inches(n.height).c_str()));
+    nodes.push_back(node);
   }
-  for (std::size_t i = 0; i < drawing.connectors.size(); ++i) {
-    const Connector& c = drawing.connectors[i];
-    Agraph_t* in = c.kind == ConnectorKind::Interface ? (c.source ? first : last) : graph;
-    connectors.push_back(node(in, "c" + std::to_string(i), c.width, c.height));
-  }
-  auto nodeOf = [&](const WireEnd& end) {
-    return end.box >= 0 ? boxes[static_cast<std::size_t>(end.box)]
-                        : connectors[static_cast<std::size_t>(end.connector)];
-  };
-  for (const Wire& wire : drawing.wires) {
-    Agnode_t* tail = nodeOf(wire.source);
-    Agnode_t* head = nodeOf(wire.sink);
-    if (tail != head) agedge(graph, tail, head, nullptr, 1);
+  for (const auto& [tail, head] : layoutGraph.edges) {
+    if (tail != head) agedge(graph, nodes[tail], nodes[head], nullptr, 1);
   }
   if (gvLayout(context, graph, "dot") != 0) throw DrawError("Graphviz could not lay the chart out");
   layout.laidOut = true;
   const boxf bounds = GD_bb(graph);
-  auto topLeft = [&](Agnode_t* n, double w, double h) {
-    const pointf centre = ND_coord(n);
-    return Point{centre.x - bounds.LL.x - w / 2, bounds.UR.y - centre.y - h / 2};
-  };
-  for (std::size_t i = 0; i < drawing.boxes.size(); ++i) {
-    drawing.boxes[i].at = topLeft(boxes[i], drawing.boxes[i].width, drawing.boxes[i].height);
-  }
-  for (std::size_t i = 0; i < drawing.connectors.size(); ++i) {
-    drawing.connectors[i].at = topLeft(connectors[i], drawing.connectors[i].width, drawing.connectors[i].height);
+  for (std::size_t i = 0; i < nodes.size(); ++i) {
+    LayoutNode& n = layoutGraph.nodes[i];
+    const pointf centre = ND_coord(nodes[i]);
+    n.at = Point{centre.x - bounds.LL.x - n.width / 2, bounds.UR.y - centre.y - n.height / 2};
   }
 }
 
@@ -170,14 +167,21 @@ std::vector<std::size_t> BoxesAlongWires(const ChartDrawing& drawing) {
   return order;
 }
 
-// Lays a chart out in sheets of at most kSheetNodes boxes and connectors, each by dot, placed left
-// to right: the boxes along the wires (a connector goes with the first box it is wired to), so that
-// most wires stay within a sheet or run on to the next one.
-void PlaceInSheets(ChartDrawing& drawing) {
-  const GraphvizContext context;
-  if (drawing.boxes.size() + drawing.connectors.size() <= kSheetNodes) {
-    PlaceWithGraphviz(context.get(), drawing);
-    return;
+struct Sheet {
+  std::vector<std::size_t> boxes, connectors;
+};
+
+// The sheets of a chart: one of everything when it is small enough; else about equal sheets, none
+// above kSheetNodes (unless one box has more connectors), the boxes along the wires and each
+// connector with the first box it is wired to, so that most wires stay within a sheet or run on
+// to the next one.
+std::vector<Sheet> Sheets(const ChartDrawing& drawing) {
+  const std::size_t nodes = drawing.boxes.size() + drawing.connectors.size();
+  if (nodes <= kSheetNodes) {
+    Sheet all;
+    for (std::size_t b = 0; b < drawing.boxes.size(); ++b) all.boxes.push_back(b);
+    for (std::size_t c = 0; c < drawing.connectors.size(); ++c) all.connectors.push_back(c);
+    return {all};
   }
   std::vector<std::vector<std::size_t>> connectorsOfBox(drawing.boxes.size());
   std::vector<bool> owned(drawing.connectors.size(), false);
@@ -188,15 +192,10 @@ void PlaceInSheets(ChartDrawing& drawing) {
       connectorsOfBox[static_cast<std::size_t>(other.box)].push_back(static_cast<std::size_t>(self.connector));
     }
   }
-  struct Sheet {
-    std::vector<std::size_t> boxes, connectors;
-  };
   std::vector<Sheet> sheets(1);
   for (std::size_t c = 0; c < drawing.connectors.size(); ++c) {
     if (!owned[c]) sheets.front().connectors.push_back(c); // wired to no box
   }
-  // Sheets of about equal size, none above kSheetNodes (unless one box has more connectors).
-  const std::size_t nodes = drawing.boxes.size() + drawing.connectors.size();
   const std::size_t sheetCount = (nodes + kSheetNodes - 1) / kSheetNodes;
   const std::size_t perSheet = (nodes + sheetCount - 1) / sheetCount;
   for (std::size_t box : BoxesAlongWires(drawing)) {
@@ -209,56 +208,57 @@ void PlaceInSheets(ChartDrawing& drawing) {
     sheets.back().connectors.insert(sheets.back().connectors.end(), connectorsOfBox[box].begin(),
                                     connectorsOfBox[box].end());
   }
-  // Where each box and connector went (sheet, index in it), and the wires within each sheet.
-  struct Place {
-    std::size_t sheet = 0;
-    int index = -1;
-  };
-  std::vector<Place> boxPlace(drawing.boxes.size()), connectorPlace(drawing.connectors.size());
+  return sheets;
+}
+
+// Lays a chart out sheet by sheet, each by dot, the sheets placed left to right.
+void PlaceInSheets(ChartDrawing& drawing) {
+  const GraphvizContext context;
+  const std::vector<Sheet> sheets = Sheets(drawing);
+  // Each box and connector's sheet and node in it; the wires within each sheet as its edges.
+  std::vector<LayoutGraph> graphs(sheets.size());
+  std::vector<std::pair<std::size_t, std::size_t>> boxPlace(drawing.boxes.size()),
+      connectorPlace(drawing.connectors.size());
   for (std::size_t s = 0; s < sheets.size(); ++s) {
-    for (std::size_t i = 0; i < sheets[s].boxes.size(); ++i) boxPlace[sheets[s].boxes[i]] = {s, static_cast<int>(i)};
-    for (std::size_t i = 0; i < sheets[s].connectors.size(); ++i) {
-      connectorPlace[sheets[s].connectors[i]] = {s, static_cast<int>(i)};
+    LayoutGraph& graph = graphs[s];
+    graph.boxes = sheets[s].boxes.size();
+    for (std::size_t b : sheets[s].boxes) {
+      boxPlace[b] = {s, graph.nodes.size()};
+      graph.nodes.push_back({drawing.boxes[b].width, drawing.boxes[b].height, 0, {}});
+    }
+    for (std::size_t c : sheets[s].connectors) {
+      const Connector& connector = drawing.connectors[c];
+      connectorPlace[c] = {s, graph.nodes.size()};
+      const int rank = connector.kind != ConnectorKind::Interface ? 0 : connector.source ? -1 : 1;
+      graph.nodes.push_back({connector.width, connector.height, rank, {}});
     }
   }
   auto placeOf = [&](const WireEnd& end) {
     return end.box >= 0 ? boxPlace[static_cast<std::size_t>(end.box)]
                         : connectorPlace[static_cast<std::size_t>(end.connector)];
   };
-  std::vector<std::vector<Wire>> wiresOfSheet(sheets.size());
   for (const Wire& wire : drawing.wires) {
-    const Place source = placeOf(wire.source), sink = placeOf(wire.sink);
-    if (source.sheet != sink.sheet) continue; // runs on to another sheet: routed later, not ranked
-    Wire mapped;
-    mapped.source = wire.source;
-    mapped.sink = wire.sink;
-    (wire.source.box >= 0 ? mapped.source.box : mapped.source.connector) = source.index;
-    (wire.sink.box >= 0 ? mapped.sink.box : mapped.sink.connector) = sink.index;
-    wiresOfSheet[source.sheet].push_back(mapped);
+    const auto [sourceSheet, tail] = placeOf(wire.source);
+    const auto [sinkSheet, head] = placeOf(wire.sink);
+    if (sourceSheet == sinkSheet) graphs[sourceSheet].edges.emplace_back(tail, head); // else routed, not ranked
   }
   double left = 0;
   for (std::size_t s = 0; s < sheets.size(); ++s) {
-    const Sheet& sheet = sheets[s];
-    ChartDrawing part;
-    for (std::size_t b : sheet.boxes) part.boxes.push_back(drawing.boxes[b]);
-    for (std::size_t c : sheet.connectors) part.connectors.push_back(drawing.connectors[c]);
-    part.wires = std::move(wiresOfSheet[s]);
-    PlaceWithGraphviz(context.get(), part);
+    LayoutGraph& graph = graphs[s];
+    PlaceWithGraphviz(context.get(), graph);
     double minX = std::numeric_limits<double>::max(), maxX = std::numeric_limits<double>::lowest();
-    for (const Box& box : part.boxes) {
-      minX = std::min(minX, box.at.x);
-      maxX = std::max(maxX, box.at.x + box.width);
+    for (const LayoutNode& n : graph.nodes) {
+      minX = std::min(minX, n.at.x);
+      maxX = std::max(maxX, n.at.x + n.width);
     }
-    for (const Connector& c : part.connectors) {
-      minX = std::min(minX, c.at.x);
-      maxX = std::max(maxX, c.at.x + c.width);
+    const double dx = sheets.size() == 1 ? 0 : left - minX; // sheets side by side
+    for (std::size_t i = 0; i < sheets[s].boxes.size(); ++i) {
+      const Point at = graph.nodes[i].at;
+      drawing.boxes[sheets[s].boxes[i]].at = {at.x + dx, at.y};
     }
-    const double dx = left - minX;
-    for (std::size_t i = 0; i < sheet.boxes.size(); ++i) {
-      drawing.boxes[sheet.boxes[i]].at = {part.boxes[i].at.x + dx, part.boxes[i].at.y};
-    }
-    for (std::size_t i = 0; i < sheet.connectors.size(); ++i) {
-      drawing.connectors[sheet.connectors[i]].at = {part.connectors[i].at.x + dx, part.connectors[i].at.y};
+    for (std::size_t i = 0; i < sheets[s].connectors.size(); ++i) {
+      const Point at = graph.nodes[graph.boxes + i].at;
+      drawing.connectors[sheets[s].connectors[i]].at = {at.x + dx, at.y};
     }
     left += maxX - minX + 2 * kStub + kSheetGap;
   }
