@@ -8,7 +8,6 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
-#include <memory>
 #include <regex>
 
 #include "chart_drawing.h"
@@ -185,12 +184,14 @@ std::vector<Sheet> Sheets(const ChartDrawing& drawing) {
   }
   std::vector<std::vector<std::size_t>> connectorsOfBox(drawing.boxes.size());
   std::vector<bool> owned(drawing.connectors.size(), false);
-  for (const Wire& wire : drawing.wires) {
-    for (const auto& [self, other] : {std::pair{wire.source, wire.sink}, std::pair{wire.sink, wire.source}}) {
-      if (self.connector < 0 || other.box < 0 || owned[static_cast<std::size_t>(self.connector)]) continue;
-      owned[static_cast<std::size_t>(self.connector)] = true;
-      connectorsOfBox[static_cast<std::size_t>(other.box)].push_back(static_cast<std::size_t>(self.connector));
-    }
+  auto own = [&](const WireEnd& self, const WireEnd& other) {
+    if (self.connector < 0 || other.box < 0 || owned[static_cast<std::size_t>(self.connector)]) return;
+    owned[static_cast<std::size_t>(self.connector)] = true;
+    connectorsOfBox[static_cast<std::size_t>(other.box)].push_back(static_cast<std::size_t>(self.connector));
+  };
+  for (const Wire& wire : drawing.wires) { // the ends by reference: each carries its path
+    own(wire.source, wire.sink);
+    own(wire.sink, wire.source);
   }
   std::vector<Sheet> sheets(1);
   for (std::size_t c = 0; c < drawing.connectors.size(); ++c) {
